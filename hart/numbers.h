@@ -1,0 +1,43 @@
+// Wire floats, their display text, typed numbers and 24-bit integers.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "hart/parsed.h"
+
+namespace hart {
+
+using WireFloat = std::array<std::uint8_t, 4>;
+
+// Four bytes, most significant first, widened exactly to extended precision.
+long double decodeWireFloat(std::span<const std::uint8_t, 4> bytes);
+WireFloat encodeWireFloat(float value);
+
+// General format, 15 significant digits: "20", "0.100000001490116", "1E-5", "1.5E20".
+std::string floatText(long double value);
+
+// A field that shows the whole float text.
+inline constexpr std::size_t kWholeText = static_cast<std::size_t>(-1);
+
+// The first `width` characters of the text; nothing is rounded or padded.
+std::string cutToWidth(std::string_view text, std::size_t width);
+
+// Float text of four reply bytes, cut to the field's display width.
+std::string showFloat(std::span<const std::uint8_t, 4> bytes, std::size_t width);
+
+// Dynamic variables: a first byte of 0x7F (NaN, +Inf, ...) shows as "0.000".
+std::string showDynamicVariable(std::span<const std::uint8_t, 4> bytes, std::size_t width);
+
+// Typed text to the four request bytes; error "'%s' is not a valid floating point value"
+// or "Floating point overflow".
+Parsed<WireFloat> encodeTypedNumber(std::string_view text);
+
+// b0 * 65536 + b1 * 256 + b2.
+std::uint32_t decodeUint24(std::span<const std::uint8_t, 3> bytes);
+
+}  // namespace hart

@@ -1,0 +1,36 @@
+// What a decoded reply means for the window: the status text and the controls it sets.
+// Decoders produce this; the window applies it by object name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace hart {
+
+struct Update {
+    enum class Kind { Text, Select, Check, Enable };
+    std::string control;  // object name, e.g. "Edit1"
+    Kind kind = Kind::Text;
+    std::string text;     // Kind::Text
+    int value = 0;        // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
+};
+
+struct Outcome {
+    std::string status;  // the one outcome text for the status line
+    std::vector<Update> updates;
+
+    void setText(std::string control, std::string text) {
+        updates.push_back({std::move(control), Update::Kind::Text, std::move(text), 0});
+    }
+    void select(std::string control, int index) {
+        updates.push_back({std::move(control), Update::Kind::Select, {}, index});
+    }
+    void check(std::string control, bool on) {
+        updates.push_back({std::move(control), Update::Kind::Check, {}, on ? 1 : 0});
+    }
+    void enable(std::string control, bool on) {
+        updates.push_back({std::move(control), Update::Kind::Enable, {}, on ? 1 : 0});
+    }
+};
+
+}  // namespace hart
