@@ -1,0 +1,50 @@
+#include "hart/write_ack.h"
+
+#include <algorithm>
+
+#include "hart/dispatch.h"
+
+namespace hart {
+namespace {
+
+struct AckRow {
+    int code;
+    int onlyTag;  // 0: every tag
+    std::string_view text;
+};
+
+constexpr AckRow kAckTable[] = {
+    {0, 0, "写入成功!"},
+    {1, 0, "写入失败!指令没有定义!"},
+    {3, 0, "写入失败!参数值过小!"},
+    {4, 0, "写入失败!设置参数过小!"},
+    {5, 0, "写入失败!收到数据较少!"},
+    {6, 0, "写入失败!发送指令错误!"},
+    {7, 0, "写入失败!写保护!"},
+    {8, 0, "写入失败!设置参数有可能价值!"},
+    {9, 0, "写入失败!设置参数有可能没有用!"},
+    {12, 523, "写入失败!设置参数不对"},
+    {16, 0, "写入失败!设置参数有可能没有用!"},
+};
+
+constexpr std::string_view kOtherCode = "写入失败!通道被限制!";
+
+}  // namespace
+
+std::string_view writeAckText(int tag, std::uint8_t responseCode) {
+    // The byte is compared whole: a communication-error report (top bit set) is "other".
+    auto it = std::find_if(std::begin(kAckTable), std::end(kAckTable), [&](const AckRow& row) {
+        return row.code == responseCode && (row.onlyTag == 0 || row.onlyTag == tag);
+    });
+    return it == std::end(kAckTable) ? kOtherCode : it->text;
+}
+
+std::string_view decodeWriteAck(const ReceiveBuffer& buffer, int tag, int command) {
+    const auto reply = findReply(buffer, replyScanFor(tag, command));
+    if (!reply) return kWriteFailed;
+    const auto code = reply->get(reply->responseCodeOffset());
+    if (!code) return kWriteFailed;
+    return writeAckText(tag, *code);
+}
+
+}  // namespace hart
