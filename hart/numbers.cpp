@@ -1,0 +1,162 @@
+#include "hart/numbers.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace hart {
+
+long double decodeWireFloat(std::span<const std::uint8_t, 4> bytes) {
+    const std::uint32_t bits = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+                               (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    return static_cast<long double>(std::bit_cast<float>(bits));
+}
+
+WireFloat encodeWireFloat(float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    return {static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
+            static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
+}
+
+std::string floatText(long double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (value == 0) return "0";  // negative zero too
+
+    // to_chars ignores the C locale, so the separator is always '.'. Its general format has the
+    // printf thresholds (fixed for 1e-4 <= |v| < 1e15 after rounding) and drops trailing zeros.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string text(buf, res.ptr);
+
+    // "1.5e+20" -> "1.5E20", "1e-05" -> "1E-5".
+    const auto e = text.find('e');
+    if (e == std::string::npos) return text;
+    std::string out = text.substr(0, e) + 'E';
+    std::size_t i = e + 1;
+    if (text[i] == '-') out += '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    while (i + 1 < text.size() && text[i] == '0') ++i;
+    out.append(text, i, std::string::npos);
+    return out;
+}
+
+std::string cutToWidth(std::string_view text, std::size_t width) {
+    return std::string(text.substr(0, width));
+}
+
+std::string showFloat(std::span<const std::uint8_t, 4> bytes, std::size_t width) {
+    return cutToWidth(floatText(decodeWireFloat(bytes)), width);
+}
+
+std::string showDynamicVariable(std::span<const std::uint8_t, 4> bytes, std::size_t width) {
+    // The instrument marks a missing value by NaN; any 0x7F lead byte is shown as zero.
+    if (bytes[0] == 0x7F) return cutToWidth("0.000", width);
+    return showFloat(bytes, width);
+}
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct DecimalSyntax {
+    bool valid = false;
+    bool allZero = true;
+    // Decimal exponent of the leading non-zero digit (value ~ 10^order); meaningful when
+    // !allZero. Saturated so that absurd exponents cannot overflow.
+    long long order = 0;
+};
+
+// Sign, digits with at most one '.', at least one digit, optional exponent with its own digits.
+DecimalSyntax checkDecimal(std::string_view s) {
+    DecimalSyntax r;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+
+    long long intDigitsAfterLead = 0;  // integer digits from the first non-zero one
+    long long fracZerosBeforeLead = 0;
+    bool anyDigit = false;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        anyDigit = true;
+        if (s[i] != '0') r.allZero = false;
+        if (!r.allZero) ++intDigitsAfterLead;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        for (; i < s.size() && isDigit(s[i]); ++i) {
+            anyDigit = true;
+            if (r.allZero && s[i] == '0') ++fracZerosBeforeLead;
+            if (s[i] != '0') r.allZero = false;
+        }
+    }
+    if (!anyDigit) return r;
+
+    long long exponent = 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        bool negative = false;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+        if (i == s.size() || !isDigit(s[i])) return r;
+        for (; i < s.size() && isDigit(s[i]); ++i) {
+            if (exponent < 1'000'000'000) exponent = exponent * 10 + (s[i] - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    if (i != s.size()) return r;
+
+    r.valid = true;
+    r.order =
+        exponent + (intDigitsAfterLead > 0 ? intDigitsAfterLead - 1 : -fracZerosBeforeLead - 1);
+    return r;
+}
+
+}  // namespace
+
+Parsed<WireFloat> encodeTypedNumber(std::string_view text) {
+    Parsed<WireFloat> result;
+    std::string_view s = text;
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+
+    const DecimalSyntax syntax = checkDecimal(s);
+    if (!syntax.valid) {
+        result.error = "'" + std::string(text) + "' is not a valid floating point value";
+        return result;
+    }
+
+    // from_chars takes no '+' sign; it is locale-independent and rounds correctly.
+    const bool negative = s.front() == '-';
+    if (s.front() == '+' || s.front() == '-') s.remove_prefix(1);
+    long double value = 0;
+    const auto res = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        if (syntax.order > 0) {
+            result.error = "Floating point overflow";
+            return result;
+        }
+        value = 0;  // below even the extended range: zero as single precision as well
+    }
+    if (negative) value = -value;
+
+    // Smallest magnitude that rounds to infinity in single precision: FLT_MAX plus half an ulp.
+    // Checked before the conversion, which is undefined for values out of range.
+    constexpr long double kRoundsToInfinity = 0x1.ffffffp127L;
+    if (std::fabs(value) >= kRoundsToInfinity) {
+        result.error = "Floating point overflow";
+        return result;
+    }
+    result.value = encodeWireFloat(static_cast<float>(value));
+    return result;
+}
+
+std::uint32_t decodeUint24(std::span<const std::uint8_t, 3> bytes) {
+    return (std::uint32_t{bytes[0]} << 16) | (std::uint32_t{bytes[1]} << 8) | bytes[2];
+}
+
+}  // namespace hart
