@@ -18,6 +18,7 @@ struct Update {
 struct Outcome {
     std::string status;  // the one outcome text for the status line
     std::vector<Update> updates;
+    bool stopScan = false;  // a decoded command 0 reply ends a running address scan
 
     void setText(std::string control, std::string text) {
         updates.push_back({std::move(control), Update::Kind::Text, std::move(text), 0});

@@ -1,0 +1,182 @@
+#include "ops/discovery.h"
+
+#include <gtest/gtest.h>
+
+#include "hart/tests/reply_builder.h"
+#include "hart/texts.h"
+
+namespace ops {
+namespace {
+
+using hart::testing::Bytes;
+using hart::testing::shortReply;
+
+std::string wire(const Request& r) { return hart::hexText(r.frame.bytes()); }
+
+std::string textOf(const hart::Outcome& out, const std::string& control) {
+    for (const auto& u : out.updates) {
+        if (u.control == control && u.kind == hart::Update::Kind::Text) return u.text;
+    }
+    return "<unset>";
+}
+
+int selectionOf(const hart::Outcome& out, const std::string& control) {
+    for (const auto& u : out.updates) {
+        if (u.control == control && u.kind == hart::Update::Kind::Select) return u.value;
+    }
+    return -99;
+}
+
+// Command 0 reply data: 254, manufacturer, type, preambles, revisions, flags, identifier.
+Bytes command0Data(std::uint8_t mfr, std::uint8_t type, std::uint8_t preambles, Bytes id) {
+    Bytes d{0xFE, mfr, type, preambles, 5, 5, 1, 1, 0};
+    d.insert(d.end(), id.begin(), id.end());
+    return d;
+}
+
+TEST(Poll, SinglePollFrameAndTracking) {
+    Session s;
+    const Request r = pollRequest(s, 5, 1);
+    EXPECT_EQ(wire(r), "FF FF FF FF FF FF 02 05 00 00 07 ");
+    EXPECT_EQ(s.identity.polledAddress, 5);
+    EXPECT_EQ(r.pending.tag, hart::kPollTag);
+    EXPECT_EQ(r.pending.kind, hart::TimeoutKind::Read);
+    EXPECT_TRUE(r.startResponseTimer);
+    EXPECT_TRUE(r.clearLog);
+    EXPECT_FALSE(r.pause);
+    EXPECT_EQ(r.startText, hart::text::kReading);
+}
+
+TEST(Poll, ScanSendsZeroThenOneToFifteenAsPrimaryThenGivesUp) {
+    Session s;
+    const Request first = scanStart(s, 1);  // secondary master chosen
+    EXPECT_EQ(wire(first), "FF FF FF FF FF FF 02 00 00 00 02 ");
+    EXPECT_FALSE(first.clearLog);
+    EXPECT_FALSE(first.startResponseTimer);
+    EXPECT_EQ(first.pending.kind, hart::TimeoutKind::Poll);
+    ASSERT_EQ(first.before.size(), 1u);
+    EXPECT_EQ(first.before[0].text, "#0");
+    for (int address = 1; address <= 15; ++address) {
+        const ScanStep step = scanStep(s);
+        ASSERT_TRUE(step.request) << address;
+        EXPECT_EQ(step.request->frame[7], 0x80 | address);  // primary whatever the box says
+        EXPECT_TRUE(step.request->clearLog);
+        EXPECT_FALSE(step.request->startResponseTimer);
+        EXPECT_EQ(step.request->before[0].text, "#" + std::to_string(address));
+    }
+    const ScanStep last = scanStep(s);
+    EXPECT_FALSE(last.request);
+    EXPECT_EQ(last.notFound, hart::text::kNotFound);
+}
+
+TEST(Poll, AnAnswerFillsTheIdentityAndEndsTheScan) {
+    Session s;
+    s.identity.polledAddress = 3;
+    hart::ReceiveBuffer b;
+    b.store(shortReply(0x83, 0, command0Data(0x60, 0x06, 5, {0x00, 0x01, 0x02})));
+    const hart::Outcome out = decodePoll(b, s, 0);
+    EXPECT_EQ(out.status, hart::text::kReadOk);
+    EXPECT_TRUE(out.stopScan);
+    EXPECT_EQ(textOf(out, "Edit1"), "96");
+    EXPECT_EQ(textOf(out, "Edit2"), "6");
+    EXPECT_EQ(textOf(out, "Edit3"), "5");
+    EXPECT_EQ(textOf(out, "Edit4"), "258");
+    EXPECT_EQ(textOf(out, "Edit28"), "258");
+    EXPECT_EQ(selectionOf(out, "ComboBox9"), 3);
+    EXPECT_EQ(selectionOf(out, "ComboBox3"), 3);
+    EXPECT_EQ(s.identity.manufacturer, 0x60);
+    EXPECT_EQ(s.identity.deviceIdNumber(), 258u);
+    // The next long frame carries the identity; only six bits of the manufacturer code.
+    const hart::Frame f = hart::longFrame(masterBit(0), s.identity, 3);
+    EXPECT_EQ(hart::hexText(f.bytes().subspan(9, 5)), "A0 06 00 01 02 ");
+}
+
+TEST(Poll, FailuresKeepTheStoredIdentity) {
+    const Bytes reply = shortReply(0x80, 0, command0Data(0x26, 0x06, 5, {0x00, 0x12, 0x34}), 1);
+    Bytes truncated = shortReply(0x80, 0, command0Data(0x11, 0x22, 5, {9, 9, 9}), 2);
+    truncated.resize(14);  // ends before the identifier
+    Bytes corrupted = shortReply(0x80, 0, command0Data(0x11, 0x22, 5, {9, 9, 9}), 2);
+    corrupted.back() ^= 0xFF;
+    const struct {
+        const char* what;
+        Bytes chunk;
+    } cases[] = {
+        {"reply at index 0", reply},
+        {"no short reply", {0xFF, 0xFF, 0x86, 0x00, 0x00, 0x00}},
+        {"cut before the identifier", truncated},
+        {"wrong check byte", corrupted},
+        {"reply to another command", shortReply(0x80, 1, command0Data(1, 2, 5, {1, 2, 3}))},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.identity.manufacturer = 0x26;
+        hart::ReceiveBuffer b;
+        b.store(Bytes(40, 0xFF));  // older bytes that must not be read as data
+        b.store(c.chunk);
+        const hart::Outcome out = decodePoll(b, s, 0);
+        EXPECT_EQ(out.status, hart::text::kReadFailed) << c.what;
+        EXPECT_FALSE(out.stopScan) << c.what;
+        EXPECT_EQ(textOf(out, "Edit1"), "") << c.what;
+        EXPECT_EQ(selectionOf(out, "ComboBox9"), 0) << c.what;
+        EXPECT_EQ(s.identity.manufacturer, 0x26) << c.what;
+    }
+}
+
+TEST(Console, ParsesHexEntries) {
+    const struct {
+        std::u32string entry;
+        const char* wire;  // nullptr: refused
+        const char* refusal;
+    } cases[] = {
+        {U"76 89 FD AD", "FF FF FF FF FF FF 76 89 FD AD AF ", ""},
+        {U"02 80 00 00", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
+        {U"02 80 00 00 ", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
+        {U"02 8", "FF FF FF FF FF FF 02 02 ", ""},
+        {U"02-80", nullptr, "NO SPACK"},
+        {U"0", nullptr, "NO SPACK"},
+        {U"", nullptr, "NO SPACK"},
+        {U"0G 80", nullptr, "Data eeore!"},
+        {U"fd 00", nullptr, "Data eeore!"},
+        {U"\u4e2d\u6587", nullptr, "Data eeore!"},
+    };
+    for (const auto& c : cases) {
+        const Request r = consoleRequest(c.entry);
+        EXPECT_TRUE(r.blankEchoFirst);
+        EXPECT_EQ(r.startText, hart::text::kWriting);
+        if (c.wire == nullptr) {
+            EXPECT_EQ(r.refusal, c.refusal);
+            EXPECT_EQ(r.frame.size(), 0u);
+        } else {
+            EXPECT_EQ(r.refusal, "");
+            EXPECT_EQ(wire(r), c.wire);
+            EXPECT_EQ(r.pending.tag, hart::kConsoleTag);
+            EXPECT_EQ(r.pending.kind, hart::TimeoutKind::Read);
+            EXPECT_TRUE(r.startResponseTimer);
+            EXPECT_EQ(r.echo, Echo::Always);
+        }
+    }
+}
+
+TEST(Console, SendsAtMostFifteenBytes) {
+    std::u32string entry;
+    for (int i = 0; i < 16; ++i) entry += U"0A ";
+    const Request r = consoleRequest(entry);
+    EXPECT_EQ(r.frame.size(), 22u);
+}
+
+TEST(RequestPolicy, PauseEchoAndCounting) {
+    const hart::Frame f = hart::longFrame(0x80, {}, 1);
+    EXPECT_TRUE(requestFor("Button2", f, "").pause);
+    EXPECT_EQ(requestFor("Button2", f, "").echo, Echo::BySwitch);
+    EXPECT_FALSE(requestFor("Button4", f, "").pause);
+    EXPECT_EQ(requestFor("Button44", f, "").echo, Echo::Always);
+    EXPECT_FALSE(requestFor("Button26", f, "").counted);
+    EXPECT_FALSE(requestFor("Button23", f, "").counted);
+    EXPECT_TRUE(requestFor("Button7", f, "").startResponseTimer);
+    EXPECT_EQ(masterBit(0), 0x80);
+    EXPECT_EQ(masterBit(1), 0x00);
+    EXPECT_EQ(masterBit(-1), 0x00);
+}
+
+}  // namespace
+}  // namespace ops
