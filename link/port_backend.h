@@ -1,0 +1,57 @@
+#pragma once
+
+// The operating-system side of a serial port. TComm and its worker threads talk only to this
+// interface, so another platform needs only another implementation of it.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/comm_types.h"
+
+namespace serial {
+
+enum class OpenResult { Ok, CannotOpen, NotComm, BufferSetup };
+
+// Ok: the call did its work. Closed: the close signal ended it. Failed: the port is gone or broken.
+enum class IoResult { Ok, Closed, Failed };
+
+enum class PurgeWhat { Receive, Transmit, Both };
+
+// Threading contract: open, close and createCloseSignal are called only while no worker runs.
+// readChunk runs on the reader thread, writeAll on the writer thread; signalClose, purge and the
+// apply calls may come from the owner thread at the same time.
+class PortBackend {
+  public:
+    virtual ~PortBackend() = default;
+
+    virtual OpenResult open(const std::string& name) = 0;
+    // Releases the port and the close signal; harmless when nothing is open.
+    virtual void close() = 0;
+
+    // A fresh, non-signalled close signal; stays signalled once set until close().
+    virtual bool createCloseSignal() = 0;
+    virtual void signalClose() = 0;
+
+    virtual void purge(PurgeWhat what) = 0;
+    // Results are deliberately not reported: some devices refuse parts of a setting and must
+    // still be usable.
+    virtual void applyLineSettings(const LineSettings& settings) = 0;
+    virtual void applyTimeouts(const Timeouts& timeouts) = 0;
+
+    // Blocks without limit for the first byte or the close signal, then collects as the timeouts
+    // say, up to capacity bytes. got holds the bytes collected even when the result is not Ok.
+    virtual IoResult readChunk(uint8_t* buf, size_t capacity, size_t& got) = 0;
+    // Returns Ok only once every byte has been written.
+    virtual IoResult writeAll(const uint8_t* data, size_t length) = 0;
+};
+
+std::unique_ptr<PortBackend> makePortBackend();
+
+// The device path a port name opens: "COMn" (n >= 1) is the n-th serial port, anything else is
+// taken as a path.
+std::string commDevicePath(std::string_view name);
+
+}  // namespace serial
