@@ -1,5 +1,5 @@
-// Key filters of the edit lines: which keys a box admits, up to which length, and
-// whether its button is enabled by the text length.
+// Key filters of the edit lines: which keys a box admits, up to which length, and how its
+// button is enabled by the text length.
 #pragma once
 
 #include <cstddef>
@@ -11,19 +11,40 @@ namespace hart {
 
 inline constexpr char32_t kBackspace = 8;
 
+// How a box's text length before the key press sets its button's enabled state.
+enum class EnableRule {
+    None,         // the filter touches no button
+    UpToLength,   // enabled when the length is at most `enableLength`
+    ExactLength,  // enabled when the length is exactly `enableLength`
+};
+
 struct KeyFilter {
-    std::string_view box;      // edit line, e.g. "Edit24"
-    std::string_view extra;    // characters admitted besides digits and Backspace, e.g. ".-"
-    std::size_t maxLength;     // a non-Backspace key is refused at this length or more; 0 = none
-    std::string_view button;   // button enabled by the length rule, empty when none
-    std::size_t enableLength;  // the button is enabled when the length (after the key) ... see .cpp
+    std::string_view box;     // edit line, e.g. "Edit24"
+    std::string_view extra;   // characters admitted besides digits and Backspace, e.g. ".-"
+    std::size_t maxLength;    // an admitted key other than Backspace is refused at this length
+    std::string_view button;  // button whose enabled state the filter sets; empty when none
+    EnableRule rule;
+    std::size_t enableLength;
 };
 
 // Every filter of the window, one row a box.
 std::span<const KeyFilter> keyFilters();
+// Nullptr for a box without a filter.
 const KeyFilter* keyFilterFor(std::string_view box);
 
-// key pressed while the box holds `length` characters (selection included) -> admitted?
-bool admitKey(const KeyFilter& filter, char32_t key, std::size_t length);
+// Key pressed while the box holds `lengthBefore` characters (selected text included): true when
+// the box may receive it, false when the key is to be discarded. Backspace is always admitted.
+bool admitKey(const KeyFilter& filter, char32_t key, std::size_t lengthBefore);
+
+// Enabled state the filter gives its button on any key press, admitted or discarded; nothing
+// when the filter has no button.
+std::optional<bool> buttonEnabledAfter(const KeyFilter& filter, std::size_t lengthBefore);
+
+struct KeyOutcome {
+    bool admitted;
+    std::optional<bool> buttonEnabled;
+};
+// Both decisions of one key press.
+KeyOutcome onKeyPress(const KeyFilter& filter, char32_t key, std::size_t lengthBefore);
 
 }  // namespace hart
