@@ -19,6 +19,8 @@ long double decodeWireFloat(std::span<const std::uint8_t, 4> bytes);
 WireFloat encodeWireFloat(float value);
 
 // General format, 15 significant digits: "20", "0.100000001490116", "1E-5", "1.5E20".
+// Always '.' whatever the C locale; both zeros give "0"; non-finite values give "NAN", "INF"
+// and "-INF".
 std::string floatText(long double value);
 
 // A field that shows the whole float text.
@@ -30,11 +32,15 @@ std::string cutToWidth(std::string_view text, std::size_t width);
 // Float text of four reply bytes, cut to the field's display width.
 std::string showFloat(std::span<const std::uint8_t, 4> bytes, std::size_t width);
 
-// Dynamic variables: a first byte of 0x7F (NaN, +Inf, ...) shows as "0.000".
+// Dynamic variables: a first byte of 0x7F (NaN, +Inf, ...) shows as "0.000", cut to the width
+// like any float text (all dynamic-variable fields are wider than five).
 std::string showDynamicVariable(std::span<const std::uint8_t, 4> bytes, std::size_t width);
 
-// Typed text to the four request bytes; error "'%s' is not a valid floating point value"
-// or "Floating point overflow".
+// Typed text to the four request bytes: blanks (space, tab) around an optionally signed decimal
+// with '.' and an optional exponent; "5." and ".5" pass, hex, inf and nan do not. Rounded once
+// from extended to single precision. Errors "'%s' is not a valid floating point value" (the text
+// as typed) or "Floating point overflow" (the value rounds to infinity); tiny values go to a
+// denormal or zero.
 Parsed<WireFloat> encodeTypedNumber(std::string_view text);
 
 // b0 * 65536 + b1 * 256 + b2.

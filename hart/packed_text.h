@@ -17,9 +17,10 @@ inline constexpr std::size_t kMessageChars = 32;
 inline constexpr std::size_t kTagChars = 8;
 inline constexpr std::size_t kDescriptorChars = 16;
 
-// Cuts or pads (with spaces) the text to `chars` bytes, then packs: 3 * chars / 4 bytes.
+// Cuts or pads (with spaces) the text to `chars` bytes, then packs the low six bits of each byte:
+// 3 * chars / 4 bytes (a count that is not a multiple of 4 is padded up to a whole group).
 std::vector<std::uint8_t> packText(std::string_view text, std::size_t chars);
-// Exactly `chars` characters, trailing spaces kept.
+// Exactly `chars` characters, trailing spaces kept; bytes missing from a short span read as 0.
 std::string unpackText(std::span<const std::uint8_t> bytes, std::size_t chars);
 
 using DateBytes = std::array<std::uint8_t, 3>;  // day, month, year - 1900 (mod 256)
@@ -34,7 +35,8 @@ struct DateText {
 };
 DateText decodeDate(std::span<const std::uint8_t, 3> bytes);
 
-// Decimal integer conversion of the date boxes (signed 32-bit).
+// Decimal integer conversion of the date and number boxes (signed 32-bit): optional blanks
+// around an optionally signed run of digits; error "'%s' is not a valid integer value".
 Parsed<std::int32_t> parseInteger(std::string_view text);
 
 }  // namespace hart

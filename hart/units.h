@@ -27,11 +27,11 @@ std::optional<std::uint8_t> unitCodeForIndex(int index);
 
 // The one byte that remembers the unit code last read or written; 0 at start.
 class CurrentUnit {
-public:
+  public:
     void set(std::uint8_t code) { code_ = code; }
     std::uint8_t get() const { return code_; }
 
-private:
+  private:
     std::uint8_t code_ = 0;
 };
 

@@ -49,6 +49,7 @@ TEST(WireFloatText, GeneralFormatSwitchesNotationAtItsThresholds) {
         {4.0L, "4"},
         {0.0001L, "0.0001"},
         {0.00001L, "1E-5"},
+        {static_cast<long double>(0.0001f), "9.99999974737875E-5"},  // widened, below 1e-4
         {-2.5e-7L, "-2.5E-7"},
         {1.5e20L, "1.5E20"},
         {1e15L, "1E15"},
