@@ -88,7 +88,7 @@ Request consoleRequest(std::u32string_view entry) {
     if (n > kMaxBytes) n = kMaxBytes;
 
     auto consoleRefusal = [&](const char* message) {
-        Request r = refused(kStart, message);
+        Request r = refused(kStart, message, false);
         r.blankEchoFirst = true;
         return r;
     };

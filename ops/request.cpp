@@ -50,10 +50,11 @@ Request requestFor(std::string_view control, hart::Frame frame, std::string_view
     return r;
 }
 
-Request refused(std::string_view startText, std::string message) {
+Request refused(std::string_view startText, std::string message, bool asError) {
     Request r;
     r.startText = startText;
     r.refusal = std::move(message);
+    r.refusalIsError = asError;
     return r;
 }
 

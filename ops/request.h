@@ -32,6 +32,7 @@ struct Request {
     // When not empty the request stops after its start text: this message is shown in a
     // modal box and nothing is sent.
     std::string refusal;
+    bool refusalIsError = true;  // an error box (failed conversion) or a plain message box
 };
 
 // Tag, command, timeout kind, pause, echo policy and counting of the control's request,
@@ -39,7 +40,7 @@ struct Request {
 Request requestFor(std::string_view control, hart::Frame frame, std::string_view startText);
 
 // A request that stops with a message before anything is sent.
-Request refused(std::string_view startText, std::string message);
+Request refused(std::string_view startText, std::string message, bool asError = true);
 
 // 0x80 for item 0 of the master-role box, 0x00 for item 1 or no item.
 std::uint8_t masterBit(int masterItem);

@@ -93,7 +93,8 @@ TEST(FindReply, ACorruptedCheckByteIsPassedOver) {
     EXPECT_FALSE(findReply(received(bad), {kLongReplyDelimiter, ScanWindow::Standard, 3}));
     // A good reply after the bad one is still found.
     const Bytes both = concat(bad, longReply(3, 0, Bytes(4, 0x11)));
-    const auto r = findReply(received(both), {kLongReplyDelimiter, ScanWindow::Standard, 3});
+    const auto b = received(both);
+    const auto r = findReply(b, {kLongReplyDelimiter, ScanWindow::Standard, 3});
     ASSERT_TRUE(r);
     EXPECT_EQ(r->start(), bad.size() + 4);
 }
@@ -107,7 +108,8 @@ TEST(FindReply, AReplyToAnotherCommandIsPassedOver) {
 TEST(FindReply, AnIncompleteFrameIsStillAReplyStart) {
     Bytes cut = longReply(3, 0, Bytes(24, 0x11));
     cut.resize(20);
-    const auto r = findReply(received(cut), {kLongReplyDelimiter, ScanWindow::Standard, 3});
+    const auto b = received(cut);
+    const auto r = findReply(b, {kLongReplyDelimiter, ScanWindow::Standard, 3});
     ASSERT_TRUE(r);
     EXPECT_TRUE(r->has(11, 4));
     EXPECT_FALSE(r->has(11, 15));  // past the end of the chunk
