@@ -197,6 +197,7 @@ void TComm::writerLoop() {
         const IoResult result = port_->writeAll(frame.data(), frame.size());
         if (result == IoResult::Closed) break;
         if (result == IoResult::Failed) {
+            writerRunning_ = false;  // before the notice, so its receiver sees writes refused
             post(Notice::Hangup);
             break;
         }

@@ -308,6 +308,12 @@ TEST_F(LinkTest, PeerHangupIsReportedAndTheComponentRecovers) {
     ASSERT_TRUE(n);
     comm.dispatch(*n);
     EXPECT_TRUE(hungUp);
+
+    // The writer finds out on its next write; after that, writes are refused, not lost silently.
+    const uint8_t byte = 0x33;
+    EXPECT_TRUE(comm.WriteData(&byte, 1));
+    ASSERT_TRUE(sink.nextOf(Notice::Hangup));
+    EXPECT_FALSE(comm.WriteData(&byte, 1));
     comm.Close();
 
     Pty fresh;
