@@ -61,7 +61,7 @@ class TComm {
     bool isOpen() const { return open_; }
     bool sendDataEmpty() const { return sendDataEmpty_.load(); }
 
-    // Without a sink, notices are dropped. Set it before Open.
+    // Without a sink, notices are dropped. Set it before Open; it must outlive the open port.
     void setNoticeSink(NoticeSink* sink) { sink_.store(sink); }
     // Owner thread: calls the event matching the notice, if assigned.
     void dispatch(const Notice& notice);
