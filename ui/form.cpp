@@ -1,0 +1,129 @@
+#include "ui/form.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "ui/click_label.h"
+#include "ui/form_build.h"
+#include "ui/pages.h"
+
+namespace ui {
+namespace {
+
+using namespace build;
+
+constexpr int kWindowWidth = 1003;
+constexpr int kWindowHeight = 623;
+constexpr const char* kTitle = "HART 智能仪表配置工具";
+constexpr const char* kVersion = "V1.0";
+
+struct PageEntry {
+    const char* name;
+    const char* caption;
+    void (*build)(QWidget*);
+};
+
+// Pages of PageControl2 in tab order; the captions keep their trailing blanks.
+constexpr PageEntry kPages[] = {
+    {"TabSheet6", "联机测试   ", pages::buildOnline},
+    {"TabSheet7", "仪表输入输出校正  ", pages::buildCalibration},
+    {"TabSheet8", "仪表基本参数设置  ", pages::buildParameters},
+    {"TabSheet9", "仪表基本信息", pages::buildInformation},
+    {"TabSheet3", " 温度变送器参数配置", pages::buildTemperature},
+    {"TabSheet1", "差压及多变量变送器", pages::buildPressure},
+    {"TabSheet4", "VT420-K(II)接线示意图", pages::buildWiringII},
+    {"TabSheet2", "VT420-K(I)接线图)", pages::buildWiringI},
+};
+
+QFont formFont() {
+    QFont font;
+    // Arial for Latin text; the fallbacks carry the Chinese captions.
+    font.setFamilies({"Arial", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
+    font.setPointSize(8);
+    font.setBold(true);
+    return font;
+}
+
+void buildTitleAndConnection(QWidget* root) {
+    QLabel* title = label(root, kTitle, 12, 6, 420, "Label1");
+    QFont big = title->font();
+    big.setPointSize(16);
+    title->setFont(big);
+    title->setGeometry(12, 6, 420, 32);
+    label(root, kVersion, 440, 16, 60, "Label2");
+
+    auto* port = new ClickLabel("IP连或者COM号:", root);
+    port->setObjectName("Label4");
+    port->setGeometry(590, 13, 112, kFieldHeight);
+    port->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    QStringList ports;
+    for (int n = 1; n <= 9; ++n) ports.append(QStringLiteral("COM%1").arg(n));
+    combo(root, "SPREALCOM", 708, 13, 110, ports, Typing::On, -1, "COM3");
+    button(root, "Button1", "打开串口", 830, 13, 100);
+}
+
+void buildPages(QWidget* root) {
+    auto* tabs = new QTabWidget(root);
+    tabs->setObjectName("PageControl2");
+    tabs->setGeometry(8, 42, 987, 424);
+    for (const PageEntry& entry : kPages) entry.build(page(tabs, entry.name, entry.caption));
+    tabs->setCurrentIndex(0);
+}
+
+void buildEchoAndLog(QWidget* root) {
+    label(root, "发送HART命令:", 12, 472, 96);
+    edit(root, "discomm", 112, 472, 883);
+
+    label(root, "接收数据区:", 12, 500, 96);
+    auto* log = new QPlainTextEdit(root);
+    log->setObjectName("Memo8");
+    log->setGeometry(112, 500, 773, 88);
+    log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    button(root, "Button58", "清除内容", 895, 501, 100);
+}
+
+void buildStatusPanel(QWidget* root) {
+    auto* panel = new QFrame(root);
+    panel->setObjectName("Panel1");
+    panel->setGeometry(8, 594, 987, 26);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    label(panel, "发送字数:", 8, 2, 64);
+    label(panel, {}, 76, 2, 80, "Label56");
+    label(panel, "接收字节数:", 170, 2, 76);
+    label(panel, {}, 250, 2, 80, "Label67");
+    label(panel, "传输状态:", 344, 2, 64);
+    label(panel, {}, 412, 2, 568, "Label68");
+}
+
+}  // namespace
+
+void buildForm(QMainWindow* window) {
+    window->setWindowTitle(kTitle);
+    window->setFont(formFont());
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, QColor(0x87, 0xCE, 0xEB));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+
+    auto* root = new QWidget(window);
+    window->setCentralWidget(root);
+    window->resize(kWindowWidth, kWindowHeight);
+
+    buildTitleAndConnection(root);
+    buildPages(root);
+    buildEchoAndLog(root);
+    buildStatusPanel(root);
+}
+
+}  // namespace ui

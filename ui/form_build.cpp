@@ -1,0 +1,117 @@
+#include "ui/form_build.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <algorithm>
+
+#include "hart/units.h"
+
+namespace ui::build {
+
+QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
+    auto* widget = new QWidget;
+    widget->setObjectName(name);
+    tabs->addTab(widget, caption);
+    return widget;
+}
+
+QGroupBox* group(QWidget* parent, const char* name, const QString& title, int x, int y, int w,
+                 int h) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(x, y, w, h);
+    return box;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int x, int y, int w, const char* name) {
+    auto* widget = new QLabel(text, parent);
+    if (name != nullptr) widget->setObjectName(name);
+    widget->setGeometry(x, y, w, kFieldHeight);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return widget;
+}
+
+QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int w, const QString& text) {
+    auto* widget = new QLineEdit(text, parent);
+    widget->setObjectName(name);
+    widget->setGeometry(x, y, w, kFieldHeight);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int w) {
+    auto* widget = new QPushButton(caption, parent);
+    widget->setObjectName(name);
+    widget->setGeometry(x, y - 1, w, kButtonHeight);
+    return widget;
+}
+
+QRadioButton* radio(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int w) {
+    auto* widget = new QRadioButton(caption, parent);
+    widget->setObjectName(name);
+    widget->setGeometry(x, y, w, kFieldHeight);
+    return widget;
+}
+
+QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const QStringList& items,
+                 Typing typing, int index, const QString& text) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(x, y, w, kFieldHeight);
+    if (typing == Typing::On) {
+        box->setEditable(true);
+        // Typed text is a value, never a new item: the item lists are fixed.
+        box->setInsertPolicy(QComboBox::NoInsert);
+    }
+    box->addItems(items);
+    box->setCurrentIndex(index);
+    if (typing == Typing::On && index < 0) box->setEditText(text);
+    // Let the drop-down list show long item texts in full even when the box is narrow.
+    int widest = 0;
+    const QFontMetrics metrics = box->fontMetrics();
+    for (const QString& item : items) widest = std::max(widest, metrics.horizontalAdvance(item));
+    box->view()->setMinimumWidth(widest + 24);
+    return box;
+}
+
+QStringList toList(std::span<const char* const> items) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const char* item : items) list.append(QString::fromUtf8(item));
+    return list;
+}
+
+QStringList numberItems(int first, int last) {
+    QStringList list;
+    for (int n = first; n <= last; ++n) list.append(QString::number(n));
+    return list;
+}
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QStringList numberedUnits() {
+    QStringList list;
+    for (const hart::UnitRow& row : hart::unitTable()) list.append(fromView(row.numbered));
+    return list;
+}
+
+QStringList plainUnits() {
+    QStringList list;
+    for (const hart::UnitRow& row : hart::unitTable()) list.append(fromView(row.plain));
+    return list;
+}
+
+}  // namespace ui::build
