@@ -36,13 +36,12 @@ QPixmap drawDiagram(const QString& model, Tap tap, const QFont& font) {
     const QRect resistor(180, 250, 120, 30);
     const QRect transmitter(340, 160, 110, 60);
 
-    // Loop wiring: supply + -> resistor -> transmitter + ; transmitter - -> supply -.
+    // Loop wiring: supply -> resistor -> transmitter -> back to the supply.
     p.drawLine(supply.right(), 265, resistor.left(), 265);
     p.drawLine(resistor.right(), 265, 395, 265);
     p.drawLine(395, 265, 395, transmitter.bottom());
-    p.drawLine(transmitter.left(), 190, 150, 190);
-    p.drawLine(150, 190, 150, 280);
-    p.drawLine(150, 280, supply.right(), 280);
+    p.drawLine(transmitter.left(), 190, supply.center().x(), 190);
+    p.drawLine(supply.center().x(), 190, supply.center().x(), supply.top());
 
     // Serial cable.
     p.setPen(QPen(Qt::darkBlue, 2));
