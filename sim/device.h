@@ -1,0 +1,158 @@
+// A simulated HART 5 pressure transmitter: its state and one handler per command.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hartsim {
+
+inline constexpr std::uint8_t kUnitKPa = 12;
+inline constexpr std::uint8_t kUnitDegC = 32;
+inline constexpr std::uint8_t kUnitPercent = 57;
+
+// Units the transmitter can show its pressure in, with the factor to kPa.
+struct PressureUnit {
+    std::uint8_t code;
+    double kPa;
+};
+const PressureUnit* findPressureUnit(std::uint8_t code);
+
+namespace rc {
+inline constexpr std::uint8_t kSuccess = 0;
+inline constexpr std::uint8_t kInvalidSelection = 2;
+inline constexpr std::uint8_t kTooLarge = 3;
+inline constexpr std::uint8_t kTooSmall = 4;
+inline constexpr std::uint8_t kTooFewBytes = 5;
+inline constexpr std::uint8_t kWriteProtected = 7;
+// Command-specific codes share numbers: 9 also means "applied process too high" and
+// "not in the proper current mode", 10 "applied process too low", 11 "in multidrop mode".
+inline constexpr std::uint8_t kLowerRangeTooHigh = 9;
+inline constexpr std::uint8_t kLowerRangeTooLow = 10;
+inline constexpr std::uint8_t kUpperRangeTooHigh = 11;
+inline constexpr std::uint8_t kUpperRangeTooLow = 12;
+inline constexpr std::uint8_t kBothRangesOut = 13;
+inline constexpr std::uint8_t kSpanTooSmall = 14;  // warning: the values are taken
+inline constexpr std::uint8_t kBusy = 32;
+inline constexpr std::uint8_t kNotImplemented = 64;
+
+inline constexpr std::uint8_t kAppliedTooHigh = kLowerRangeTooHigh;
+inline constexpr std::uint8_t kAppliedTooLow = kLowerRangeTooLow;
+inline constexpr std::uint8_t kWrongCurrentMode = kLowerRangeTooHigh;
+inline constexpr std::uint8_t kMultidrop = kUpperRangeTooHigh;
+
+// Warnings carry the reply data; every other non-zero code answers the status bytes alone.
+bool isWarning(std::uint8_t code);
+}  // namespace rc
+
+namespace status {
+inline constexpr std::uint8_t kConfigChanged = 0x40;
+inline constexpr std::uint8_t kColdStart = 0x20;
+inline constexpr std::uint8_t kCurrentFixed = 0x08;
+inline constexpr std::uint8_t kCurrentSaturated = 0x04;
+inline constexpr std::uint8_t kPvOutOfLimits = 0x01;
+}  // namespace status
+
+struct Identity {
+    std::uint8_t manufacturer = 0x26;
+    std::uint8_t deviceType = 0x06;
+    std::uint32_t deviceId = 0x001234;  // 24 bits
+    std::uint8_t pollingAddress = 0;
+    std::uint8_t preambles = 5;  // preambles the device asks of the master
+    std::uint8_t deviceRevision = 3;
+    std::uint8_t softwareRevision = 2;
+    std::uint8_t hardwareRevision = 0x08;  // revision 1, Bell 202 current signalling
+    std::uint8_t flags = 0;
+};
+
+// What command 39 stores in and restores from non-volatile memory.
+struct Settings {
+    std::uint8_t pvUnit = kUnitKPa;
+    double upperRangeKPa = 100.0;
+    double lowerRangeKPa = 0.0;
+    float damping = 0.5f;
+    std::uint8_t transferFunction = 0;  // 0 linear, 1 square root
+    std::uint8_t alarmSelect = 0;       // 0 high
+    std::uint8_t distributor = 38;
+    std::string message = "HART PRESSURE TRANSMITTER SIM";
+    std::string tag = "PT-101";
+    std::string descriptor = "PRESSURE XMTR";
+    std::array<std::uint8_t, 3> date{15, 6, 119};  // day, month, year - 1900
+    std::uint32_t finalAssembly = 0x123456;
+    std::uint32_t sensorSerial = 654321;
+    // Sensor trim, all in kPa: pv = trimLowValue + trimGain * (applied - trimLowApplied).
+    double trimLowApplied = 0.0;
+    double trimLowValue = 0.0;
+    double trimGain = 1.0;
+    // Loop currents measured by the technician while 4 and 20 mA were forced.
+    float measuredAt4mA = 4.0f;
+    float measuredAt20mA = 20.0f;
+    std::uint8_t burstCommand = 1;
+    bool burstMode = false;
+};
+
+struct Sensor {
+    double upperLimitKPa = 250.0;
+    double lowerLimitKPa = -100.0;
+    double minSpanKPa = 2.5;
+};
+
+// The pressure on the sensor: a slow sine, or a constant when the swing is 0.
+struct Process {
+    double centreKPa = 40.0;
+    double swingKPa = 10.0;
+    double periodS = 120.0;
+};
+
+struct Device {
+    Identity identity;
+    Settings settings;
+    Settings saved;  // the non-volatile copy
+    Sensor sensor;
+    Process process;
+    double now = 0.0;  // seconds since start; the loop sets it before each command
+    bool fixedCurrent = false;
+    float fixedCurrentMA = 0.0f;
+    bool writeProtect = false;
+    bool busy = false;
+    bool configChanged = false;
+    bool coldStart = true;
+};
+
+// A pressure transmitter with the given identity; other devices differ only in their tag.
+Device makeDevice(const Identity& identity);
+
+struct Request {
+    bool isLong = false;
+    std::uint8_t masterBit = 0x80;
+    std::array<std::uint8_t, 5> address{};  // short frame: address[0] only
+    std::uint8_t command = 0;
+    std::vector<std::uint8_t> data;
+};
+
+struct Reply {
+    std::uint8_t responseCode = 0;
+    std::uint8_t deviceStatus = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// Answers one command addressed to this device, changing its state as the command says.
+Reply handle(Device& device, const Request& request);
+
+// Live values derived from the state at device.now.
+double appliedKPa(const Device& device);
+double pvKPa(const Device& device);
+float primaryValue(const Device& device);  // in the PV unit
+float percentOfRange(const Device& device);
+float loopCurrent(const Device& device);
+std::uint8_t deviceStatus(const Device& device);
+bool isMultidrop(const Device& device);
+
+// Long address bytes as the device matches them (manufacturer code cut to six bits).
+std::array<std::uint8_t, 5> longAddress(const Device& device);
+
+// Every command the device answers, ascending.
+std::vector<std::uint8_t> implementedCommands();
+
+}  // namespace hartsim

@@ -1,0 +1,258 @@
+#include "sim/loop.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "hart/frame.h"
+
+namespace hartsim {
+
+namespace {
+
+// Line noise: no 0xFF, so it never looks like a preamble.
+constexpr std::uint8_t kGarbage[] = {0x00, 0x3C, 0xA5, 0x5A, 0x13};
+
+void appendBody(std::vector<std::uint8_t>& out, std::uint8_t command, const Reply& reply) {
+    out.push_back(command);
+    out.push_back(static_cast<std::uint8_t>(reply.data.size() + 2));
+    out.push_back(reply.responseCode);
+    out.push_back(reply.deviceStatus);
+    out.insert(out.end(), reply.data.begin(), reply.data.end());
+}
+
+void appendCheckByte(std::vector<std::uint8_t>& out, std::size_t delimiterAt) {
+    out.push_back(hart::checkByte(std::span<const std::uint8_t>(out).subspan(delimiterAt)));
+}
+
+std::uint8_t burstBit(const Device& d) {
+    return d.settings.burstMode ? kBurstBit : 0;
+}
+
+std::vector<std::string> words(std::string_view line) {
+    std::istringstream in{std::string(line)};
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+}  // namespace
+
+bool addressedTo(const Device& device, const Request& request) {
+    if (!request.isLong) return (request.address[0] & 0x0F) == device.identity.pollingAddress;
+    const std::array<std::uint8_t, 5> own = longAddress(device);
+    return (request.address[0] & 0x3F) == own[0] &&
+           std::equal(own.begin() + 1, own.end(), request.address.begin() + 1);
+}
+
+std::vector<std::uint8_t> replyFrame(const Device& device, const Request& request,
+                                     const Reply& reply, int preambles) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(preambles), 0xFF);
+    const std::size_t delimiterAt = out.size();
+    const std::uint8_t flags = request.masterBit | burstBit(device);
+    if (request.isLong) {
+        out.push_back(hart::kLongReplyDelimiter);
+        out.push_back(flags | (request.address[0] & 0x3F));
+        out.insert(out.end(), request.address.begin() + 1, request.address.end());
+    } else {
+        out.push_back(hart::kShortReplyDelimiter);
+        out.push_back(flags | (request.address[0] & 0x0F));
+    }
+    appendBody(out, request.command, reply);
+    appendCheckByte(out, delimiterAt);
+    return out;
+}
+
+std::vector<std::uint8_t> burstFrame(const Device& device, std::uint8_t command,
+                                     std::uint8_t masterBit, const Reply& reply, int preambles) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(preambles), 0xFF);
+    const std::size_t delimiterAt = out.size();
+    out.push_back(kBurstDelimiter);
+    const std::array<std::uint8_t, 5> address = longAddress(device);
+    out.push_back(masterBit | kBurstBit | address[0]);
+    out.insert(out.end(), address.begin() + 1, address.end());
+    appendBody(out, command, reply);
+    appendCheckByte(out, delimiterAt);
+    return out;
+}
+
+std::vector<std::uint8_t> Transmission::allBytes() const {
+    std::vector<std::uint8_t> out;
+    for (const Piece& p : pieces) out.insert(out.end(), p.bytes.begin(), p.bytes.end());
+    return out;
+}
+
+std::string logLine(std::string_view prefix, std::span<const std::uint8_t> bytes) {
+    return std::string(prefix) + " " + hart::hexText(bytes);
+}
+
+Loop::Loop(std::vector<Device> devices, int replyPreambles, Log log)
+    : devices_(std::move(devices)),
+      nextBurst_(devices_.size(), 0.0),
+      burstMaster_(devices_.size(), hart::kPrimaryMaster),
+      preambles_(replyPreambles),
+      log_(std::move(log)) {}
+
+void Loop::receive(std::span<const std::uint8_t> bytes, double now) {
+    if (bytes.empty()) return;
+    lastReceive_ = now;
+    for (const Incoming& in : parser_.feed(bytes)) answer(in, now);
+}
+
+void Loop::answer(const Incoming& in, double now) {
+    switch (in.kind) {
+        case Incoming::Kind::Noise:
+            log_(logLine("NOISE", in.bytes));
+            return;
+        case Incoming::Kind::BadCheck:
+            log_(logLine("RX", in.bytes));
+            log_("# ignored: wrong check byte");
+            return;
+        case Incoming::Kind::Frame:
+            log_(logLine("RX", in.bytes));
+            break;
+    }
+    auto device = std::find_if(devices_.begin(), devices_.end(),
+                               [&](const Device& d) { return addressedTo(d, in.request); });
+    if (device == devices_.end()) {
+        log_("# ignored: no device at this address");
+        return;
+    }
+    if (faults_.silent) {
+        log_("# silent: no reply");
+        return;
+    }
+    device->now = now;
+    const Reply reply = handle(*device, in.request);
+    send(replyFrame(*device, in.request, reply, preambles_), faults_.delayS);
+    // Bursts keep out of the way of the conversation with a master.
+    for (double& next : nextBurst_) {
+        if (next != 0.0) next = std::max(next, now + kBurstIntervalS);
+    }
+}
+
+void Loop::send(std::vector<std::uint8_t> frame, double extraDelayS) {
+    if (faults_.badCheck) frame.back() = static_cast<std::uint8_t>(~frame.back());
+    if (faults_.garbage) frame.insert(frame.begin(), std::begin(kGarbage), std::end(kGarbage));
+    Transmission t;
+    if (faults_.split) {
+        const auto half = frame.begin() + static_cast<std::ptrdiff_t>(frame.size() / 2);
+        t.pieces.push_back({extraDelayS, {frame.begin(), half}});
+        t.pieces.push_back({kSplitGapS, {half, frame.end()}});
+    } else {
+        t.pieces.push_back({extraDelayS, std::move(frame)});
+    }
+    outbox_.push_back(std::move(t));
+}
+
+void Loop::tick(double now, bool lineFree) {
+    if (parser_.holdsBytes() && now - lastReceive_ >= kAbandonFrameS) {
+        for (const Incoming& in : parser_.idle()) answer(in, now);
+    }
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        Device& d = devices_[i];
+        double& next = nextBurst_[i];
+        if (!d.settings.burstMode) {
+            next = 0.0;
+        } else if (next == 0.0) {
+            next = now + kBurstIntervalS;
+        } else if (now >= next && lineFree) {
+            next = now + kBurstIntervalS;
+            if (faults_.silent) continue;
+            Request r;
+            r.isLong = true;
+            r.masterBit = burstMaster_[i];
+            r.address = longAddress(d);
+            r.command = d.settings.burstCommand;
+            d.now = now;
+            const Reply reply = handle(d, r);
+            send(burstFrame(d, r.command, r.masterBit, reply, preambles_), 0.0);
+            // Alternating the master bit gives both masters their turn between bursts.
+            burstMaster_[i] ^= hart::kPrimaryMaster;
+        }
+    }
+}
+
+std::string Loop::command(std::string_view line) {
+    const std::vector<std::string> w = words(line);
+    const auto refuse = [&] { return "ERR unknown command: " + std::string(line); };
+    if (w.empty()) return refuse();
+    std::string normal = w[0];
+    for (std::size_t i = 1; i < w.size(); ++i) normal += " " + w[i];
+    if (w.size() == 1 && w[0] == "quit") {
+        quit_ = true;
+        return "OK quit";
+    }
+    if (w.size() != 2) return refuse();
+    if (w[0] == "delay") {
+        const char* begin = w[1].c_str();
+        char* end = nullptr;
+        const double seconds = std::strtod(begin, &end);
+        if (end == begin || *end != '\0' || !std::isfinite(seconds) || seconds < 0.0) {
+            return refuse();
+        }
+        faults_.delayS = seconds;
+        return "OK " + normal;
+    }
+    if (w[1] != "on" && w[1] != "off") return refuse();
+    const bool on = w[1] == "on";
+    if (w[0] == "silent") {
+        faults_.silent = on;
+    } else if (w[0] == "badcheck") {
+        faults_.badCheck = on;
+    } else if (w[0] == "split") {
+        faults_.split = on;
+    } else if (w[0] == "garbage") {
+        faults_.garbage = on;
+    } else if (w[0] == "protect") {
+        for (Device& d : devices_) d.writeProtect = on;
+    } else if (w[0] == "busy") {
+        for (Device& d : devices_) d.busy = on;
+    } else {
+        return refuse();
+    }
+    return "OK " + normal;
+}
+
+std::vector<Transmission> Loop::takeOutbox() {
+    std::vector<Transmission> out;
+    out.swap(outbox_);
+    return out;
+}
+
+void Pacer::queue(const Transmission& t, double now) {
+    const std::size_t before = writes_.size();
+    double at = std::max(now, lineFreeAt_);
+    for (std::size_t i = 0; i < t.pieces.size(); ++i) {
+        const Transmission::Piece& piece = t.pieces[i];
+        at += piece.pauseBeforeS;
+        if (i == 0 && !fast_) at += kTurnaroundS;
+        if (fast_) {
+            writes_.push_back({at, piece.bytes, std::nullopt});
+            continue;
+        }
+        for (std::uint8_t b : piece.bytes) {
+            writes_.push_back({at, {b}, std::nullopt});
+            at += kByteTimeS;
+        }
+    }
+    lineFreeAt_ = at;
+    if (writes_.size() > before) writes_.back().logLine = logLine("TX", t.allBytes());
+}
+
+std::vector<Pacer::Write> Pacer::takeDue(double now) {
+    std::vector<Write> out;
+    while (!writes_.empty() && writes_.front().at <= now) {
+        out.push_back(std::move(writes_.front()));
+        writes_.pop_front();
+    }
+    return out;
+}
+
+std::optional<double> Pacer::nextAt() const {
+    if (writes_.empty()) return std::nullopt;
+    return writes_.front().at;
+}
+
+}  // namespace hartsim

@@ -1,0 +1,119 @@
+// The loop of field devices behind the modem: addressing, reply frames, burst frames and the
+// faults switched on by the operator. No I/O here; the program feeds bytes and time in and
+// writes out what the outbox holds.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/device.h"
+#include "sim/parser.h"
+
+namespace hartsim {
+
+inline constexpr std::uint8_t kBurstDelimiter = 0x81;
+inline constexpr std::uint8_t kBurstBit = 0x40;
+
+// True when the request's address names this device.
+bool addressedTo(const Device& device, const Request& request);
+
+// Preambles, delimiter, address, command, byte count, response code, device status, data,
+// check byte. The address echoes the request's master bit.
+std::vector<std::uint8_t> replyFrame(const Device& device, const Request& request,
+                                     const Reply& reply, int preambles);
+std::vector<std::uint8_t> burstFrame(const Device& device, std::uint8_t command,
+                                     std::uint8_t masterBit, const Reply& reply, int preambles);
+
+struct Faults {
+    bool silent = false;    // nothing is sent
+    bool badCheck = false;  // the check byte goes out corrupted
+    bool split = false;     // the frame is sent in two parts with a pause between
+    bool garbage = false;   // junk bytes go out before the frame
+    double delayS = 0.0;    // replies wait this long before they go out
+};
+
+inline constexpr double kSplitGapS = 0.5;
+inline constexpr double kBurstIntervalS = 2.0;
+// A frame whose bytes stop for this long is given up.
+inline constexpr double kAbandonFrameS = 0.25;
+
+// One frame on its way out, in parts separated by pauses.
+struct Transmission {
+    struct Piece {
+        double pauseBeforeS = 0.0;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Piece> pieces;
+    std::vector<std::uint8_t> allBytes() const;
+};
+
+class Loop {
+  public:
+    using Log = std::function<void(const std::string&)>;
+
+    Loop(std::vector<Device> devices, int replyPreambles, Log log);
+
+    // Bytes from the master at time `now` (seconds); replies go to the outbox.
+    void receive(std::span<const std::uint8_t> bytes, double now);
+    // Called regularly. `lineFree` says nothing is being sent, so a burst frame may go.
+    void tick(double now, bool lineFree);
+
+    // One operator command line ("silent on", "delay 3", "quit"...): the text to print.
+    std::string command(std::string_view line);
+    bool quitRequested() const { return quit_; }
+
+    std::vector<Transmission> takeOutbox();
+    std::vector<Device>& devices() { return devices_; }
+    const Faults& faults() const { return faults_; }
+
+  private:
+    void answer(const Incoming& in, double now);
+    void send(std::vector<std::uint8_t> frame, double extraDelayS);
+
+    std::vector<Device> devices_;
+    std::vector<double> nextBurst_;  // per device; 0 = not scheduled
+    std::vector<std::uint8_t> burstMaster_;
+    int preambles_;
+    Log log_;
+    FrameParser parser_;
+    double lastReceive_ = 0.0;
+    Faults faults_;
+    bool quit_ = false;
+    std::vector<Transmission> outbox_;
+};
+
+// Turns transmissions into timed writes: a turnaround pause, then one byte per 11 bit times
+// at 1200 baud; in fast mode each piece goes out at once as one write.
+class Pacer {
+  public:
+    static constexpr double kByteTimeS = 11.0 / 1200.0;
+    static constexpr double kTurnaroundS = 0.02;
+
+    struct Write {
+        double at = 0.0;
+        std::vector<std::uint8_t> bytes;
+        std::optional<std::string> logLine;  // set on the last write of a transmission
+    };
+
+    explicit Pacer(bool fast) : fast_(fast) {}
+    void queue(const Transmission& t, double now);
+    // Writes due by `now`, in order.
+    std::vector<Write> takeDue(double now);
+    std::optional<double> nextAt() const;
+    bool idle() const { return writes_.empty(); }
+
+  private:
+    bool fast_;
+    double lineFreeAt_ = 0.0;
+    std::deque<Write> writes_;
+};
+
+std::string logLine(std::string_view prefix, std::span<const std::uint8_t> bytes);
+
+}  // namespace hartsim

@@ -1,0 +1,109 @@
+#include "sim/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace hartsim {
+
+namespace {
+
+std::optional<unsigned long> parseNumber(std::string_view text, unsigned long max) {
+    if (text.empty() || text.front() == '-' || text.front() == '+' || text.front() == ' ') {
+        return std::nullopt;
+    }
+    const std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long v = std::strtoul(s.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || v > max) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
+std::optional<Identity> parseDeviceSpec(std::string_view text) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon - start));
+        if (colon == std::string_view::npos) break;
+        start = colon + 1;
+    }
+    if (parts.size() != 4) return std::nullopt;
+    const auto address = parseNumber(parts[0], 15);
+    const auto manufacturer = parseNumber(parts[1], 0xFF);
+    const auto type = parseNumber(parts[2], 0xFF);
+    const auto id = parseNumber(parts[3], 0xFFFFFF);
+    if (!address || !manufacturer || !type || !id) return std::nullopt;
+    Identity identity;
+    identity.pollingAddress = static_cast<std::uint8_t>(*address);
+    identity.manufacturer = static_cast<std::uint8_t>(*manufacturer);
+    identity.deviceType = static_cast<std::uint8_t>(*type);
+    identity.deviceId = static_cast<std::uint32_t>(*id);
+    return identity;
+}
+
+Options parseOptions(const std::vector<std::string>& args) {
+    Options o;
+    for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> value;
+        if (const std::size_t eq = name.find('='); name.starts_with("--") && eq != name.npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const auto takeValue = [&]() -> std::optional<std::string> {
+            if (value) return value;
+            if (i + 1 < args.size()) return args[++i];
+            o.error = name + " needs a value";
+            return std::nullopt;
+        };
+        if (name == "--fast" && !value) {
+            o.fast = true;
+        } else if ((name == "--help" || name == "-h") && !value) {
+            o.help = true;
+        } else if (name == "--link") {
+            if (auto v = takeValue()) o.link = *v;
+        } else if (name == "--device") {
+            if (auto v = takeValue()) o.device = *v;
+        } else if (name == "--preambles") {
+            if (auto v = takeValue()) {
+                const auto n = parseNumber(*v, kMaxPreambles);
+                if (!n || *n < kMinPreambles) {
+                    o.error = "--preambles takes a count from 2 to 20";
+                } else {
+                    o.preambles = static_cast<int>(*n);
+                }
+            }
+        } else if (name == "--device-spec") {
+            if (auto v = takeValue()) {
+                const auto identity = parseDeviceSpec(*v);
+                if (!identity) {
+                    o.error = "--device-spec takes ADDR:MFR:TYPE:ID, not " + *v;
+                } else {
+                    for (const Identity& other : o.devices) {
+                        if (other.pollingAddress == identity->pollingAddress) {
+                            o.error = "two devices at polling address " +
+                                      std::to_string(identity->pollingAddress);
+                        }
+                    }
+                    o.devices.push_back(*identity);
+                }
+            }
+        } else {
+            o.error = "unknown option " + args[i];
+        }
+    }
+    return o;
+}
+
+std::string usage() {
+    return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
+           "                [--device-spec ADDR:MFR:TYPE:ID ...]\n"
+           "Without --device-spec one pressure transmitter answers at polling address 0\n"
+           "(manufacturer 0x26, device type 0x06, device id 0x001234).\n"
+           "Standard input takes: silent|badcheck|split|garbage|protect|busy on|off,\n"
+           "delay SECONDS, quit.\n";
+}
+
+}  // namespace hartsim

@@ -1,0 +1,99 @@
+#include "sim/parser.h"
+
+#include <optional>
+
+#include "hart/frame.h"
+
+namespace hartsim {
+
+namespace {
+
+bool isRequestDelimiter(std::uint8_t b) {
+    return b == hart::kShortDelimiter || b == hart::kLongDelimiter;
+}
+
+// Index of the first request delimiter that follows enough preambles.
+std::optional<std::size_t> findDelimiter(const std::vector<std::uint8_t>& buf) {
+    for (std::size_t d = FrameParser::kMinPreambles; d < buf.size(); ++d) {
+        if (isRequestDelimiter(buf[d]) && buf[d - 1] == 0xFF && buf[d - 2] == 0xFF) return d;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void FrameParser::addNoise(std::size_t count) {
+    noise_.insert(noise_.end(), buffer_.begin(), buffer_.begin() + count);
+    buffer_.erase(buffer_.begin(), buffer_.begin() + count);
+}
+
+void FrameParser::flushNoise(std::vector<Incoming>& out) {
+    if (noise_.empty()) return;
+    Incoming in;
+    in.kind = Incoming::Kind::Noise;
+    in.bytes.swap(noise_);
+    out.push_back(std::move(in));
+}
+
+void FrameParser::scan(std::vector<Incoming>& out) {
+    for (;;) {
+        const std::optional<std::size_t> found = findDelimiter(buffer_);
+        if (!found) {
+            // A trailing run of 0xFF may still turn out to be the next preamble.
+            std::size_t keep = 0;
+            while (keep < buffer_.size() && buffer_[buffer_.size() - 1 - keep] == 0xFF) ++keep;
+            addNoise(buffer_.size() - keep);
+            return;
+        }
+        std::size_t start = *found - 2;
+        while (start > 0 && buffer_[start - 1] == 0xFF) --start;
+        addNoise(start);
+
+        const std::size_t d = *found - start;
+        const bool isLong = (buffer_[d] & 0x80) != 0;
+        const std::size_t addressLength = isLong ? 5 : 1;
+        const std::size_t countAt = d + 1 + addressLength + 1;
+        if (buffer_.size() <= countAt) return;
+        const std::size_t checkAt = countAt + 1 + buffer_[countAt];
+        if (buffer_.size() <= checkAt) return;
+
+        Incoming in;
+        in.bytes.assign(buffer_.begin(), buffer_.begin() + checkAt + 1);
+        const std::span<const std::uint8_t> body(buffer_.data() + d, checkAt - d);
+        in.kind = hart::checkByte(body) == buffer_[checkAt] ? Incoming::Kind::Frame
+                                                            : Incoming::Kind::BadCheck;
+        Request& r = in.request;
+        r.isLong = isLong;
+        r.masterBit = buffer_[d + 1] & 0x80;
+        for (std::size_t i = 0; i < addressLength; ++i) r.address[i] = buffer_[d + 1 + i];
+        r.command = buffer_[countAt - 1];
+        r.data.assign(buffer_.begin() + countAt + 1, buffer_.begin() + checkAt);
+        buffer_.erase(buffer_.begin(), buffer_.begin() + checkAt + 1);
+
+        flushNoise(out);
+        out.push_back(std::move(in));
+    }
+}
+
+std::vector<Incoming> FrameParser::feed(std::span<const std::uint8_t> bytes) {
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    std::vector<Incoming> out;
+    scan(out);
+    return out;
+}
+
+std::vector<Incoming> FrameParser::idle() {
+    std::vector<Incoming> out;
+    scan(out);
+    // What is left is an unfinished frame or a bare preamble run. Give up on its delimiter
+    // and look again: a whole frame may have hidden in what was taken for its data.
+    while (!buffer_.empty()) {
+        const std::optional<std::size_t> found = findDelimiter(buffer_);
+        addNoise(found ? *found + 1 : buffer_.size());
+        scan(out);
+    }
+    flushNoise(out);
+    return out;
+}
+
+}  // namespace hartsim
