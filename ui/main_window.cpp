@@ -1,0 +1,345 @@
+#include "ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <array>
+#include <string>
+
+#include "hart/texts.h"
+#include "ops/decode.h"
+#include "ops/discovery.h"
+#include "ui/click_label.h"
+#include "ui/form.h"
+#include "ui/messages.h"
+
+namespace ui {
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Buttons enabled only while the port is open.
+std::vector<QString> linkGatedButtons() {
+    std::vector<QString> names;
+    for (int i = 2; i <= 47; ++i) names.push_back(QStringLiteral("Button%1").arg(i));
+    return names;
+}
+
+// The E+H save buttons wait for a successful read of their group.
+constexpr std::array<const char*, 5> kSaveButtons = {"Button57", "Button60", "Button61", "Button62",
+                                                     "Button66"};
+
+constexpr std::array<const char*, 6> kUnselectedCombos = {"ComboBox5", "ComboBox10", "ComboBox1",
+                                                          "ComboBox2", "ComboBox4",  "ComboBox3"};
+
+// Identity, range and information fields emptied at start-up and by open and close.
+std::vector<QString> resetFields() {
+    std::vector<QString> names;
+    auto range = [&](int first, int last) {
+        for (int i = first; i <= last; ++i) names.push_back(QStringLiteral("Edit%1").arg(i));
+    };
+    range(1, 7);
+    range(11, 19);
+    range(21, 26);
+    range(28, 29);
+    return names;
+}
+
+constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
+
+}  // namespace
+
+QtTimer::QtTimer(QObject* parent, const char* name, int intervalMs) : timer_(parent) {
+    timer_.setObjectName(QString::fromLatin1(name));
+    timer_.setInterval(intervalMs);
+}
+
+void QtTimer::enable() {
+    // QTimer::start() would restart a running period.
+    if (!timer_.isActive()) timer_.start();
+}
+
+// Carries the link's notices from its worker threads to the window thread, in order.
+class TForm1::NoticeBridge final : public serial::NoticeSink {
+  public:
+    explicit NoticeBridge(TForm1* window) : window_(window) {}
+    void post(serial::Notice notice) override {
+        QMetaObject::invokeMethod(
+            window_, [w = window_, n = std::move(notice)] { w->comm().dispatch(n); },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    TForm1* window_;
+};
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      bridge_(std::make_unique<NoticeBridge>(this)),
+      Comm1(std::make_unique<serial::TComm>()),
+      Timer1(this, "Timer1", 3000),
+      Timer2(this, "Timer2", 100),
+      Timer3(this, "Timer3", 3000),
+      tracker_(Timer2, Timer3) {
+    buildForm(this);
+
+    // Design-time settings of the port: the HART line.
+    Comm1->setCommName("COM1");
+    Comm1->setBaudRate(1200);
+    Comm1->setByteSize(serial::ByteSize::_8);
+    Comm1->setParity(serial::Parity::Odd);
+    Comm1->setStopBits(serial::StopBits::_1);
+    Comm1->setReadIntervalTimeout(300);
+    Comm1->setNoticeSink(bridge_.get());
+    Comm1->OnReceiveData = [this](serial::TComm&, const std::uint8_t* data, std::uint16_t n) {
+        Comm1ReceiveData(data, n);
+    };
+
+    wireHandlers();
+    startUp();
+}
+
+TForm1::~TForm1() {
+    // The workers post to this window; stop them before it goes.
+    Comm1->setNoticeSink(nullptr);
+    Comm1->Close();
+}
+
+void TForm1::wireHandlers() {
+    auto onClick = [this](const char* name, void (TForm1::*handler)()) {
+        if (auto* b = control<QAbstractButton>(name)) {
+            connect(b, &QAbstractButton::clicked, this, handler);
+        }
+    };
+    onClick("Button1", &TForm1::Button1Click);
+    onClick("Button3", &TForm1::Button3Click);
+    onClick("Button16", &TForm1::Button16Click);
+    onClick("Button17", &TForm1::Button17Click);
+    onClick("Button58", &TForm1::Button58Click);
+    if (auto* label = control<ClickLabel>("Label4")) {
+        connect(label, &ClickLabel::clicked, this, &TForm1::Label4Click);
+    }
+    connect(&Timer1.qt(), &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(&Timer2.qt(), &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(&Timer3.qt(), &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::startUp() {
+    control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
+    setLinkGated(false);
+    for (const char* name : kSaveButtons) {
+        if (auto* b = control<QPushButton>(name)) b->setEnabled(false);
+    }
+    resetRadios();
+    resetCombos();
+    control<QWidget>("PageControl2")->setProperty("currentIndex", 0);
+    tracker_.resetCounters();
+    emptyFields(false);
+    echoSwitch_ = false;
+    Timer2.enable();
+    Timer1.disable();
+    Timer3.disable();
+}
+
+void TForm1::setLinkGated(bool enabled) {
+    for (const QString& name : linkGatedButtons()) {
+        if (auto* b = findChild<QPushButton*>(name)) b->setEnabled(enabled);
+    }
+}
+
+void TForm1::resetRadios() {
+    if (auto* r = control<QRadioButton>("RadioButton1")) r->setChecked(true);
+    for (int i = 2; i <= 6; ++i) {
+        if (auto* r = findChild<QRadioButton*>(QStringLiteral("RadioButton%1").arg(i))) {
+            r->setChecked(false);
+        }
+    }
+}
+
+void TForm1::resetCombos() {
+    for (const char* name : {"ComboBox9", "ComboBox11"}) {
+        if (auto* c = control<QComboBox>(name)) c->setCurrentIndex(0);
+    }
+    for (const char* name : kUnselectedCombos) {
+        if (auto* c = control<QComboBox>(name)) c->setCurrentIndex(-1);
+    }
+}
+
+void TForm1::emptyFields(bool keepSecondAndThirdVariable) {
+    for (const QString& name : resetFields()) {
+        if (keepSecondAndThirdVariable && (name == "Edit17" || name == "Edit18")) continue;
+        if (auto* e = findChild<QLineEdit*>(name)) e->clear();
+    }
+    for (const char* name : kResetLabels) {
+        if (auto* l = control<QLabel>(name)) l->clear();
+    }
+}
+
+void TForm1::showCount(const char* label, std::int32_t count) {
+    control<QLabel>(label)->setText(QString::number(count));
+}
+
+void TForm1::setStatus(std::string_view text) {
+    control<QLabel>("Label68")->setText(qs(text));
+}
+
+int TForm1::selectedIndex(const char* combo) const {
+    const auto* c = control<QComboBox>(combo);
+    return c != nullptr ? c->currentIndex() : -1;
+}
+
+void TForm1::Button1Click() {
+    if (!portOpen_) {
+        Comm1->Close();
+        Comm1->setCommName(control<QComboBox>("SPREALCOM")->currentText().toStdString());
+        Comm1->setOutxXonXoffFlow(false);
+        Comm1->setInxXonXoffFlow(false);
+        try {
+            Comm1->Open();
+        } catch (const serial::ECommsError& e) {
+            showMessage(this, MessageKind::Error, QString::fromUtf8(e.what()));
+            return;
+        }
+        Comm1->setRtsControl(serial::RtsControl::RtsEnable);
+        Comm1->setDtrControl(serial::DtrControl::DtrEnable);
+        portOpen_ = true;
+        control<QPushButton>("Button1")->setText(QStringLiteral("关闭串口"));
+        setLinkGated(true);
+        Timer1.disable();
+        Timer3.disable();
+        tracker_.resetCounters();
+        resetRadios();
+        resetCombos();
+        emptyFields(true);
+        return;
+    }
+    Comm1->setDtrControl(serial::DtrControl::DtrDisable);
+    setLinkGated(false);
+    resetCombos();
+    emptyFields(true);
+    portOpen_ = false;
+    control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
+    Comm1->Close();
+}
+
+void TForm1::Label4Click() {
+    echoSwitch_ = true;
+}
+
+void TForm1::send(const ops::Request& r) {
+    auto* memo = control<QPlainTextEdit>("Memo8");
+    auto* echo = control<QLineEdit>("discomm");
+    if (r.clearLog) memo->clear();
+    setStatus(r.startText);
+    if (r.blankEchoFirst) echo->clear();
+    for (const std::string& field : r.clearFields) {
+        applyUpdate({field, hart::Update::Kind::Text, {}, 0});
+    }
+    if (!r.refusal.empty()) {
+        showMessage(this, r.refusalIsError ? MessageKind::Error : MessageKind::Information,
+                    qs(r.refusal));
+        return;
+    }
+    for (const hart::Update& u : r.before) applyUpdate(u);
+
+    const bool showFrame = r.echo == ops::Echo::Always || echoSwitch_;
+    echo->setText(showFrame ? qs(hart::hexText(r.frame.bytes())) : QString());
+    if (r.counted) {
+        tracker_.addSent(r.frame.size());
+        showCount("Label56", tracker_.sentBytes());
+    }
+    Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()));
+    // Some instruments need the pause before the next frame; no reply can be handled
+    // meanwhile, since chunks reach this thread as queued events.
+    if (r.pause) QThread::msleep(200);
+    tracker_.requestSent(r.pending, r.startResponseTimer);
+}
+
+void TForm1::applyUpdate(const hart::Update& u) {
+    QObject* target = findChild<QObject*>(qs(u.control));
+    if (target == nullptr) return;
+    switch (u.kind) {
+        case hart::Update::Kind::Text:
+            if (auto* e = qobject_cast<QLineEdit*>(target)) {
+                e->setText(qs(u.text));
+            } else if (auto* l = qobject_cast<QLabel*>(target)) {
+                l->setText(qs(u.text));
+            } else if (auto* c = qobject_cast<QComboBox*>(target)) {
+                c->setEditText(qs(u.text));
+            } else if (auto* m = qobject_cast<QPlainTextEdit*>(target)) {
+                m->setPlainText(qs(u.text));
+            }
+            break;
+        case hart::Update::Kind::Select:
+            if (auto* c = qobject_cast<QComboBox*>(target)) c->setCurrentIndex(u.value);
+            break;
+        case hart::Update::Kind::Check:
+            if (auto* b = qobject_cast<QAbstractButton*>(target)) b->setChecked(u.value != 0);
+            break;
+        case hart::Update::Kind::Enable:
+            if (auto* w = qobject_cast<QWidget*>(target)) w->setEnabled(u.value != 0);
+            break;
+    }
+}
+
+void TForm1::apply(const hart::Outcome& outcome) {
+    for (const hart::Update& u : outcome.updates) applyUpdate(u);
+    if (!outcome.status.empty()) setStatus(outcome.status);
+    if (outcome.stopScan) Timer1.disable();
+}
+
+void TForm1::Button3Click() {
+    send(ops::pollRequest(session_, selectedIndex("ComboBox9"), selectedIndex("ComboBox8")));
+}
+
+void TForm1::Button16Click() {
+    send(ops::scanStart(session_, selectedIndex("ComboBox8")));
+    Timer1.enable();
+}
+
+void TForm1::Timer1Timer() {
+    ops::ScanStep step = ops::scanStep(session_);
+    if (step.request) {
+        send(*step.request);
+        return;
+    }
+    setStatus(step.notFound);
+    Timer1.disable();
+}
+
+void TForm1::Button17Click() {
+    send(ops::consoleRequest(control<QLineEdit>("Edit8")->text().toStdU32String()));
+}
+
+void TForm1::Button58Click() {
+    control<QLineEdit>("discomm")->clear();
+    control<QPlainTextEdit>("Memo8")->clear();
+}
+
+void TForm1::Timer2Timer() {
+    if (auto due = tracker_.parseTick()) apply(ops::decode(*due, tracker_.buffer(), session_));
+}
+
+void TForm1::Timer3Timer() {
+    if (auto text = tracker_.responseTick()) {
+        setStatus({});
+        setStatus(*text);
+    }
+}
+
+void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
+    const auto result = tracker_.chunkReceived({data, length});
+    showCount("Label67", tracker_.receivedBytes());
+    if (!result.shown) return;
+    control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
+    setStatus(hart::text::kChunkReceived);
+}
+
+}  // namespace ui

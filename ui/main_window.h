@@ -1,0 +1,94 @@
+// The main window: binds the form's controls to the serial link, the request tracker and
+// the operations. Handlers keep the names of the controls they serve.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+#include <span>
+
+#include "hart/outcome.h"
+#include "hart/tracker.h"
+#include "link/tcomm.h"
+#include "ops/request.h"
+#include "ops/session.h"
+
+class QLabel;
+
+namespace ui {
+
+// A window-thread timer; enabling an enabled timer keeps its period running.
+class QtTimer final : public hart::Timer {
+  public:
+    QtTimer(QObject* parent, const char* name, int intervalMs);
+    void enable() override;
+    void disable() override { timer_.stop(); }
+    bool enabled() const override { return timer_.isActive(); }
+    QTimer& qt() { return timer_; }
+
+  private:
+    QTimer timer_;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    template <class T>
+    T* control(const char* name) const {
+        return findChild<T*>(QString::fromLatin1(name));
+    }
+
+    // Handlers.
+    void Button1Click();
+    void Label4Click();
+    void Button3Click();
+    void Button16Click();
+    void Button17Click();
+    void Button58Click();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length);
+
+    // The shared request procedure.
+    void send(const ops::Request& request);
+    void apply(const hart::Outcome& outcome);
+
+    serial::TComm& comm() { return *Comm1; }
+    const hart::RequestTracker& tracker() const { return tracker_; }
+    ops::Session& session() { return session_; }
+    bool portOpen() const { return portOpen_; }
+    bool echoSwitch() const { return echoSwitch_; }
+    QTimer& timer1() { return Timer1.qt(); }
+    QTimer& timer2() { return Timer2.qt(); }
+    QTimer& timer3() { return Timer3.qt(); }
+
+  private:
+    void startUp();
+    void wireHandlers();
+    void setLinkGated(bool enabled);
+    void resetCombos();
+    void emptyFields(bool keepSecondAndThirdVariable);
+    void resetRadios();
+    void applyUpdate(const hart::Update& update);
+    void showCount(const char* label, std::int32_t count);
+    void setStatus(std::string_view text);
+    int selectedIndex(const char* combo) const;
+
+    class NoticeBridge;
+    std::unique_ptr<NoticeBridge> bridge_;
+    std::unique_ptr<serial::TComm> Comm1;
+    QtTimer Timer1;
+    QtTimer Timer2;
+    QtTimer Timer3;
+    hart::RequestTracker tracker_;
+    ops::Session session_;
+    bool portOpen_ = false;
+    bool echoSwitch_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "hart/frame.h"
+#include "hart/tests/reply_builder.h"
+#include "ui/click_label.h"
+#include "ui/main_window.h"
+#include "ui/messages.h"
+#include "ui/tests/pty_peer.h"
+
+namespace ui {
+namespace {
+
+using hart::testing::Bytes;
+using hart::testing::longReply;
+using hart::testing::shortReply;
+using testpeer::PtyPeer;
+
+constexpr int kWaitMs = 8000;
+
+Bytes command0Data(std::uint8_t mfr, std::uint8_t type, Bytes id) {
+    Bytes d{0xFE, mfr, type, 5, 5, 5, 1, 1, 0};
+    d.insert(d.end(), id.begin(), id.end());
+    return d;
+}
+
+std::string hex(const Bytes& b) { return hart::hexText(b); }
+
+struct WindowTest : ::testing::Test {
+    void SetUp() override {
+        setMessageSink([this](MessageKind kind, const QString& text) {
+            messages.push_back({kind, text});
+        });
+        // Start-up arms the parse timer once; let that first tick pass as it would before
+        // any user could click.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.timer2().isActive(); }, kWaitMs));
+    }
+    void TearDown() override { setMessageSink({}); }
+
+    QString text(const char* name) {
+        if (auto* e = w.control<QLineEdit>(name)) return e->text();
+        if (auto* l = w.control<QLabel>(name)) return l->text();
+        if (auto* m = w.control<QPlainTextEdit>(name)) return m->toPlainText();
+        if (auto* b = w.control<QPushButton>(name)) return b->text();
+        return QStringLiteral("<missing %1>").arg(name);
+    }
+    bool enabled(const char* name) { return w.control<QWidget>(name)->isEnabled(); }
+    void click(const char* name) { w.control<QPushButton>(name)->click(); }
+    bool waitStatus(const QString& status) {
+        return QTest::qWaitFor([&] { return text("Label68") == status; }, kWaitMs);
+    }
+    // The next frame the tool sends, while the window's event loop keeps running.
+    Bytes readFrame(int firstMs = kWaitMs) {
+        Bytes frame;
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastByte = -1;
+        for (;;) {
+            const Bytes more = peer.readAvailable();
+            if (!more.empty()) {
+                frame.insert(frame.end(), more.begin(), more.end());
+                lastByte = clock.elapsed();
+            }
+            if (lastByte < 0 && clock.elapsed() > firstMs) return frame;
+            if (lastByte >= 0 && clock.elapsed() - lastByte > 150) return frame;
+            QTest::qWait(10);
+        }
+    }
+    void openPort() {
+        w.control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(peer.path()));
+        click("Button1");
+        ASSERT_TRUE(w.portOpen());
+    }
+
+    PtyPeer peer;
+    TForm1 w;
+    std::vector<std::pair<MessageKind, QString>> messages;
+};
+
+TEST_F(WindowTest, StartUpState) {
+    TForm1 fresh;
+    EXPECT_TRUE(fresh.timer2().isActive());  // armed once; its first tick finds nothing pending
+    EXPECT_EQ(text("Button1"), QStringLiteral("打开串口"));
+    for (const char* name : {"Button2", "Button3", "Button16", "Button17", "Button47"}) {
+        EXPECT_FALSE(enabled(name)) << name;
+    }
+    for (const char* name : {"Button57", "Button60", "Button61", "Button62", "Button66"}) {
+        EXPECT_FALSE(enabled(name)) << name;
+    }
+    for (const char* name : {"Button1", "Button48", "Button56", "Button58", "Button70"}) {
+        EXPECT_TRUE(enabled(name)) << name;
+    }
+    EXPECT_TRUE(w.control<QRadioButton>("RadioButton1")->isChecked());
+    EXPECT_EQ(w.control<QComboBox>("ComboBox9")->currentIndex(), 0);
+    EXPECT_EQ(w.control<QComboBox>("ComboBox1")->currentIndex(), -1);
+    EXPECT_EQ(w.control<QComboBox>("SPREALCOM")->currentText(), QStringLiteral("COM3"));
+    EXPECT_EQ(text("Label56"), QString());
+    EXPECT_FALSE(w.timer1().isActive());
+    EXPECT_FALSE(w.timer3().isActive());
+    EXPECT_FALSE(w.echoSwitch());
+}
+
+TEST_F(WindowTest, OpenAndCloseToggleTheLinkGatedButtons) {
+    openPort();
+    EXPECT_EQ(text("Button1"), QStringLiteral("关闭串口"));
+    EXPECT_TRUE(enabled("Button3"));
+    EXPECT_TRUE(enabled("Button47"));
+    EXPECT_FALSE(enabled("Button57"));  // the E+H save buttons are not link-gated
+
+    w.control<QLineEdit>("Edit1")->setText("38");
+    w.control<QLineEdit>("Edit17")->setText("1.5");
+    click("Button3");
+    EXPECT_EQ(text("Label56"), "11");
+
+    click("Button1");
+    EXPECT_FALSE(w.portOpen());
+    EXPECT_EQ(text("Button1"), QStringLiteral("打开串口"));
+    EXPECT_FALSE(enabled("Button3"));
+    EXPECT_EQ(text("Edit1"), QString());
+    EXPECT_EQ(text("Edit17"), "1.5");  // kept by close
+    EXPECT_EQ(text("Label56"), QString());
+
+    openPort();  // counters start again from zero
+    click("Button3");
+    EXPECT_EQ(text("Label56"), "11");
+}
+
+TEST_F(WindowTest, AFailedOpenReportsTheLinksMessageAndStaysClosed) {
+    w.control<QComboBox>("SPREALCOM")->setEditText("/nonexistent/tty");
+    click("Button1");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, MessageKind::Error);
+    EXPECT_EQ(messages[0].second, "Error opening serial port");
+    EXPECT_FALSE(w.portOpen());
+    EXPECT_EQ(text("Button1"), QStringLiteral("打开串口"));
+    EXPECT_FALSE(enabled("Button3"));
+}
+
+TEST_F(WindowTest, PollFindsTheInstrumentAndLaterFramesCarryItsIdentity) {
+    openPort();
+    w.control<QComboBox>("ComboBox9")->setCurrentIndex(2);
+    click("Button3");
+    EXPECT_EQ(hex(peer.read()), "FF FF FF FF FF FF 02 82 00 00 80 ");
+    EXPECT_EQ(text("discomm"), "FF FF FF FF FF FF 02 82 00 00 80 ");
+    EXPECT_EQ(text("Label68"), QStringLiteral("正在上传..!"));
+    peer.write(shortReply(0x82, 0, command0Data(0x26, 0x06, {0x00, 0x12, 0x34})));
+    ASSERT_TRUE(waitStatus(QStringLiteral("上传成功!")));
+    EXPECT_EQ(text("Edit1"), "38");
+    EXPECT_EQ(text("Edit2"), "6");
+    EXPECT_EQ(text("Edit3"), "5");
+    EXPECT_EQ(text("Edit4"), "4660");
+    EXPECT_EQ(text("Edit28"), "4660");
+    EXPECT_EQ(w.control<QComboBox>("ComboBox3")->currentIndex(), 2);
+    EXPECT_EQ(w.session().identity.deviceIdNumber(), 0x1234u);
+    EXPECT_FALSE(text("Memo8").isEmpty());
+}
+
+TEST_F(WindowTest, AReplyWithoutAShortReplyFails) {
+    openPort();
+    w.control<QLineEdit>("Edit1")->setText("1");
+    click("Button3");
+    peer.read();
+    peer.write({0xFF, 0xFF, 0x86});  // 3 bytes: no reply start can be found
+    ASSERT_TRUE(waitStatus(QStringLiteral("上传失败!")));
+    EXPECT_EQ(text("Edit1"), QString());
+    EXPECT_EQ(text("Label67"), "3");
+}
+
+TEST_F(WindowTest, ReadTimeoutThenALateReplyIsStillDecoded) {
+    openPort();
+    w.timer3().setInterval(300);
+    click("Button3");
+    peer.read();
+    ASSERT_TRUE(waitStatus(QStringLiteral("上传数据超时!")));
+    EXPECT_FALSE(w.timer3().isActive());
+    peer.write(shortReply(0x80, 0, command0Data(0x11, 0x22, {0, 0, 7})));
+    ASSERT_TRUE(waitStatus(QStringLiteral("上传成功!")));
+    EXPECT_EQ(text("Edit4"), "7");
+}
+
+TEST_F(WindowTest, ScanFindsTheInstrumentAtAddressThree) {
+    openPort();
+    w.timer1().setInterval(1500);
+    w.control<QComboBox>("ComboBox8")->setCurrentIndex(1);  // secondary: only address 0 uses it
+    click("Button16");
+    std::vector<std::string> sent;
+    for (int address = 0; address <= 3; ++address) {
+        const Bytes frame = readFrame();
+        ASSERT_EQ(frame.size(), 11u) << address;
+        sent.push_back(hex(frame));
+        EXPECT_EQ(text("Label33"), QStringLiteral("#%1").arg(address));
+    }
+    EXPECT_EQ(sent[0], "FF FF FF FF FF FF 02 00 00 00 02 ");
+    EXPECT_EQ(sent[3], "FF FF FF FF FF FF 02 83 00 00 81 ");
+    peer.write(shortReply(0x83, 0, command0Data(0x26, 0x06, {0, 1, 2})));
+    ASSERT_TRUE(waitStatus(QStringLiteral("上传成功!")));
+    EXPECT_FALSE(w.timer1().isActive());
+    EXPECT_EQ(w.control<QComboBox>("ComboBox9")->currentIndex(), 3);
+    EXPECT_EQ(w.control<QComboBox>("ComboBox3")->currentIndex(), 3);
+    EXPECT_EQ(text("Label33"), "#3");
+    EXPECT_TRUE(readFrame(2000).empty());  // the scan has ended
+}
+
+TEST_F(WindowTest, ScanWithoutAnswerEndsWithTheNotFoundText) {
+    openPort();
+    w.timer1().setInterval(50);
+    click("Button16");
+    ASSERT_TRUE(waitStatus(
+        QStringLiteral("找不到传感器,请检测传感器是否连接正确,电源是否已插上!")));
+    EXPECT_FALSE(w.timer1().isActive());
+    EXPECT_EQ(text("Label33"), "#15");
+    EXPECT_EQ(text("Label56"), "176");  // 16 frames of 11 bytes
+}
+
+TEST_F(WindowTest, ConsoleSendsTypedFramesAndShowsEveryReply) {
+    openPort();
+    w.control<QLineEdit>("Edit8")->setText("76 89 FD AD");
+    click("Button17");
+    EXPECT_EQ(hex(peer.read()), "FF FF FF FF FF FF 76 89 FD AD AF ");
+    EXPECT_EQ(text("Label56"), "11");
+    peer.write({0xFF, 0x81, 0x01});
+    ASSERT_TRUE(waitStatus("Upload successful!"));
+    EXPECT_EQ(text("Memo8"), "FF 81 01 ");
+    QTest::qWait(300);  // the parse timer does not take the console's reply
+    peer.write({0x42});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("Memo8") == "42 "; }, kWaitMs));
+    EXPECT_EQ(w.tracker().pending().tag, 104);
+}
+
+TEST_F(WindowTest, ConsoleRefusalsSendNothing) {
+    openPort();
+    for (const char* entry : {"02-80", "fd 00"}) {
+        w.control<QLineEdit>("Edit8")->setText(entry);
+        click("Button17");
+    }
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].second, "NO SPACK");
+    EXPECT_EQ(messages[1].second, "Data eeore!");
+    EXPECT_EQ(messages[1].first, MessageKind::Information);
+    EXPECT_EQ(text("Label68"), QStringLiteral("请稍后,正在下传...."));
+    EXPECT_EQ(text("discomm"), QString());
+    EXPECT_TRUE(peer.read(std::chrono::milliseconds(300)).empty());
+    EXPECT_EQ(w.tracker().pending().tag, 0);
+}
+
+TEST_F(WindowTest, LongChunksAreCutTo255AndUnsolicitedOnesOnlyCounted) {
+    openPort();
+    peer.write(Bytes(20, 0x00));  // nothing pending
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("Label67") == "20"; }, kWaitMs));
+    EXPECT_EQ(text("Memo8"), QString());
+    EXPECT_EQ(text("Label68"), QString());
+
+    click("Button3");
+    peer.read();
+    peer.write(Bytes(300, 0x00));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("Label67") == "275"; }, kWaitMs));
+    EXPECT_EQ(text("Memo8").size(), 255 * 3);
+
+    click("Button58");
+    EXPECT_EQ(text("Memo8"), QString());
+    EXPECT_EQ(text("discomm"), QString());
+    EXPECT_EQ(text("Label67"), "275");
+    EXPECT_EQ(text("Label56"), "11");
+}
+
+TEST_F(WindowTest, PortLabelTurnsTheFrameEchoOn) {
+    w.control<ClickLabel>("Label4")->clicked();
+    EXPECT_TRUE(w.echoSwitch());
+}
+
+}  // namespace
+}  // namespace ui

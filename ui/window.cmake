@@ -1,0 +1,18 @@
+# Window logic, the program and the window tests (included from ui/CMakeLists.txt).
+find_package(Qt6 REQUIRED COMPONENTS Test)
+
+add_library(hartwindow STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_window.h
+  ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/messages.h
+)
+target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets)
+
+add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(hart-config PRIVATE hartwindow)
+
+hart_add_test(window_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+  LIBS hartwindow Qt6::Test util
+  ENV "QT_QPA_PLATFORM=offscreen")
