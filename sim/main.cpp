@@ -116,16 +116,7 @@ int main(int argc, char** argv) {
         now = secondsSince(start);
         if (ready < 0 && errno != EINTR) break;
 
-        if (ready > 0 && (fds[0].revents & POLLIN)) {
-            for (;;) {
-                const ssize_t n = read(port.fd, buf.data(), buf.size());
-                if (n <= 0) break;
-                loop.receive(std::span(buf.data(), static_cast<std::size_t>(n)), now);
-            }
-        } else if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
-            // A serial device that hung up would wake the loop at once, forever.
-            usleep(20000);
-        }
+        // Operator commands first: a fault switched on just before a request applies to it.
         if (stdinOpen && ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
             char in[256];
             const ssize_t n = read(STDIN_FILENO, in, sizeof in);
@@ -139,10 +130,21 @@ int main(int argc, char** argv) {
                     if (!line.empty() && line.back() == '\r') line.pop_back();
                     if (line.find_first_not_of(" \t") == std::string::npos) continue;
                     printLine(loop.command(line));
+                    if (loop.quitRequested()) break;
                 }
             }
         }
 
+        if (ready > 0 && (fds[0].revents & POLLIN)) {
+            for (;;) {
+                const ssize_t n = read(port.fd, buf.data(), buf.size());
+                if (n <= 0) break;
+                loop.receive(std::span(buf.data(), static_cast<std::size_t>(n)), now);
+            }
+        } else if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
+            // A serial device that hung up would wake the loop at once, forever.
+            usleep(20000);
+        }
         loop.tick(now, pacer.idle());
         for (const Transmission& t : loop.takeOutbox()) pacer.queue(t, now);
         for (const Pacer::Write& w : pacer.takeDue(now)) {
