@@ -111,13 +111,14 @@ int main(int argc, char** argv) {
         if (const auto next = pacer.nextAt()) {
             timeoutMs = std::clamp(static_cast<int>(std::ceil((*next - now) * 1000.0)), 0, 50);
         }
-        pollfd fds[2] = {{port.fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        const int ready = poll(fds, stdinOpen ? 2 : 1, timeoutMs);
+        pollfd fds[3] = {{port.fd, POLLIN, 0}, {port.watchFd, POLLIN, 0}, {-1, POLLIN, 0}};
+        if (stdinOpen) fds[2].fd = STDIN_FILENO;  // a negative fd is skipped
+        const int ready = poll(fds, 3, timeoutMs);
         now = secondsSince(start);
         if (ready < 0 && errno != EINTR) break;
 
         // Operator commands first: a fault switched on just before a request applies to it.
-        if (stdinOpen && ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
+        if (stdinOpen && ready > 0 && (fds[2].revents & (POLLIN | POLLHUP))) {
             char in[256];
             const ssize_t n = read(STDIN_FILENO, in, sizeof in);
             if (n <= 0) {
@@ -135,16 +136,22 @@ int main(int argc, char** argv) {
             }
         }
 
+        bool hungUp = ready > 0 && (fds[0].revents & (POLLHUP | POLLERR));
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             for (;;) {
                 const ssize_t n = read(port.fd, buf.data(), buf.size());
-                if (n <= 0) break;
-                loop.receive(std::span(buf.data(), static_cast<std::size_t>(n)), now);
+                if (n > 0) {
+                    hungUp = false;
+                    loop.receive(std::span(buf.data(), static_cast<std::size_t>(n)), now);
+                    continue;
+                }
+                if (n < 0 && errno == EIO) hungUp = true;
+                break;
             }
-        } else if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR))) {
-            // A serial device that hung up would wake the loop at once, forever.
-            usleep(20000);
         }
+        // Nobody on the other side: poll would wake at once, so wait a little instead.
+        if (hungUp) usleep(20000);
+        if (ready > 0 && (fds[1].revents & POLLIN)) serviceWatch(port);
         loop.tick(now, pacer.idle());
         for (const Transmission& t : loop.takeOutbox()) pacer.queue(t, now);
         for (const Pacer::Write& w : pacer.takeDue(now)) {

@@ -1,6 +1,8 @@
 #include "sim/port.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -51,6 +53,12 @@ bool openPseudoTerminal(Port& port, std::string& error) {
         return false;
     }
     setRaw(port.holdFd);
+    port.watchFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (port.watchFd >= 0 &&
+        inotify_add_watch(port.watchFd, port.path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        close(port.watchFd);
+        port.watchFd = -1;
+    }
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
     port.fd = master;
     return true;
@@ -81,7 +89,15 @@ bool openSerialDevice(const std::string& path, Port& port, std::string& error) {
 void closePort(Port& port) {
     if (port.fd >= 0) close(port.fd);
     if (port.holdFd >= 0) close(port.holdFd);
-    port.fd = port.holdFd = -1;
+    if (port.watchFd >= 0) close(port.watchFd);
+    port.fd = port.holdFd = port.watchFd = -1;
+}
+
+void serviceWatch(Port& port) {
+    alignas(inotify_event) char buf[1024];
+    bool closed = false;
+    while (read(port.watchFd, buf, sizeof buf) > 0) closed = true;
+    if (closed && port.holdFd >= 0) ioctl(port.holdFd, TIOCNXCL);
 }
 
 bool makeLink(const std::string& link, const std::string& target, std::string& error) {

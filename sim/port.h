@@ -6,8 +6,12 @@
 namespace hartsim {
 
 struct Port {
-    int fd = -1;       // read and written by the simulator, non-blocking
-    int holdFd = -1;   // pseudo-terminal only: keeps the slave open between the tool's sessions
+    // Read and written by the simulator, non-blocking.
+    int fd = -1;
+    // Pseudo-terminal only: the slave, held open so the master never hangs up between the
+    // tool's sessions, and a watch that reports the tool closing it.
+    int holdFd = -1;
+    int watchFd = -1;
     std::string path;  // what the tool opens
 };
 
@@ -17,6 +21,11 @@ bool openPseudoTerminal(Port& port, std::string& error);
 // refuses the line settings (a pty, say) is used as it is.
 bool openSerialDevice(const std::string& path, Port& port, std::string& error);
 void closePort(Port& port);
+
+// Call when watchFd is readable. A pseudo-terminal keeps the exclusive-use flag that the
+// tool's port sets after the tool closes it, so nobody but root could open it again: once
+// the tool has closed the port, the flag is cleared.
+void serviceWatch(Port& port);
 
 // Points `link` at `target`, replacing an older symlink; anything else at `link` is left alone.
 bool makeLink(const std::string& link, const std::string& target, std::string& error);

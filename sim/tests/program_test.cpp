@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -153,6 +154,26 @@ TEST(Program, AnswersCommandZeroOnItsPseudoTerminalAndLogsBothFrames) {
     sim.say("quit\n");
     EXPECT_EQ(sim.lineStarting("OK "), "OK quit");
     EXPECT_EQ(sim.waitExit(), 0);
+}
+
+TEST(Program, PortCanBeOpenedAgainAfterTheToolMarkedItExclusive) {
+    // The tool's port asks for exclusive use; a pseudo-terminal would keep that flag after
+    // the tool closes it and refuse every later open but root's.
+    Program sim({"--fast"});
+    const std::string port = sim.line().substr(5);
+    int fd = open(port.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ioctl(fd, TIOCEXCL), 0);
+    close(fd);
+    int exclusive = 1;
+    for (int i = 0; i < 100 && exclusive; ++i) {
+        usleep(20000);
+        fd = open(port.c_str(), O_RDWR | O_NOCTTY);  // root passes the flag, so look at it
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+        close(fd);
+    }
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST(Program, RefusesABadCommandLine) {
