@@ -98,12 +98,16 @@ Options parseOptions(const std::vector<std::string>& args) {
 }
 
 std::string usage() {
+    std::string answered;
+    for (std::uint8_t c : implementedCommands()) answered += " " + std::to_string(c);
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
            "                [--device-spec ADDR:MFR:TYPE:ID ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
            "(manufacturer 0x26, device type 0x06, device id 0x001234).\n"
            "Standard input takes: silent|badcheck|split|garbage|protect|busy on|off,\n"
-           "delay SECONDS, quit.\n";
+           "delay SECONDS, quit.\n"
+           "Commands answered:" +
+           answered + "\n";
 }
 
 }  // namespace hartsim
