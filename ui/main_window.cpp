@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +12,7 @@
 #include <array>
 #include <string>
 
+#include "hart/keyfilter.h"
 #include "hart/texts.h"
 #include "ops/decode.h"
 #include "ops/discovery.h"
@@ -80,6 +82,35 @@ class TForm1::NoticeBridge final : public serial::NoticeSink {
     TForm1* window_;
 };
 
+// Applies an edit line's key filter: refused keys never reach the box, and the filter's
+// button follows the text length on every key press.
+class KeyFilterHook final : public QObject {
+public:
+    KeyFilterHook(QLineEdit* edit, const hart::KeyFilter& filter, QWidget* button)
+        : QObject(edit), edit_(edit), filter_(filter), button_(button) {
+        edit->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Only character keys reach the filter; arrows, Delete and the like pass.
+        const QString text = key->text();
+        if (text.isEmpty()) return false;
+        const char32_t code = key->key() == Qt::Key_Backspace ? hart::kBackspace
+                                                              : text.toUcs4().value(0);
+        const auto outcome = hart::onKeyPress(filter_, code,
+                                              static_cast<std::size_t>(edit_->text().size()));
+        if (outcome.buttonEnabled && button_ != nullptr) button_->setEnabled(*outcome.buttonEnabled);
+        return !outcome.admitted;
+    }
+
+private:
+    QLineEdit* edit_;
+    const hart::KeyFilter& filter_;
+    QWidget* button_;
+};
+
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       bridge_(std::make_unique<NoticeBridge>(this)),
@@ -125,6 +156,12 @@ void TForm1::wireHandlers() {
     onClick("Button58", &TForm1::Button58Click);
     if (auto* label = control<ClickLabel>("Label4")) {
         connect(label, &ClickLabel::clicked, this, &TForm1::Label4Click);
+    }
+    for (const hart::KeyFilter& filter : hart::keyFilters()) {
+        auto* edit = findChild<QLineEdit*>(qs(filter.box));
+        if (edit == nullptr) continue;
+        new KeyFilterHook(edit, filter,
+                          filter.button.empty() ? nullptr : findChild<QWidget*>(qs(filter.button)));
     }
     connect(&Timer1.qt(), &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&Timer2.qt(), &QTimer::timeout, this, &TForm1::Timer2Timer);

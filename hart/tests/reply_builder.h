@@ -10,32 +10,39 @@ namespace hart::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+inline void append(Bytes& to, const Bytes& more) {
+    // push_back rather than insert: GCC 12 warns falsely about the range insert at -O2.
+    to.reserve(to.size() + more.size());
+    for (std::uint8_t b : more) to.push_back(b);
+}
+
+inline Bytes framed(int preambles, const Bytes& body) {
+    Bytes r(static_cast<std::size_t>(preambles), 0xFF);
+    append(r, body);
+    r.push_back(checkByte(body));
+    return r;
+}
+
 // preambles, 0x86, address 5, command, count, code, status, data, check byte
 inline Bytes longReply(std::uint8_t command, std::uint8_t code, const Bytes& data = {},
                        int preambles = 5, std::uint8_t status = 0x00) {
-    Bytes r(preambles, 0xFF);
     Bytes body{kLongReplyDelimiter, 0xA6, 0x06, 0x00, 0x12, 0x34, command,
                static_cast<std::uint8_t>(data.size() + 2), code, status};
-    body.insert(body.end(), data.begin(), data.end());
-    body.push_back(checkByte(body));
-    r.insert(r.end(), body.begin(), body.end());
-    return r;
+    append(body, data);
+    return framed(preambles, body);
 }
 
 // preambles, 0x06, polling address, command, count, code, status, data, check byte
 inline Bytes shortReply(std::uint8_t address, std::uint8_t command, const Bytes& data,
                         int preambles = 5) {
-    Bytes r(preambles, 0xFF);
     Bytes body{kShortReplyDelimiter, address, command, static_cast<std::uint8_t>(data.size() + 2),
                0x00, 0x00};
-    body.insert(body.end(), data.begin(), data.end());
-    body.push_back(checkByte(body));
-    r.insert(r.end(), body.begin(), body.end());
-    return r;
+    append(body, data);
+    return framed(preambles, body);
 }
 
 inline Bytes concat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
+    append(a, b);
     return a;
 }
 

@@ -30,7 +30,7 @@ int selectionOf(const hart::Outcome& out, const std::string& control) {
 // Command 0 reply data: 254, manufacturer, type, preambles, revisions, flags, identifier.
 Bytes command0Data(std::uint8_t mfr, std::uint8_t type, std::uint8_t preambles, Bytes id) {
     Bytes d{0xFE, mfr, type, preambles, 5, 5, 1, 1, 0};
-    d.insert(d.end(), id.begin(), id.end());
+    hart::testing::append(d, id);
     return d;
 }
 

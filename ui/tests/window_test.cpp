@@ -28,7 +28,7 @@ constexpr int kWaitMs = 8000;
 
 Bytes command0Data(std::uint8_t mfr, std::uint8_t type, Bytes id) {
     Bytes d{0xFE, mfr, type, 5, 5, 5, 1, 1, 0};
-    d.insert(d.end(), id.begin(), id.end());
+    hart::testing::append(d, id);
     return d;
 }
 
@@ -269,6 +269,27 @@ TEST_F(WindowTest, LongChunksAreCutTo255AndUnsolicitedOnesOnlyCounted) {
     EXPECT_EQ(text("discomm"), QString());
     EXPECT_EQ(text("Label67"), "275");
     EXPECT_EQ(text("Label56"), "11");
+}
+
+TEST_F(WindowTest, KeyFiltersRefuseKeysAndDriveTheirButtons) {
+    auto* year = w.control<QLineEdit>("Edit24");
+    year->setText("2019");
+    year->selectAll();
+    QTest::keyClicks(year, "5");
+    EXPECT_EQ(year->text(), "2019");  // a fifth digit, even over a selection
+    QTest::keyClick(year, Qt::Key_End);
+    QTest::keyClick(year, Qt::Key_Backspace);
+    EXPECT_EQ(year->text(), "201");
+    QTest::keyClicks(year, "x");
+    EXPECT_EQ(year->text(), "201");
+
+    auto* serial = w.control<QLineEdit>("Edit28");
+    serial->setText("123456");
+    QTest::keyClicks(serial, "7");
+    EXPECT_TRUE(enabled("Button37"));  // six characters before the key
+    QTest::keyClicks(serial, "8");
+    EXPECT_FALSE(enabled("Button37"));
+    EXPECT_EQ(serial->text(), "12345678");
 }
 
 TEST_F(WindowTest, PortLabelTurnsTheFrameEchoOn) {
