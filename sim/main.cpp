@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
         loop.tick(now, pacer.idle());
         for (const Transmission& t : loop.takeOutbox()) pacer.queue(t, now);
         for (const Pacer::Write& w : pacer.takeDue(now)) {
-            writeAll(port.fd, w.bytes);
+            if (peerOpen(port)) writeAll(port.fd, w.bytes);
             if (w.logLine) printLine(*w.logLine);
         }
     }

@@ -54,8 +54,8 @@ bool openPseudoTerminal(Port& port, std::string& error) {
     }
     setRaw(port.holdFd);
     port.watchFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (port.watchFd >= 0 &&
-        inotify_add_watch(port.watchFd, port.path.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+    if (port.watchFd >= 0 && inotify_add_watch(port.watchFd, port.path.c_str(),
+                                               IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
         close(port.watchFd);
         port.watchFd = -1;
     }
@@ -95,9 +95,23 @@ void closePort(Port& port) {
 
 void serviceWatch(Port& port) {
     alignas(inotify_event) char buf[1024];
-    bool closed = false;
-    while (read(port.watchFd, buf, sizeof buf) > 0) closed = true;
-    if (closed && port.holdFd >= 0) ioctl(port.holdFd, TIOCNXCL);
+    for (ssize_t n; (n = read(port.watchFd, buf, sizeof buf)) > 0;) {
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buf + at);
+            if (event->mask & IN_OPEN) ++port.openers;
+            if ((event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) && port.openers > 0) {
+                if (--port.openers == 0) {
+                    tcflush(port.holdFd, TCIFLUSH);
+                    ioctl(port.holdFd, TIOCNXCL);
+                }
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+}
+
+bool peerOpen(const Port& port) {
+    return port.watchFd < 0 || port.openers > 0;
 }
 
 bool makeLink(const std::string& link, const std::string& target, std::string& error) {

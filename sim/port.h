@@ -12,6 +12,7 @@ struct Port {
     // tool's sessions, and a watch that reports the tool closing it.
     int holdFd = -1;
     int watchFd = -1;
+    int openers = 0;   // the tool's open descriptors of the slave, as the watch counted them
     std::string path;  // what the tool opens
 };
 
@@ -24,8 +25,11 @@ void closePort(Port& port);
 
 // Call when watchFd is readable. A pseudo-terminal keeps the exclusive-use flag that the
 // tool's port sets after the tool closes it, so nobody but root could open it again: once
-// the tool has closed the port, the flag is cleared.
+// the tool has closed the port, the flag is cleared, and what it left unread is dropped.
 void serviceWatch(Port& port);
+// False while nobody has the pseudo-terminal open: what is sent then is lost, as on a wire
+// with no modem listening.
+bool peerOpen(const Port& port);
 
 // Points `link` at `target`, replacing an older symlink; anything else at `link` is left alone.
 bool makeLink(const std::string& link, const std::string& target, std::string& error);

@@ -103,9 +103,11 @@ class Program {
     std::string pending_;
 };
 
-std::vector<std::uint8_t> readReply(int fd, std::size_t want) {
+// Reads until `want` bytes came or the wait is over.
+std::vector<std::uint8_t> readReply(int fd, std::size_t want,
+                                    std::chrono::milliseconds wait = 10s) {
     std::vector<std::uint8_t> got;
-    const auto until = std::chrono::steady_clock::now() + 10s;
+    const auto until = std::chrono::steady_clock::now() + wait;
     while (got.size() < want && std::chrono::steady_clock::now() < until) {
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, 200) <= 0) continue;
@@ -174,6 +176,24 @@ TEST(Program, PortCanBeOpenedAgainAfterTheToolMarkedItExclusive) {
         close(fd);
     }
     EXPECT_EQ(exclusive, 0);
+}
+
+TEST(Program, WhatTheToolLeftUnreadIsGoneWhenItOpensAgain) {
+    Program sim({"--fast"});
+    const std::string port = sim.line().substr(5);
+    const auto request = bytesOf(hart::shortFrame(0x80, 0));
+    for (int session = 0; session < 2; ++session) {
+        SCOPED_TRACE(session);
+        const int fd = open(port.c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+        ASSERT_NE(sim.lineStarting("TX "), "");
+        if (session == 1) {
+            EXPECT_EQ(readReply(fd, 100, 1s).size(), 24u);  // one reply, not two
+        }
+        close(fd);
+        usleep(200000);
+    }
 }
 
 TEST(Program, RefusesABadCommandLine) {
