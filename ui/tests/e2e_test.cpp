@@ -1,0 +1,187 @@
+// End to end: the real window and serial link against the instrument simulator.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+
+#include "ui/main_window.h"
+#include "ui/messages.h"
+#include "ui/tests/sim_process.h"
+
+namespace ui {
+namespace {
+
+using testpeer::SimProcess;
+
+constexpr int kWaitMs = 10000;
+const QString kReadOk = QStringLiteral("上传成功!");
+const QString kReadFailed = QStringLiteral("上传失败!");
+const QString kReadTimeout = QStringLiteral("上传数据超时!");
+
+// The simulator's default transmitter: manufacturer 0x26, type 6, identifier 0x001234.
+class EndToEnd : public ::testing::Test {
+protected:
+    void start(std::vector<std::string> simArgs = {"--fast"}) {
+        sim = std::make_unique<SimProcess>(std::move(simArgs));
+        ASSERT_FALSE(sim->port().empty()) << "the simulator did not start";
+        window = std::make_unique<TForm1>();
+        setMessageSink([this](MessageKind, const QString& text) { messages.push_back(text); });
+        // Let the start-up tick of the parse timer pass.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->timer2().isActive(); }, kWaitMs));
+        window->control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(sim->port()));
+        click("Button1");
+        ASSERT_TRUE(window->portOpen()) << (messages.empty() ? "" : messages.back().toStdString());
+    }
+    void TearDown() override {
+        window.reset();
+        sim.reset();
+        setMessageSink({});
+    }
+
+    void click(const char* name) { window->control<QPushButton>(name)->click(); }
+    QString text(const char* name) {
+        if (auto* e = window->control<QLineEdit>(name)) return e->text();
+        if (auto* l = window->control<QLabel>(name)) return l->text();
+        if (auto* m = window->control<QPlainTextEdit>(name)) return m->toPlainText();
+        return {};
+    }
+    bool waitStatus(const QString& status, int ms = kWaitMs) {
+        return QTest::qWaitFor([&] { return text("Label68") == status; }, ms);
+    }
+    bool hasReceived(const std::string& frame) {
+        const auto rx = sim->received();
+        return std::find(rx.begin(), rx.end(), frame) != rx.end();
+    }
+    void expectDefaultIdentity() {
+        EXPECT_EQ(text("Edit1"), "38");
+        EXPECT_EQ(text("Edit2"), "6");
+        EXPECT_EQ(text("Edit4"), "4660");
+        EXPECT_EQ(text("Edit28"), "4660");
+    }
+
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<TForm1> window;
+    std::vector<QString> messages;
+};
+
+TEST_F(EndToEnd, PollShowsTheSimulatedTransmitter) {
+    start();
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    expectDefaultIdentity();
+    EXPECT_EQ(text("Edit3"), "5");
+    EXPECT_TRUE(hasReceived("FF FF FF FF FF FF 02 80 00 00 82 "));
+    EXPECT_EQ(window->session().identity.manufacturer, 0x26);
+    // The README's picture of the window after a poll.
+    if (const QByteArray path = qgetenv("HART_SCREENSHOT"); !path.isEmpty()) {
+        window->grab().save(QString::fromLocal8Bit(path));
+    }
+}
+
+TEST_F(EndToEnd, AtTrue1200BaudPacingTheReplyIsOneChunk) {
+    start({});
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    expectDefaultIdentity();
+    const auto& log = sim->lines();
+    const auto tx = std::find_if(log.begin(), log.end(),
+                                 [](const std::string& l) { return l.rfind("TX ", 0) == 0; });
+    ASSERT_NE(tx, log.end());
+    EXPECT_EQ(text("Label67").toInt(), static_cast<int>((tx->size() - 3) / 3));
+}
+
+TEST_F(EndToEnd, ScanFindsTheTransmitterAtAddressThree) {
+    start({"--fast", "--device-spec", "3:0x26:0x06:0x001234"});
+    window->timer1().setInterval(1000);
+    click("Button16");
+    ASSERT_TRUE(waitStatus(kReadOk, 20000));
+    EXPECT_EQ(text("Label33"), "#3");
+    EXPECT_EQ(window->control<QComboBox>("ComboBox9")->currentIndex(), 3);
+    EXPECT_EQ(window->control<QComboBox>("ComboBox3")->currentIndex(), 3);
+    EXPECT_FALSE(window->timer1().isActive());
+    expectDefaultIdentity();
+    for (const char* frame : {"FF FF FF FF FF FF 02 80 00 00 82 ", "FF FF FF FF FF FF 02 81 00 00 83 ",
+                              "FF FF FF FF FF FF 02 82 00 00 80 ", "FF FF FF FF FF FF 02 83 00 00 81 "}) {
+        EXPECT_TRUE(hasReceived(frame)) << frame;
+    }
+}
+
+TEST_F(EndToEnd, ConsoleShowsTheRawReply) {
+    start();
+    window->control<QLineEdit>("Edit8")->setText("02 80 00 00");
+    click("Button17");
+    ASSERT_TRUE(waitStatus("Upload successful!"));
+    EXPECT_TRUE(text("Memo8").startsWith("FF FF FF FF FF 06 80 00 "));
+    EXPECT_TRUE(hasReceived("FF FF FF FF FF FF 02 80 00 00 82 "));
+    EXPECT_EQ(text("discomm"), "FF FF FF FF FF FF 02 80 00 00 82 ");
+}
+
+TEST_F(EndToEnd, ASilentDeviceTimesOut) {
+    start();
+    ASSERT_TRUE(sim->command("silent on"));
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadTimeout));
+    EXPECT_EQ(text("Edit1"), QString());
+}
+
+TEST_F(EndToEnd, ALateReplyIsDecodedAfterTheTimeoutText) {
+    start();
+    ASSERT_TRUE(sim->command("delay 4"));
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadTimeout));
+    ASSERT_TRUE(waitStatus(kReadOk));
+    expectDefaultIdentity();
+}
+
+TEST_F(EndToEnd, ASplitReplyIsDecodedFromItsFirstChunkOnly) {
+    start();
+    ASSERT_TRUE(sim->command("split on"));
+    click("Button3");
+    // The identifier lies in the second chunk, so the first one is no usable reply.
+    ASSERT_TRUE(waitStatus(kReadFailed));
+    EXPECT_EQ(text("Edit4"), QString());
+    ASSERT_TRUE(sim->waitLine([](const std::string& l) { return l.rfind("TX ", 0) == 0; }));
+    const auto& log = sim->lines();
+    const auto tx = std::find_if(log.begin(), log.end(),
+                                 [](const std::string& l) { return l.rfind("TX ", 0) == 0; });
+    const int replyBytes = static_cast<int>((tx->size() - 3) / 3);
+    // Both chunks are counted.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text("Label67").toInt() == replyBytes; }, kWaitMs));
+}
+
+TEST_F(EndToEnd, ACorruptedCheckByteIsNoReply) {
+    start();
+    ASSERT_TRUE(sim->command("badcheck on"));
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadFailed));
+    EXPECT_EQ(text("Edit1"), QString());
+    ASSERT_TRUE(sim->command("badcheck off"));
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+}
+
+TEST_F(EndToEnd, GarbageBeforeTheReplyIsSkipped) {
+    start();
+    ASSERT_TRUE(sim->command("garbage on"));
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    expectDefaultIdentity();
+}
+
+TEST_F(EndToEnd, ClosingAndReopeningThePortWorks) {
+    start();
+    click("Button1");
+    EXPECT_FALSE(window->portOpen());
+    click("Button1");
+    ASSERT_TRUE(window->portOpen());
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+}
+
+}  // namespace
+}  // namespace ui
