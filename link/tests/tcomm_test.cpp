@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -380,6 +381,31 @@ TEST(TCommDispatch, UnassignedEventsAndStaleNoticesAreHarmless) {
     comm.dispatch(Notice{Notice::Error, {}, 0x10});
     EXPECT_EQ(modem, 12u);
     EXPECT_EQ(errors, 0x10u);
+}
+
+}  // namespace
+}  // namespace serial
+
+namespace serial {
+namespace {
+
+double processCpuSeconds() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// Both workers must sleep in the kernel while the line is quiet: a polling loop would burn
+// most of a core over the second measured here.
+TEST_F(LinkTest, AnIdleLineCostsNoCpu) {
+    comm.Open();
+    ASSERT_TRUE(sink.nextOf(Notice::SendEmpty));  // the writer has started and gone idle
+    pty.send({0x01});
+    ASSERT_TRUE(dispatchChunk());  // the reader is back waiting for the first byte
+    const double before = processCpuSeconds();
+    std::this_thread::sleep_for(1s);
+    EXPECT_LT(processCpuSeconds() - before, 0.2);
+    comm.Close();
 }
 
 }  // namespace

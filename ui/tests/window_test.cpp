@@ -292,9 +292,29 @@ TEST_F(WindowTest, KeyFiltersRefuseKeysAndDriveTheirButtons) {
     EXPECT_EQ(serial->text(), "12345678");
 }
 
-TEST_F(WindowTest, PortLabelTurnsTheFrameEchoOn) {
-    w.control<ClickLabel>("Label4")->clicked();
+TEST_F(WindowTest, VendorFramesShowOnlyOnceThePortLabelWasClicked) {
+    openPort();
+    const hart::Frame frame = hart::longFrame(hart::kPrimaryMaster, {}, 140);
+    const ops::Request vendor = ops::requestFor("Button2", frame, "");
+    const ops::Request standard = ops::requestFor("Button4", frame, "");
+    w.send(vendor);
+    EXPECT_EQ(text("discomm"), QString());
+    w.send(standard);
+    EXPECT_EQ(text("discomm"), QString::fromStdString(hart::hexText(frame.bytes())));
+
+    emit w.control<ClickLabel>("Label4")->clicked();
     EXPECT_TRUE(w.echoSwitch());
+    w.send(vendor);
+    EXPECT_EQ(text("discomm"), QString::fromStdString(hart::hexText(frame.bytes())));
+    EXPECT_EQ(text("Label56"), QString::number(3 * frame.size()));
+}
+
+TEST_F(WindowTest, AWriteTimesOutWithTheWriteText) {
+    openPort();
+    w.timer3().setInterval(200);
+    w.send(ops::requestFor("Button10", hart::longFrame(hart::kPrimaryMaster, {}, 34), ""));
+    ASSERT_TRUE(waitStatus(QStringLiteral("写入传数据超时!")));
+    EXPECT_EQ(w.tracker().pending().tag, 134);  // kept for a late reply
 }
 
 }  // namespace
