@@ -87,7 +87,9 @@ constexpr DispatchEntry kTable[] = {
 
 }  // namespace
 
-std::span<const DispatchEntry> dispatchTable() { return kTable; }
+std::span<const DispatchEntry> dispatchTable() {
+    return kTable;
+}
 
 const DispatchEntry* requestOf(std::string_view control) {
     auto it = std::find_if(std::begin(kTable), std::end(kTable),

@@ -24,7 +24,9 @@ void Frame::appendPreambles(int count) {
     for (int i = 0; i < count; ++i) push(0xFF);
 }
 
-void Frame::appendCheckByte() { push(checkByte(bytes())); }
+void Frame::appendCheckByte() {
+    push(checkByte(bytes()));
+}
 
 std::uint8_t checkByte(std::span<const std::uint8_t> bytes) {
     std::uint8_t x = 0;

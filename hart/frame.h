@@ -34,7 +34,7 @@ struct DeviceIdentity {
 
 // The request buffer: one frame, rebuilt from index 0 by each request.
 class Frame {
-public:
+  public:
     // Holds the longest frame built (17 + 24 data bytes) with room to spare.
     static constexpr std::size_t kCapacity = 64;
 
@@ -51,7 +51,7 @@ public:
     std::span<const std::uint8_t> bytes() const { return {buf_.data(), size_}; }
     std::uint8_t operator[](std::size_t i) const { return buf_[i]; }
 
-private:
+  private:
     std::array<std::uint8_t, kCapacity> buf_{};
     std::size_t size_ = 0;
 };

@@ -11,8 +11,8 @@ struct Update {
     enum class Kind { Text, Select, Check, Enable };
     std::string control;  // object name, e.g. "Edit1"
     Kind kind = Kind::Text;
-    std::string text;     // Kind::Text
-    int value = 0;        // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
+    std::string text;  // Kind::Text
+    int value = 0;     // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
 };
 
 struct Outcome {

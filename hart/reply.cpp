@@ -53,7 +53,9 @@ Range windowRange(const ReceiveBuffer& buffer, ScanWindow window) {
     return {0, limit};
 }
 
-bool inChunk(const ReceiveBuffer& buffer, std::size_t i) { return i < buffer.length(); }
+bool inChunk(const ReceiveBuffer& buffer, std::size_t i) {
+    return i < buffer.length();
+}
 
 bool extraCondition(const ReceiveBuffer& b, std::size_t i, ScanWindow window) {
     switch (window) {

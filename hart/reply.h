@@ -15,7 +15,7 @@ inline constexpr std::size_t kReceiveCapacity = 255;
 
 // Each chunk is written from index 0; bytes past it keep what older chunks left.
 class ReceiveBuffer {
-public:
+  public:
     // Copies at most 255 bytes of the chunk; returns how many were kept.
     std::size_t store(std::span<const std::uint8_t> chunk);
 
@@ -24,7 +24,7 @@ public:
     std::span<const std::uint8_t> chunk() const { return {buf_.data(), length_}; }
     std::uint8_t operator[](std::size_t i) const { return buf_[i]; }
 
-private:
+  private:
     std::array<std::uint8_t, kReceiveCapacity> buf_{};
     std::size_t length_ = 0;
 };
@@ -47,7 +47,7 @@ struct ReplyScan {
 
 // A reply found in the last chunk. Offsets count from the reply start r (its last preamble).
 class Reply {
-public:
+  public:
     Reply(const ReceiveBuffer& buffer, std::size_t start, bool isLong)
         : buffer_(&buffer), start_(start), long_(isLong) {}
 
@@ -66,7 +66,7 @@ public:
     std::optional<std::uint8_t> get(std::size_t offset) const;
     std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t count) const;
 
-private:
+  private:
     const ReceiveBuffer* buffer_;
     std::size_t start_;
     bool long_;

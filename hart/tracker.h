@@ -15,7 +15,7 @@ namespace hart {
 
 // A window-thread timer. enable() on an enabled timer must not restart its period.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual void enable() = 0;
     virtual void disable() = 0;
@@ -29,7 +29,7 @@ struct Pending {
 };
 
 class RequestTracker {
-public:
+  public:
     RequestTracker(Timer& parseTimer, Timer& responseTimer)
         : parse_(parseTimer), response_(responseTimer) {}
 
@@ -59,7 +59,7 @@ public:
     const Pending& pending() const { return pending_; }
     const ReceiveBuffer& buffer() const { return buffer_; }
 
-private:
+  private:
     Timer& parse_;
     Timer& response_;
     Pending pending_;

@@ -8,7 +8,9 @@
 namespace ops {
 namespace {
 
-std::string scanLabel(int address) { return "#" + std::to_string(address); }
+std::string scanLabel(int address) {
+    return "#" + std::to_string(address);
+}
 
 // Command 0 reply fields, from the reply start of the short reply.
 constexpr std::size_t kManufacturerAt = 8;
@@ -20,8 +22,8 @@ constexpr std::size_t kDeviceIdAt = 16;
 
 Request pollRequest(Session& session, int pollingItem, int masterItem) {
     // A box without a selection polls address 0.
-    const auto address =
-        static_cast<std::uint8_t>(pollingItem >= 0 && pollingItem <= kLastPollingAddress ? pollingItem : 0);
+    const auto address = static_cast<std::uint8_t>(
+        pollingItem >= 0 && pollingItem <= kLastPollingAddress ? pollingItem : 0);
     session.identity.polledAddress = address;
     return requestFor("Button3", hart::shortFrame(masterBit(masterItem), address),
                       hart::text::kReading);
@@ -29,8 +31,8 @@ Request pollRequest(Session& session, int pollingItem, int masterItem) {
 
 Request scanStart(Session& session, int masterItem) {
     session.identity.polledAddress = 0;
-    Request r = requestFor("Button16", hart::shortFrame(masterBit(masterItem), 0),
-                           hart::text::kReading);
+    Request r =
+        requestFor("Button16", hart::shortFrame(masterBit(masterItem), 0), hart::text::kReading);
     r.clearLog = false;
     r.before.push_back({"Label33", hart::Update::Kind::Text, scanLabel(0), 0});
     return r;
@@ -45,9 +47,9 @@ ScanStep scanStep(Session& session) {
         return step;
     }
     // The scan steps always poll as primary master.
-    Request r = requestFor("Timer1",
-                           hart::shortFrame(hart::kPrimaryMaster, static_cast<std::uint8_t>(address)),
-                           hart::text::kReading);
+    Request r = requestFor(
+        "Timer1", hart::shortFrame(hart::kPrimaryMaster, static_cast<std::uint8_t>(address)),
+        hart::text::kReading);
     r.before.push_back({"Label33", hart::Update::Kind::Text, scanLabel(address), 0});
     step.request = std::move(r);
     return step;

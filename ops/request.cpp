@@ -10,13 +10,12 @@ namespace {
 
 // Requests followed by a 200 ms pause (the instrument needs time before the next frame).
 constexpr std::array<std::string_view, 45> kPaused = {
-    "Button2",  "Button7",  "Button9",  "Button11", "Button19", "Button21", "Button22",
-    "Button26", "Button27", "Button28", "Button29", "Button32", "Button33", "Button35",
-    "Button36", "Button37", "Button38", "Button39", "Button40", "Button41", "Button43",
-    "Button44", "Button45", "Button46", "Button47", "Button48", "Button49", "Button50",
-    "Button52", "Button53", "Button54", "Button56", "Button57", "Button59", "Button60",
-    "Button61", "Button62", "Button63", "Button64", "Button65", "Button66", "Button67",
-    "Button68", "Button69", "Button70"};
+    "Button2",  "Button7",  "Button9",  "Button11", "Button19", "Button21", "Button22", "Button26",
+    "Button27", "Button28", "Button29", "Button32", "Button33", "Button35", "Button36", "Button37",
+    "Button38", "Button39", "Button40", "Button41", "Button43", "Button44", "Button45", "Button46",
+    "Button47", "Button48", "Button49", "Button50", "Button52", "Button53", "Button54", "Button56",
+    "Button57", "Button59", "Button60", "Button61", "Button62", "Button63", "Button64", "Button65",
+    "Button66", "Button67", "Button68", "Button69", "Button70"};
 
 // Temperature-transmitter requests show their frame only while the echo switch is on.
 constexpr std::array<std::string_view, 25> kEchoBySwitch = {

@@ -85,7 +85,7 @@ class TForm1::NoticeBridge final : public serial::NoticeSink {
 // Applies an edit line's key filter: refused keys never reach the box, and the filter's
 // button follows the text length on every key press.
 class KeyFilterHook final : public QObject {
-public:
+  public:
     KeyFilterHook(QLineEdit* edit, const hart::KeyFilter& filter, QWidget* button)
         : QObject(edit), edit_(edit), filter_(filter), button_(button) {
         edit->installEventFilter(this);
@@ -97,15 +97,16 @@ public:
         // Only character keys reach the filter; arrows, Delete and the like pass.
         const QString text = key->text();
         if (text.isEmpty()) return false;
-        const char32_t code = key->key() == Qt::Key_Backspace ? hart::kBackspace
-                                                              : text.toUcs4().value(0);
-        const auto outcome = hart::onKeyPress(filter_, code,
-                                              static_cast<std::size_t>(edit_->text().size()));
-        if (outcome.buttonEnabled && button_ != nullptr) button_->setEnabled(*outcome.buttonEnabled);
+        const char32_t code =
+            key->key() == Qt::Key_Backspace ? hart::kBackspace : text.toUcs4().value(0);
+        const auto outcome =
+            hart::onKeyPress(filter_, code, static_cast<std::size_t>(edit_->text().size()));
+        if (outcome.buttonEnabled && button_ != nullptr)
+            button_->setEnabled(*outcome.buttonEnabled);
         return !outcome.admitted;
     }
 
-private:
+  private:
     QLineEdit* edit_;
     const hart::KeyFilter& filter_;
     QWidget* button_;

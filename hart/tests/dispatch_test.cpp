@@ -31,11 +31,11 @@ TEST(DispatchTable, EachControlSendsOneRequestAndTagsAgreeOnTheirDecoder) {
 }
 
 TEST(DispatchTable, WriteAcknowledgementServesTheListedTags) {
-    const std::set<int> expected{39,   99,   106,  108,  109,  117,  118,  119,  130,  131,
-                                 134,  136,  137,  139,  141,  143,  144,  145,  146,  147,
-                                 149,  155,  523,  526,  1134, 1143, 1145, 1151, 1153, 1155,
-                                 1171, 1182, 1190, 1192, 2146, 2148, 2150, 2152, 2154,
-                                 kFixedCurrentTag};
+    const std::set<int> expected{39,   99,   106,  108,  109,  117,  118,  119,
+                                 130,  131,  134,  136,  137,  139,  141,  143,
+                                 144,  145,  146,  147,  149,  155,  523,  526,
+                                 1134, 1143, 1145, 1151, 1153, 1155, 1171, 1182,
+                                 1190, 1192, 2146, 2148, 2150, 2152, 2154, kFixedCurrentTag};
     std::set<int> served;
     for (const auto& e : dispatchTable()) {
         if (e.decoder == DecoderKind::WriteAck) served.insert(e.tag);
@@ -51,9 +51,12 @@ TEST(DispatchTable, RequestsByControl) {
         TimeoutKind kind;
     };
     const Case cases[] = {
-        {"Button3", 100, 0, TimeoutKind::Read},   {"Timer1", 100, 0, TimeoutKind::Poll},
-        {"Button7", 49, 0, TimeoutKind::Poll},    {"Button4", 103, 3, TimeoutKind::Read},
-        {"Button45", 1151, 51, TimeoutKind::Write}, {"Button46", 1151, 189, TimeoutKind::Write},
+        {"Button3", 100, 0, TimeoutKind::Read},
+        {"Timer1", 100, 0, TimeoutKind::Poll},
+        {"Button7", 49, 0, TimeoutKind::Poll},
+        {"Button4", 103, 3, TimeoutKind::Read},
+        {"Button45", 1151, 51, TimeoutKind::Write},
+        {"Button46", 1151, 189, TimeoutKind::Write},
         {"Button6", kFixedCurrentTag, 40, TimeoutKind::Write},
         {"Button17", kConsoleTag, kTypedCommand, TimeoutKind::Read},
     };

@@ -7,7 +7,9 @@
 namespace hart {
 namespace {
 
-std::string hex(const Frame& f) { return hexText(f.bytes()); }
+std::string hex(const Frame& f) {
+    return hexText(f.bytes());
+}
 
 TEST(HexText, TwoUpperCaseDigitsAndASpacePerByte) {
     const std::vector<std::uint8_t> bytes{0x00, 0x0A, 0xFF, 0x5c};

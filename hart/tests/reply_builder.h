@@ -26,8 +26,16 @@ inline Bytes framed(int preambles, const Bytes& body) {
 // preambles, 0x86, address 5, command, count, code, status, data, check byte
 inline Bytes longReply(std::uint8_t command, std::uint8_t code, const Bytes& data = {},
                        int preambles = 5, std::uint8_t status = 0x00) {
-    Bytes body{kLongReplyDelimiter, 0xA6, 0x06, 0x00, 0x12, 0x34, command,
-               static_cast<std::uint8_t>(data.size() + 2), code, status};
+    Bytes body{kLongReplyDelimiter,
+               0xA6,
+               0x06,
+               0x00,
+               0x12,
+               0x34,
+               command,
+               static_cast<std::uint8_t>(data.size() + 2),
+               code,
+               status};
     append(body, data);
     return framed(preambles, body);
 }
@@ -35,8 +43,12 @@ inline Bytes longReply(std::uint8_t command, std::uint8_t code, const Bytes& dat
 // preambles, 0x06, polling address, command, count, code, status, data, check byte
 inline Bytes shortReply(std::uint8_t address, std::uint8_t command, const Bytes& data,
                         int preambles = 5) {
-    Bytes body{kShortReplyDelimiter, address, command, static_cast<std::uint8_t>(data.size() + 2),
-               0x00, 0x00};
+    Bytes body{kShortReplyDelimiter,
+               address,
+               command,
+               static_cast<std::uint8_t>(data.size() + 2),
+               0x00,
+               0x00};
     append(body, data);
     return framed(preambles, body);
 }

@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <optional>

@@ -11,7 +11,9 @@ namespace {
 using hart::testing::Bytes;
 using hart::testing::shortReply;
 
-std::string wire(const Request& r) { return hart::hexText(r.frame.bytes()); }
+std::string wire(const Request& r) {
+    return hart::hexText(r.frame.bytes());
+}
 
 std::string textOf(const hart::Outcome& out, const std::string& control) {
     for (const auto& u : out.updates) {

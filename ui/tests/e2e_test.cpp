@@ -25,7 +25,7 @@ const QString kReadTimeout = QStringLiteral("上传数据超时!");
 
 // The simulator's default transmitter: manufacturer 0x26, type 6, identifier 0x001234.
 class EndToEnd : public ::testing::Test {
-protected:
+  protected:
     void start(std::vector<std::string> simArgs = {"--fast"}) {
         sim = std::make_unique<SimProcess>(std::move(simArgs));
         ASSERT_FALSE(sim->port().empty()) << "the simulator did not start";
@@ -105,8 +105,9 @@ TEST_F(EndToEnd, ScanFindsTheTransmitterAtAddressThree) {
     EXPECT_EQ(window->control<QComboBox>("ComboBox3")->currentIndex(), 3);
     EXPECT_FALSE(window->timer1().isActive());
     expectDefaultIdentity();
-    for (const char* frame : {"FF FF FF FF FF FF 02 80 00 00 82 ", "FF FF FF FF FF FF 02 81 00 00 83 ",
-                              "FF FF FF FF FF FF 02 82 00 00 80 ", "FF FF FF FF FF FF 02 83 00 00 81 "}) {
+    for (const char* frame :
+         {"FF FF FF FF FF FF 02 80 00 00 82 ", "FF FF FF FF FF FF 02 81 00 00 83 ",
+          "FF FF FF FF FF FF 02 82 00 00 80 ", "FF FF FF FF FF FF 02 83 00 00 81 "}) {
         EXPECT_TRUE(hasReceived(frame)) << frame;
     }
 }

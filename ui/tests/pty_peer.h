@@ -15,7 +15,7 @@
 namespace testpeer {
 
 class PtyPeer {
-public:
+  public:
     PtyPeer() {
         char name[128] = {};
         if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) {
@@ -45,7 +45,8 @@ public:
     }
 
     // Bytes the tool sent: waits up to `first` for a byte, then until 150 ms of silence.
-    std::vector<std::uint8_t> read(std::chrono::milliseconds first = std::chrono::seconds(5)) const {
+    std::vector<std::uint8_t> read(
+        std::chrono::milliseconds first = std::chrono::seconds(5)) const {
         std::vector<std::uint8_t> out;
         int wait = static_cast<int>(first.count());
         for (;;) {
@@ -72,7 +73,7 @@ public:
         }
     }
 
-private:
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string path_;

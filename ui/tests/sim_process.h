@@ -20,7 +20,7 @@ extern char** environ;
 namespace testpeer {
 
 class SimProcess {
-public:
+  public:
     explicit SimProcess(std::vector<std::string> args) {
         int in[2];
         int out[2];
@@ -104,7 +104,7 @@ public:
         return rx;
     }
 
-private:
+  private:
     void send(const std::string& line) {
         const std::string text = line + "\n";
         [[maybe_unused]] const ssize_t n = ::write(stdin_, text.data(), text.size());

@@ -32,7 +32,9 @@ Bytes command0Data(std::uint8_t mfr, std::uint8_t type, Bytes id) {
     return d;
 }
 
-std::string hex(const Bytes& b) { return hart::hexText(b); }
+std::string hex(const Bytes& b) {
+    return hart::hexText(b);
+}
 
 struct WindowTest : ::testing::Test {
     void SetUp() override {
@@ -213,8 +215,8 @@ TEST_F(WindowTest, ScanWithoutAnswerEndsWithTheNotFoundText) {
     openPort();
     w.timer1().setInterval(50);
     click("Button16");
-    ASSERT_TRUE(waitStatus(
-        QStringLiteral("找不到传感器,请检测传感器是否连接正确,电源是否已插上!")));
+    ASSERT_TRUE(
+        waitStatus(QStringLiteral("找不到传感器,请检测传感器是否连接正确,电源是否已插上!")));
     EXPECT_FALSE(w.timer1().isActive());
     EXPECT_EQ(text("Label33"), "#15");
     EXPECT_EQ(text("Label56"), "176");  // 16 frames of 11 bytes
