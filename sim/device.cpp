@@ -549,11 +549,20 @@ std::uint8_t deviceStatus(const Device& d) {
     return s;
 }
 
-std::array<std::uint8_t, 5> longAddress(const Device& d) {
+hart::DeviceIdentity hartIdentity(const Device& d) {
     const Identity& id = d.identity;
-    return {static_cast<std::uint8_t>(id.manufacturer & 0x3F), id.deviceType,
-            static_cast<std::uint8_t>(id.deviceId >> 16),
-            static_cast<std::uint8_t>(id.deviceId >> 8), static_cast<std::uint8_t>(id.deviceId)};
+    hart::DeviceIdentity out;
+    out.manufacturer = id.manufacturer;
+    out.deviceType = id.deviceType;
+    out.deviceId = {static_cast<std::uint8_t>(id.deviceId >> 16),
+                    static_cast<std::uint8_t>(id.deviceId >> 8),
+                    static_cast<std::uint8_t>(id.deviceId)};
+    out.polledAddress = id.pollingAddress;
+    return out;
+}
+
+std::array<std::uint8_t, 5> longAddress(const Device& d) {
+    return hartIdentity(d).longAddress(0x00);
 }
 
 Reply handle(Device& device, const Request& request) {

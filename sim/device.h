@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "hart/frame.h"
+
 namespace hartsim {
 
 inline constexpr std::uint8_t kUnitKPa = 12;
@@ -149,7 +151,9 @@ float loopCurrent(const Device& device);
 std::uint8_t deviceStatus(const Device& device);
 bool isMultidrop(const Device& device);
 
-// Long address bytes as the device matches them (manufacturer code cut to six bits).
+// The device's identity as a master addresses it.
+hart::DeviceIdentity hartIdentity(const Device& device);
+// Long address bytes as the device matches them (no master or burst bit).
 std::array<std::uint8_t, 5> longAddress(const Device& device);
 
 // Every command the device answers, ascending.

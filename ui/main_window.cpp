@@ -366,10 +366,7 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::Timer3Timer() {
-    if (auto text = tracker_.responseTick()) {
-        setStatus({});
-        setStatus(*text);
-    }
+    if (auto text = tracker_.responseTick()) setStatus(*text);
 }
 
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {

@@ -53,6 +53,15 @@ inline Bytes shortReply(std::uint8_t address, std::uint8_t command, const Bytes&
     return framed(preambles, body);
 }
 
+// Command 0 reply data: 254, manufacturer, device type, preamble count, revisions, flags,
+// then the 3-byte device identifier.
+inline Bytes command0Data(std::uint8_t manufacturer, std::uint8_t deviceType, const Bytes& id,
+                          std::uint8_t preambles = 5) {
+    Bytes d{0xFE, manufacturer, deviceType, preambles, 5, 5, 1, 1, 0};
+    append(d, id);
+    return d;
+}
+
 inline Bytes concat(Bytes a, const Bytes& b) {
     append(a, b);
     return a;

@@ -9,6 +9,7 @@ namespace ops {
 namespace {
 
 using hart::testing::Bytes;
+using hart::testing::command0Data;
 using hart::testing::shortReply;
 
 std::string wire(const Request& r) {
@@ -27,13 +28,6 @@ int selectionOf(const hart::Outcome& out, const std::string& control) {
         if (u.control == control && u.kind == hart::Update::Kind::Select) return u.value;
     }
     return -99;
-}
-
-// Command 0 reply data: 254, manufacturer, type, preambles, revisions, flags, identifier.
-Bytes command0Data(std::uint8_t mfr, std::uint8_t type, std::uint8_t preambles, Bytes id) {
-    Bytes d{0xFE, mfr, type, preambles, 5, 5, 1, 1, 0};
-    hart::testing::append(d, id);
-    return d;
 }
 
 TEST(Poll, SinglePollFrameAndTracking) {
@@ -75,7 +69,7 @@ TEST(Poll, AnAnswerFillsTheIdentityAndEndsTheScan) {
     Session s;
     s.identity.polledAddress = 3;
     hart::ReceiveBuffer b;
-    b.store(shortReply(0x83, 0, command0Data(0x60, 0x06, 5, {0x00, 0x01, 0x02})));
+    b.store(shortReply(0x83, 0, command0Data(0x60, 0x06, {0x00, 0x01, 0x02})));
     const hart::Outcome out = decodePoll(b, s, 0);
     EXPECT_EQ(out.status, hart::text::kReadOk);
     EXPECT_TRUE(out.stopScan);
@@ -94,10 +88,10 @@ TEST(Poll, AnAnswerFillsTheIdentityAndEndsTheScan) {
 }
 
 TEST(Poll, FailuresKeepTheStoredIdentity) {
-    const Bytes reply = shortReply(0x80, 0, command0Data(0x26, 0x06, 5, {0x00, 0x12, 0x34}), 1);
-    Bytes truncated = shortReply(0x80, 0, command0Data(0x11, 0x22, 5, {9, 9, 9}), 2);
+    const Bytes reply = shortReply(0x80, 0, command0Data(0x26, 0x06, {0x00, 0x12, 0x34}), 1);
+    Bytes truncated = shortReply(0x80, 0, command0Data(0x11, 0x22, {9, 9, 9}), 2);
     truncated.resize(14);  // ends before the identifier
-    Bytes corrupted = shortReply(0x80, 0, command0Data(0x11, 0x22, 5, {9, 9, 9}), 2);
+    Bytes corrupted = shortReply(0x80, 0, command0Data(0x11, 0x22, {9, 9, 9}), 2);
     corrupted.back() ^= 0xFF;
     const struct {
         const char* what;
@@ -107,7 +101,7 @@ TEST(Poll, FailuresKeepTheStoredIdentity) {
         {"no short reply", {0xFF, 0xFF, 0x86, 0x00, 0x00, 0x00}},
         {"cut before the identifier", truncated},
         {"wrong check byte", corrupted},
-        {"reply to another command", shortReply(0x80, 1, command0Data(1, 2, 5, {1, 2, 3}))},
+        {"reply to another command", shortReply(0x80, 1, command0Data(1, 2, {1, 2, 3}))},
     };
     for (const auto& c : cases) {
         Session s;

@@ -10,7 +10,6 @@ namespace hartsim {
 namespace {
 
 using simtest::bytesOf;
-using simtest::identityOf;
 using simtest::SeenReply;
 using simtest::seeReply;
 using simtest::wireFloat;
@@ -42,7 +41,7 @@ struct Rig {
         return out[0].allBytes();
     }
 
-    hart::DeviceIdentity identity(std::size_t i = 0) { return identityOf(loop.devices()[i]); }
+    hart::DeviceIdentity identity(std::size_t i = 0) { return hartIdentity(loop.devices()[i]); }
 
     std::vector<std::string> log;
     Loop loop;

@@ -15,16 +15,6 @@ inline std::vector<std::uint8_t> bytesOf(const hart::Frame& f) {
     return {f.data(), f.data() + f.size()};
 }
 
-inline hart::DeviceIdentity identityOf(const Device& d) {
-    hart::DeviceIdentity id;
-    id.manufacturer = d.identity.manufacturer;
-    id.deviceType = d.identity.deviceType;
-    id.deviceId = {static_cast<std::uint8_t>(d.identity.deviceId >> 16),
-                   static_cast<std::uint8_t>(d.identity.deviceId >> 8),
-                   static_cast<std::uint8_t>(d.identity.deviceId)};
-    return id;
-}
-
 inline Request longRequest(const Device& d, std::uint8_t command,
                            std::vector<std::uint8_t> data = {}) {
     Request r;

@@ -11,6 +11,7 @@
 
 #include "ui/main_window.h"
 #include "ui/messages.h"
+#include "ui/tests/control_text.h"
 #include "ui/tests/sim_process.h"
 
 namespace ui {
@@ -44,12 +45,7 @@ class EndToEnd : public ::testing::Test {
     }
 
     void click(const char* name) { window->control<QPushButton>(name)->click(); }
-    QString text(const char* name) {
-        if (auto* e = window->control<QLineEdit>(name)) return e->text();
-        if (auto* l = window->control<QLabel>(name)) return l->text();
-        if (auto* m = window->control<QPlainTextEdit>(name)) return m->toPlainText();
-        return {};
-    }
+    QString text(const char* name) { return testing::controlText(*window, name); }
     bool waitStatus(const QString& status, int ms = kWaitMs) {
         return QTest::qWaitFor([&] { return text("Label68") == status; }, ms);
     }

@@ -14,23 +14,19 @@
 #include "ui/click_label.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
+#include "ui/tests/control_text.h"
 #include "ui/tests/pty_peer.h"
 
 namespace ui {
 namespace {
 
 using hart::testing::Bytes;
+using hart::testing::command0Data;
 using hart::testing::longReply;
 using hart::testing::shortReply;
 using testpeer::PtyPeer;
 
 constexpr int kWaitMs = 8000;
-
-Bytes command0Data(std::uint8_t mfr, std::uint8_t type, Bytes id) {
-    Bytes d{0xFE, mfr, type, 5, 5, 5, 1, 1, 0};
-    hart::testing::append(d, id);
-    return d;
-}
 
 std::string hex(const Bytes& b) {
     return hart::hexText(b);
@@ -47,13 +43,7 @@ struct WindowTest : ::testing::Test {
     }
     void TearDown() override { setMessageSink({}); }
 
-    QString text(const char* name) {
-        if (auto* e = w.control<QLineEdit>(name)) return e->text();
-        if (auto* l = w.control<QLabel>(name)) return l->text();
-        if (auto* m = w.control<QPlainTextEdit>(name)) return m->toPlainText();
-        if (auto* b = w.control<QPushButton>(name)) return b->text();
-        return QStringLiteral("<missing %1>").arg(name);
-    }
+    QString text(const char* name) { return testing::controlText(w, name); }
     bool enabled(const char* name) { return w.control<QWidget>(name)->isEnabled(); }
     void click(const char* name) { w.control<QPushButton>(name)->click(); }
     bool waitStatus(const QString& status) {
