@@ -124,7 +124,7 @@ Reply readPrimaryVariable(Device& d, const Request&) {
 Reply readCurrentAndPercent(Device& d, const Request&) {
     std::vector<std::uint8_t> out;
     putFloat(out, loopCurrent(d));
-    putFloat(out, percentOfRange(d));
+    putFloat(out, reportedPercent(d));
     return ok(std::move(out));
 }
 
@@ -142,7 +142,7 @@ Reply readDynamicVariables(Device& d, const Request&) {
     out.push_back(kUnitDegC);
     putFloat(out, 31.5);  // electronics temperature
     out.push_back(kUnitPercent);
-    putFloat(out, percentOfRange(d));
+    putFloat(out, reportedPercent(d));
     return ok(std::move(out));
 }
 
@@ -346,26 +346,27 @@ Reply writePvUnit(Device& d, const Request& r) {
     return echo(r);
 }
 
-// Both trims need the output forced to the current being trimmed.
+// Both trims need the output forced to the current being trimmed. The technician enters
+// what the meter shows; the difference to the forced current is taken off the output there.
 Reply trimCurrent(Device& d, const Request& r, float forced, float low, float high,
-                  float Settings::*measured) {
+                  double Settings::*trim) {
     const float mA = floatAt(r, 0);
     if (isMultidrop(d)) return fail(rc::kMultidrop);
     if (!d.fixedCurrent || d.fixedCurrentMA != forced) return fail(rc::kWrongCurrentMode);
     if (std::isnan(mA)) return fail(rc::kInvalidSelection);
     if (mA > high) return fail(rc::kTooLarge);
     if (mA < low) return fail(rc::kTooSmall);
-    d.settings.*measured = mA;
+    d.settings.*trim += static_cast<double>(mA) - forced;
     changed(d);
     return echo(r);
 }
 
 Reply trimCurrentZero(Device& d, const Request& r) {
-    return trimCurrent(d, r, 4.0f, 2.0f, 6.0f, &Settings::measuredAt4mA);
+    return trimCurrent(d, r, 4.0f, 2.0f, 6.0f, &Settings::trimAt4mA);
 }
 
 Reply trimCurrentGain(Device& d, const Request& r) {
-    return trimCurrent(d, r, 20.0f, 18.0f, 22.0f, &Settings::measuredAt20mA);
+    return trimCurrent(d, r, 20.0f, 18.0f, 22.0f, &Settings::trimAt20mA);
 }
 
 Reply writeTransferFunction(Device& d, const Request& r) {
@@ -528,11 +529,29 @@ bool isMultidrop(const Device& d) {
     return d.identity.pollingAddress != 0;
 }
 
+namespace {
+
+// Both the DAC's error and the trims' corrections are straight lines through their values
+// at 4 and 20 mA.
+double driven(const Device& d, double commandedMA) {
+    const double t = (commandedMA - 4.0) / 16.0;
+    const auto line = [t](double at4, double at20) { return at4 + t * (at20 - at4); };
+    return commandedMA + line(d.dacError.at4mA, d.dacError.at20mA) -
+           line(d.settings.trimAt4mA, d.settings.trimAt20mA);
+}
+
+}  // namespace
+
 float loopCurrent(const Device& d) {
-    if (isMultidrop(d)) return 4.0f;
-    if (d.fixedCurrent) return d.fixedCurrentMA;
+    if (isMultidrop(d)) return static_cast<float>(driven(d, 4.0));
+    if (d.fixedCurrent) return static_cast<float>(driven(d, d.fixedCurrentMA));
     const double mA = 4.0 + 16.0 * percentOfRange(d) / 100.0;
-    return static_cast<float>(std::clamp(mA, kSaturationLowMA, kSaturationHighMA));
+    return static_cast<float>(driven(d, std::clamp(mA, kSaturationLowMA, kSaturationHighMA)));
+}
+
+float reportedPercent(const Device& d) {
+    if (d.fixedCurrent) return (d.fixedCurrentMA - 4.0f) / 16.0f * 100.0f;
+    return percentOfRange(d);
 }
 
 std::uint8_t deviceStatus(const Device& d) {

@@ -87,9 +87,9 @@ struct Settings {
     double trimLowApplied = 0.0;
     double trimLowValue = 0.0;
     double trimGain = 1.0;
-    // Loop currents measured by the technician while 4 and 20 mA were forced.
-    float measuredAt4mA = 4.0f;
-    float measuredAt20mA = 20.0f;
+    // Output corrections learnt from the current trims at the 4 and 20 mA points, in mA.
+    double trimAt4mA = 0.0;
+    double trimAt20mA = 0.0;
     std::uint8_t burstCommand = 1;
     bool burstMode = false;
 };
@@ -107,12 +107,19 @@ struct Process {
     double periodS = 120.0;
 };
 
+// What the output stage drives off from the commanded current before any trim, in mA.
+struct DacError {
+    double at4mA = 0.0;
+    double at20mA = 0.0;
+};
+
 struct Device {
     Identity identity;
     Settings settings;
     Settings saved;  // the non-volatile copy
     Sensor sensor;
     Process process;
+    DacError dacError;
     double now = 0.0;  // seconds since start; the loop sets it before each command
     bool fixedCurrent = false;
     float fixedCurrentMA = 0.0f;
@@ -147,7 +154,10 @@ double appliedKPa(const Device& device);
 double pvKPa(const Device& device);
 float primaryValue(const Device& device);  // in the PV unit
 float percentOfRange(const Device& device);
+// The current on the loop, as a meter in it and the device's read-back see it.
 float loopCurrent(const Device& device);
+// Percent of range as commands 2 and 3 report it: that of the fixed current while fixed.
+float reportedPercent(const Device& device);
 std::uint8_t deviceStatus(const Device& device);
 bool isMultidrop(const Device& device);
 

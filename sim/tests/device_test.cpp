@@ -115,6 +115,16 @@ TEST(DeviceState, WritesChangeWhatReadsReturn) {
          concat({tag, descriptor, {0x0F, 0x06, 0x77}})},
         {"final assembly number", 19, {0x12, 0x34, 0x56}, 16, 0, {0x12, 0x34, 0x56}},
         {"sensor serial number", 49, {0x00, 0x01, 0x02}, 14, 0, {0x00, 0x01, 0x02}},
+        {"unit of the live value", 44, {7}, 3, 4, concat({{7}, wireFloat(0.4f)})},
+        {"square root in the live percent",
+         47,
+         {1},
+         3,
+         20,
+         wireFloat(static_cast<float>(10.0 * std::sqrt(40.0)))},
+        {"zero", 43, {}, 3, 5, wireFloat(0.0f)},
+        {"low point", 131, concat({{kUnitKPa}, wireFloat(5.0f)}), 3, 5, wireFloat(5.0f)},
+        {"high point", 130, concat({{kUnitKPa}, wireFloat(30.0f)}), 3, 5, wireFloat(30.0f)},
     };
     for (const WriteRead& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,17 +198,45 @@ TEST(DeviceState, FixedCurrentAndTrims) {
     EXPECT_EQ(run(d, 40, wireFloat(4.0f)).data, wireFloat(4.0f));
     EXPECT_FLOAT_EQ(loopCurrent(d), 4.0f);
     EXPECT_TRUE(deviceStatus(d) & status::kCurrentFixed);
+    // The meter reading 4.1 mA makes the device lower its output by 0.1 mA.
     EXPECT_EQ(run(d, 45, wireFloat(4.1f)).responseCode, 0);
-    EXPECT_FLOAT_EQ(d.settings.measuredAt4mA, 4.1f);
+    EXPECT_NEAR(floatAt(run(d, 2).data, 0), 3.9f, 1e-5f);
     EXPECT_EQ(run(d, 46, wireFloat(20.1f)).responseCode, rc::kWrongCurrentMode);
 
     ASSERT_EQ(run(d, 40, wireFloat(20.0f)).responseCode, 0);
     EXPECT_EQ(run(d, 46, wireFloat(20.1f)).responseCode, 0);
-    EXPECT_FLOAT_EQ(d.settings.measuredAt20mA, 20.1f);
+    EXPECT_NEAR(loopCurrent(d), 19.9f, 1e-5f);
 
     EXPECT_EQ(run(d, 40, wireFloat(0.0f)).responseCode, 0);
     EXPECT_FALSE(d.fixedCurrent);
-    EXPECT_FLOAT_EQ(loopCurrent(d), 10.4f);  // 40 % of 0..100 kPa
+    EXPECT_NEAR(loopCurrent(d), 10.3f, 1e-5f);  // 40 % of 0..100 kPa, 0.1 mA lower
+}
+
+TEST(DeviceState, FixedCurrentReportsItsOwnPercent) {
+    Device d = steadyDevice(90.0);
+    ASSERT_EQ(run(d, 40, wireFloat(12.0f)).responseCode, 0);
+    EXPECT_EQ(run(d, 2).data, concat({wireFloat(12.0f), wireFloat(50.0f)}));
+    const Reply three = run(d, 3);
+    EXPECT_EQ(floatAt(three.data, 0), 12.0f);
+    EXPECT_EQ(floatAt(three.data, 20), 50.0f);
+    EXPECT_FLOAT_EQ(floatAt(three.data, 5), 90.0f);  // the measurement goes on
+}
+
+TEST(DeviceState, TrimsAtTheMeterReadingsCancelTheDacError) {
+    Device d = steadyDevice();
+    d.dacError = {0.05, -0.08};
+    run(d, 40, wireFloat(4.0f));
+    const float at4 = floatAt(run(d, 2).data, 0);
+    EXPECT_NEAR(at4, 4.05f, 1e-5f);
+    run(d, 45, wireFloat(at4));
+    run(d, 40, wireFloat(20.0f));
+    const float at20 = floatAt(run(d, 2).data, 0);
+    EXPECT_NEAR(at20, 19.92f, 1e-5f);
+    run(d, 46, wireFloat(at20));
+    for (float mA : {4.0f, 12.0f, 20.0f}) {
+        run(d, 40, wireFloat(mA));
+        EXPECT_NEAR(loopCurrent(d), mA, 1e-5f);
+    }
 }
 
 TEST(DeviceState, EepromStoresAndRestoresTheSettings) {
