@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <span>
 
 #include "hart/numbers.h"
 #include "hart/packed_text.h"
+#include "sim/models.h"
 
 namespace hartsim {
 
 namespace {
 
-constexpr PressureUnit kPressureUnits[] = {
+constexpr MeasureUnit kPressureUnits[] = {
     {1, 0.24908891},    // inH2O at 68 F
     {2, 3.38638816},    // inHg
     {3, 2.98906692},    // ftH2O
@@ -30,6 +32,13 @@ constexpr PressureUnit kPressureUnits[] = {
     {237, 1000.0},      // MPa
     {238, 0.24908200},  // inH2O at 4 C
     {239, 0.00980638},  // mmH2O at 4 C
+};
+
+constexpr MeasureUnit kTemperatureUnits[] = {
+    {32, 1.0, 0.0},                  // degC
+    {33, 1.0 / 1.8, -32.0 / 1.8},    // degF
+    {34, 1.0 / 1.8, -491.67 / 1.8},  // degR
+    {35, 1.0, -273.15},              // K
 };
 
 constexpr double kSaturationLowMA = 3.8;
@@ -74,14 +83,20 @@ std::string textAt(const Request& r, std::size_t i, std::size_t chars) {
     return hart::unpackText(std::span<const std::uint8_t>(r.data).subspan(i, chars * 3 / 4), chars);
 }
 
-double unitFactor(const Device& d) {
-    const PressureUnit* u = findPressureUnit(d.settings.pvUnit);
-    return u ? u->kPa : 1.0;
+constexpr MeasureUnit kBaseUnit{0, 1.0, 0.0};
+
+const MeasureUnit& pvUnit(const Device& d) {
+    const MeasureUnit* u = findUnit(d.quantity, d.settings.pvUnit);
+    return u ? *u : kBaseUnit;
 }
 
-// kPa to the PV unit.
-double shown(const Device& d, double kPa) {
-    return kPa / unitFactor(d);
+double toBase(const MeasureUnit& u, double value) {
+    return value * u.scale + u.offset;
+}
+
+// A difference (a span), which no unit offset applies to.
+double shownSpan(const Device& d, double base) {
+    return base / pvUnit(d).scale;
 }
 
 Reply ok(std::vector<std::uint8_t> data = {}) {
@@ -115,9 +130,24 @@ Reply readIdentity(Device& d, const Request&) {
     return ok(std::move(out));
 }
 
+double sensorTemperature(const Device& d) {
+    return 24.0 + 0.5 * std::sin(2.0 * std::numbers::pi * d.now / 600.0);
+}
+
+// The measurement, the sensor body and electronics temperatures, and the percent of range,
+// unless the model reports its own.
+Variables dynamicVariables(const Device& d) {
+    if (d.model && d.model->variables) return d.model->variables(d);
+    return {{{d.settings.pvUnit, primaryValue(d)},
+             {kUnitDegC, static_cast<float>(sensorTemperature(d))},
+             {kUnitDegC, 31.5f},
+             {kUnitPercent, reportedPercent(d)}}};
+}
+
 Reply readPrimaryVariable(Device& d, const Request&) {
-    std::vector<std::uint8_t> out{d.settings.pvUnit};
-    putFloat(out, primaryValue(d));
+    const auto [unit, value] = dynamicVariables(d)[0];
+    std::vector<std::uint8_t> out{unit};
+    putFloat(out, value);
     return ok(std::move(out));
 }
 
@@ -128,21 +158,13 @@ Reply readCurrentAndPercent(Device& d, const Request&) {
     return ok(std::move(out));
 }
 
-double sensorTemperature(const Device& d) {
-    return 24.0 + 0.5 * std::sin(2.0 * std::numbers::pi * d.now / 600.0);
-}
-
 Reply readDynamicVariables(Device& d, const Request&) {
     std::vector<std::uint8_t> out;
     putFloat(out, loopCurrent(d));
-    out.push_back(d.settings.pvUnit);
-    putFloat(out, primaryValue(d));
-    out.push_back(kUnitDegC);
-    putFloat(out, sensorTemperature(d));
-    out.push_back(kUnitDegC);
-    putFloat(out, 31.5);  // electronics temperature
-    out.push_back(kUnitPercent);
-    putFloat(out, reportedPercent(d));
+    for (const auto& [unit, value] : dynamicVariables(d)) {
+        out.push_back(unit);
+        putFloat(out, value);
+    }
     return ok(std::move(out));
 }
 
@@ -174,17 +196,17 @@ Reply readSensorInfo(Device& d, const Request&) {
     std::vector<std::uint8_t> out;
     putUint24(out, d.settings.sensorSerial);
     out.push_back(d.settings.pvUnit);
-    putFloat(out, shown(d, d.sensor.upperLimitKPa));
-    putFloat(out, shown(d, d.sensor.lowerLimitKPa));
-    putFloat(out, shown(d, d.sensor.minSpanKPa));
+    putFloat(out, shown(d, d.sensor.upperLimit));
+    putFloat(out, shown(d, d.sensor.lowerLimit));
+    putFloat(out, shownSpan(d, d.sensor.minSpan));
     return ok(std::move(out));
 }
 
 Reply readOutputInfo(Device& d, const Request&) {
     const Settings& s = d.settings;
     std::vector<std::uint8_t> out{s.alarmSelect, s.transferFunction, s.pvUnit};
-    putFloat(out, shown(d, s.upperRangeKPa));
-    putFloat(out, shown(d, s.lowerRangeKPa));
+    putFloat(out, shown(d, s.upperRange));
+    putFloat(out, shown(d, s.lowerRange));
     putFloat(out, s.damping);
     out.push_back(d.writeProtect ? 1 : 0);
     out.push_back(s.distributor);
@@ -229,66 +251,66 @@ Reply writeDamping(Device& d, const Request& r) {
     return echo(r);
 }
 
-// The range code for a pair of range values in kPa, checked against the sensor limits.
+// The range code for a pair of range values in the base unit, checked against the sensor limits.
 std::uint8_t rangeCheck(const Device& d, double upper, double lower) {
     const Sensor& s = d.sensor;
-    const bool upperOut = upper > s.upperLimitKPa || upper < s.lowerLimitKPa;
-    const bool lowerOut = lower > s.upperLimitKPa || lower < s.lowerLimitKPa;
+    const bool upperOut = upper > s.upperLimit || upper < s.lowerLimit;
+    const bool lowerOut = lower > s.upperLimit || lower < s.lowerLimit;
     if (upperOut && lowerOut) return rc::kBothRangesOut;
-    if (lower > s.upperLimitKPa) return rc::kLowerRangeTooHigh;
-    if (lower < s.lowerLimitKPa) return rc::kLowerRangeTooLow;
-    if (upper > s.upperLimitKPa) return rc::kUpperRangeTooHigh;
-    if (upper < s.lowerLimitKPa) return rc::kUpperRangeTooLow;
-    if (std::abs(upper - lower) < s.minSpanKPa) return rc::kSpanTooSmall;
+    if (lower > s.upperLimit) return rc::kLowerRangeTooHigh;
+    if (lower < s.lowerLimit) return rc::kLowerRangeTooLow;
+    if (upper > s.upperLimit) return rc::kUpperRangeTooHigh;
+    if (upper < s.lowerLimit) return rc::kUpperRangeTooLow;
+    if (std::abs(upper - lower) < s.minSpan) return rc::kSpanTooSmall;
     return rc::kSuccess;
 }
 
 Reply writeRangeValues(Device& d, const Request& r) {
-    const PressureUnit* unit = findPressureUnit(byteAt(r, 0));
+    const MeasureUnit* unit = findUnit(d.quantity, byteAt(r, 0));
     if (!unit) return fail(rc::kInvalidSelection);
     const float upperValue = floatAt(r, 1);
     const float lowerValue = floatAt(r, 5);
     if (!std::isfinite(upperValue) || !std::isfinite(lowerValue)) {
         return fail(rc::kInvalidSelection);
     }
-    const double upper = upperValue * unit->kPa;
-    const double lower = lowerValue * unit->kPa;
+    const double upper = toBase(*unit, upperValue);
+    const double lower = toBase(*unit, lowerValue);
     const std::uint8_t code = rangeCheck(d, upper, lower);
     if (code != rc::kSuccess && !rc::isWarning(code)) return fail(code);
-    d.settings.upperRangeKPa = upper;
-    d.settings.lowerRangeKPa = lower;
+    d.settings.upperRange = upper;
+    d.settings.lowerRange = lower;
     changed(d);
     return echo(r, code);
 }
 
 std::uint8_t appliedCheck(const Device& d, double pv) {
-    if (pv > d.sensor.upperLimitKPa) return rc::kAppliedTooHigh;
-    if (pv < d.sensor.lowerLimitKPa) return rc::kAppliedTooLow;
+    if (pv > d.sensor.upperLimit) return rc::kAppliedTooHigh;
+    if (pv < d.sensor.lowerLimit) return rc::kAppliedTooLow;
     return rc::kSuccess;
 }
 
 Reply setUpperRangeFromApplied(Device& d, const Request&) {
-    const double pv = pvKPa(d);
+    const double pv = pvBase(d);
     if (const std::uint8_t code = appliedCheck(d, pv)) return fail(code);
-    d.settings.upperRangeKPa = pv;
+    d.settings.upperRange = pv;
     changed(d);
-    const bool narrow = std::abs(pv - d.settings.lowerRangeKPa) < d.sensor.minSpanKPa;
+    const bool narrow = std::abs(pv - d.settings.lowerRange) < d.sensor.minSpan;
     return {narrow ? rc::kSpanTooSmall : rc::kSuccess, 0, {}};
 }
 
 // The span is kept: the upper range value moves with the lower one, up to the sensor limit.
 Reply setLowerRangeFromApplied(Device& d, const Request&) {
-    const double pv = pvKPa(d);
+    const double pv = pvBase(d);
     if (const std::uint8_t code = appliedCheck(d, pv)) return fail(code);
     Settings& s = d.settings;
-    double upper = s.upperRangeKPa + (pv - s.lowerRangeKPa);
+    double upper = s.upperRange + (pv - s.lowerRange);
     std::uint8_t code = rc::kSuccess;
-    if (upper > d.sensor.upperLimitKPa || upper < d.sensor.lowerLimitKPa) {
-        upper = std::clamp(upper, d.sensor.lowerLimitKPa, d.sensor.upperLimitKPa);
+    if (upper > d.sensor.upperLimit || upper < d.sensor.lowerLimit) {
+        upper = std::clamp(upper, d.sensor.lowerLimit, d.sensor.upperLimit);
         code = rc::kSpanTooSmall;
     }
-    s.lowerRangeKPa = pv;
-    s.upperRangeKPa = upper;
+    s.lowerRange = pv;
+    s.upperRange = upper;
     changed(d);
     return {code, 0, {}};
 }
@@ -329,8 +351,8 @@ Reply fixedCurrentMode(Device& d, const Request& r) {
 }
 
 Reply zeroPrimaryVariable(Device& d, const Request&) {
-    const double applied = appliedKPa(d);
-    const double window = kZeroWindow * d.sensor.upperLimitKPa;
+    const double applied = appliedValue(d);
+    const double window = kZeroWindow * d.sensor.upperLimit;
     if (applied > window) return fail(rc::kAppliedTooHigh);
     if (applied < -window) return fail(rc::kAppliedTooLow);
     d.settings.trimLowApplied = applied;
@@ -340,7 +362,7 @@ Reply zeroPrimaryVariable(Device& d, const Request&) {
 }
 
 Reply writePvUnit(Device& d, const Request& r) {
-    if (!findPressureUnit(byteAt(r, 0))) return fail(rc::kInvalidSelection);
+    if (!findUnit(d.quantity, byteAt(r, 0))) return fail(rc::kInvalidSelection);
     d.settings.pvUnit = byteAt(r, 0);
     changed(d);
     return echo(r);
@@ -399,14 +421,14 @@ Reply burstModeControl(Device& d, const Request& r) {
 
 // --- device-specific: tell the device what the applied pressure should read
 
-double valueInKPa(const Device& d, const Request& r) {
-    const PressureUnit* unit = findPressureUnit(byteAt(r, 0));
-    return floatAt(r, 1) * (unit ? unit->kPa : unitFactor(d));
+double valueInBase(const Device& d, const Request& r) {
+    const MeasureUnit* unit = findUnit(d.quantity, byteAt(r, 0));
+    return toBase(unit ? *unit : pvUnit(d), floatAt(r, 1));
 }
 
 Reply adjustHighPoint(Device& d, const Request& r) {
-    const double applied = appliedKPa(d);
-    const double value = valueInKPa(d, r);
+    const double applied = appliedValue(d);
+    const double value = valueInBase(d, r);
     Settings& s = d.settings;
     if (std::isfinite(value)) {
         if (std::abs(applied - s.trimLowApplied) > 1e-9) {
@@ -420,9 +442,9 @@ Reply adjustHighPoint(Device& d, const Request& r) {
 }
 
 Reply adjustLowPoint(Device& d, const Request& r) {
-    const double value = valueInKPa(d, r);
+    const double value = valueInBase(d, r);
     if (std::isfinite(value)) {
-        d.settings.trimLowApplied = appliedKPa(d);
+        d.settings.trimLowApplied = appliedValue(d);
         d.settings.trimLowValue = value;
         changed(d);
     }
@@ -483,11 +505,19 @@ bool rc::isWarning(std::uint8_t code) {
            (code >= 96 && code <= 127);
 }
 
-const PressureUnit* findPressureUnit(std::uint8_t code) {
-    for (const PressureUnit& u : kPressureUnits) {
+const MeasureUnit* findUnit(Quantity quantity, std::uint8_t code) {
+    const std::span<const MeasureUnit> units =
+        quantity == Quantity::Pressure ? std::span<const MeasureUnit>(kPressureUnits)
+                                       : std::span<const MeasureUnit>(kTemperatureUnits);
+    for (const MeasureUnit& u : units) {
         if (u.code == code) return &u;
     }
     return nullptr;
+}
+
+double shown(const Device& d, double base) {
+    const MeasureUnit& u = pvUnit(d);
+    return (base - u.offset) / u.scale;
 }
 
 Device makeDevice(const Identity& identity) {
@@ -501,26 +531,43 @@ Device makeDevice(const Identity& identity) {
     return d;
 }
 
-double appliedKPa(const Device& d) {
-    const Process& p = d.process;
-    if (p.swingKPa == 0.0 || p.periodS <= 0.0) return p.centreKPa;
-    return p.centreKPa + p.swingKPa * std::sin(2.0 * std::numbers::pi * d.now / p.periodS);
+Device makeTemperatureDevice(const Identity& identity) {
+    Device d = makeDevice(identity);
+    d.quantity = Quantity::Temperature;
+    Settings& s = d.settings;
+    s.pvUnit = kUnitDegC;
+    s.upperRange = 100.0;
+    s.lowerRange = 0.0;
+    s.message = "HART TEMPERATURE TRANSMITTER SIM";
+    s.tag = "TT-1" + std::to_string(identity.pollingAddress / 10) +
+            std::to_string(identity.pollingAddress % 10);
+    s.descriptor = "TEMPERATURE XMTR";
+    d.sensor = {850.0, -200.0, 10.0};
+    d.process = {65.0, 3.0, 300.0};
+    d.saved = d.settings;
+    return d;
 }
 
-double pvKPa(const Device& d) {
+double appliedValue(const Device& d) {
+    const Process& p = d.process;
+    if (p.swing == 0.0 || p.periodS <= 0.0) return p.centre;
+    return p.centre + p.swing * std::sin(2.0 * std::numbers::pi * d.now / p.periodS);
+}
+
+double pvBase(const Device& d) {
     const Settings& s = d.settings;
-    return s.trimLowValue + s.trimGain * (appliedKPa(d) - s.trimLowApplied);
+    return s.trimLowValue + s.trimGain * (appliedValue(d) - s.trimLowApplied);
 }
 
 float primaryValue(const Device& d) {
-    return static_cast<float>(shown(d, pvKPa(d)));
+    return static_cast<float>(shown(d, pvBase(d)));
 }
 
 float percentOfRange(const Device& d) {
     const Settings& s = d.settings;
-    const double span = s.upperRangeKPa - s.lowerRangeKPa;
+    const double span = s.upperRange - s.lowerRange;
     if (span == 0.0) return 0.0f;
-    double percent = (pvKPa(d) - s.lowerRangeKPa) / span * 100.0;
+    double percent = (pvBase(d) - s.lowerRange) / span * 100.0;
     if (s.transferFunction == 1) percent = percent > 0.0 ? 10.0 * std::sqrt(percent) : 0.0;
     return static_cast<float>(percent);
 }
@@ -563,8 +610,8 @@ std::uint8_t deviceStatus(const Device& d) {
     if (!d.fixedCurrent && !isMultidrop(d) && (percent < -1.25f || percent > 103.125f)) {
         s |= status::kCurrentSaturated;
     }
-    const double pv = pvKPa(d);
-    if (pv > d.sensor.upperLimitKPa || pv < d.sensor.lowerLimitKPa) s |= status::kPvOutOfLimits;
+    const double pv = pvBase(d);
+    if (pv > d.sensor.upperLimit || pv < d.sensor.lowerLimit) s |= status::kPvOutOfLimits;
     return s;
 }
 
@@ -589,6 +636,8 @@ Reply handle(Device& device, const Request& request) {
     const Command* command = findCommand(request.command);
     if (device.busy) {
         reply.responseCode = rc::kBusy;
+    } else if (std::optional<Reply> vendor = answerVendor(device, request)) {
+        reply = std::move(*vendor);
     } else if (!command) {
         reply.responseCode = rc::kNotImplemented;
     } else if (request.data.size() < command->minData) {

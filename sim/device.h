@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,19 @@ inline constexpr std::uint8_t kUnitKPa = 12;
 inline constexpr std::uint8_t kUnitDegC = 32;
 inline constexpr std::uint8_t kUnitPercent = 57;
 
-// Units the transmitter can show its pressure in, with the factor to kPa.
-struct PressureUnit {
+struct Model;
+
+// What the device measures. Values are kept in a base unit: kPa for pressure, degC for
+// temperature.
+enum class Quantity { Pressure, Temperature };
+
+// A unit the device can show its measurement in: base = value * scale + offset.
+struct MeasureUnit {
     std::uint8_t code;
-    double kPa;
+    double scale;
+    double offset = 0.0;
 };
-const PressureUnit* findPressureUnit(std::uint8_t code);
+const MeasureUnit* findUnit(Quantity quantity, std::uint8_t code);
 
 namespace rc {
 inline constexpr std::uint8_t kSuccess = 0;
@@ -71,8 +79,8 @@ struct Identity {
 // What command 39 stores in and restores from non-volatile memory.
 struct Settings {
     std::uint8_t pvUnit = kUnitKPa;
-    double upperRangeKPa = 100.0;
-    double lowerRangeKPa = 0.0;
+    double upperRange = 100.0;
+    double lowerRange = 0.0;
     float damping = 0.5f;
     std::uint8_t transferFunction = 0;  // 0 linear, 1 square root
     std::uint8_t alarmSelect = 0;       // 0 high
@@ -83,7 +91,9 @@ struct Settings {
     std::array<std::uint8_t, 3> date{15, 6, 119};  // day, month, year - 1900
     std::uint32_t finalAssembly = 0x123456;
     std::uint32_t sensorSerial = 654321;
-    // Sensor trim, all in kPa: pv = trimLowValue + trimGain * (applied - trimLowApplied).
+    // Vendor settings by record name (see sim/models.h), stored with the rest.
+    std::map<std::string, std::vector<std::uint8_t>> records;
+    // Sensor trim, all in the base unit: pv = trimLowValue + trimGain * (applied - trimLowApplied).
     double trimLowApplied = 0.0;
     double trimLowValue = 0.0;
     double trimGain = 1.0;
@@ -95,15 +105,15 @@ struct Settings {
 };
 
 struct Sensor {
-    double upperLimitKPa = 250.0;
-    double lowerLimitKPa = -100.0;
-    double minSpanKPa = 2.5;
+    double upperLimit = 250.0;
+    double lowerLimit = -100.0;
+    double minSpan = 2.5;
 };
 
 // The pressure on the sensor: a slow sine, or a constant when the swing is 0.
 struct Process {
-    double centreKPa = 40.0;
-    double swingKPa = 10.0;
+    double centre = 40.0;
+    double swing = 10.0;
     double periodS = 120.0;
 };
 
@@ -114,6 +124,8 @@ struct DacError {
 };
 
 struct Device {
+    const Model* model = nullptr;  // none: the universal pressure transmitter
+    Quantity quantity = Quantity::Pressure;
     Identity identity;
     Settings settings;
     Settings saved;  // the non-volatile copy
@@ -131,6 +143,8 @@ struct Device {
 
 // A pressure transmitter with the given identity; other devices differ only in their tag.
 Device makeDevice(const Identity& identity);
+// A temperature transmitter: degC, a 0..100 degC range on a -200..850 degC sensor.
+Device makeTemperatureDevice(const Identity& identity);
 
 struct Request {
     bool isLong = false;
@@ -150,8 +164,10 @@ struct Reply {
 Reply handle(Device& device, const Request& request);
 
 // Live values derived from the state at device.now.
-double appliedKPa(const Device& device);
-double pvKPa(const Device& device);
+double appliedValue(const Device& device);  // base unit
+double pvBase(const Device& device);
+// A base-unit value in the PV unit.
+double shown(const Device& device, double base);
 float primaryValue(const Device& device);  // in the PV unit
 float percentOfRange(const Device& device);
 // The current on the loop, as a meter in it and the device's read-back see it.

@@ -19,8 +19,8 @@ using simtest::wireFloat;
 // A transmitter whose applied pressure holds still, so readings can be compared exactly.
 Device steadyDevice(double appliedKPa = 40.0) {
     Device d = makeDevice(Identity{});
-    d.process.swingKPa = 0.0;
-    d.process.centreKPa = appliedKPa;
+    d.process.swing = 0.0;
+    d.process.centre = appliedKPa;
     return d;
 }
 
@@ -161,14 +161,14 @@ TEST(DeviceState, DefaultRangeConfigurationReads) {
 TEST(DeviceState, RangeFromAppliedValue) {
     Device d = steadyDevice(60.0);
     EXPECT_EQ(run(d, 36).responseCode, 0);
-    EXPECT_DOUBLE_EQ(d.settings.upperRangeKPa, 60.0);
+    EXPECT_DOUBLE_EQ(d.settings.upperRange, 60.0);
     EXPECT_FLOAT_EQ(percentOfRange(d), 100.0f);
 
     // Setting the lower value keeps the span: 60 + (10 - 0).
-    d.process.centreKPa = 10.0;
+    d.process.centre = 10.0;
     EXPECT_EQ(run(d, 37).responseCode, 0);
-    EXPECT_DOUBLE_EQ(d.settings.lowerRangeKPa, 10.0);
-    EXPECT_DOUBLE_EQ(d.settings.upperRangeKPa, 70.0);
+    EXPECT_DOUBLE_EQ(d.settings.lowerRange, 10.0);
+    EXPECT_DOUBLE_EQ(d.settings.upperRange, 70.0);
     EXPECT_FLOAT_EQ(loopCurrent(d), 4.0f);
 }
 
@@ -177,13 +177,13 @@ TEST(DeviceState, ZeroAndPointAdjustmentsTrimTheReading) {
     EXPECT_EQ(run(d, 43).responseCode, 0);
     EXPECT_NEAR(primaryValue(d), 0.0f, 1e-6f);
 
-    d.process.centreKPa = 10.0;
+    d.process.centre = 10.0;
     EXPECT_EQ(run(d, 131, concat({{kUnitKPa}, wireFloat(5.0f)})).responseCode, 0);
     EXPECT_NEAR(primaryValue(d), 5.0f, 1e-5f);
-    d.process.centreKPa = 20.0;
+    d.process.centre = 20.0;
     EXPECT_EQ(run(d, 130, concat({{kUnitKPa}, wireFloat(25.0f)})).responseCode, 0);
     EXPECT_NEAR(primaryValue(d), 25.0f, 1e-5f);
-    d.process.centreKPa = 15.0;  // halfway between the two points
+    d.process.centre = 15.0;  // halfway between the two points
     EXPECT_NEAR(primaryValue(d), 15.0f, 1e-5f);
 
     // Unit 0 (nothing read yet in the tool) means the PV unit.
@@ -318,7 +318,7 @@ TEST(DeviceResponseCodes, RefusedWritesLeaveTheStateAlone) {
     const Settings before = d.settings;
     run(d, 35, concat({{12}, wireFloat(300.0f), wireFloat(0.0f)}));
     run(d, 34, wireFloat(-1.0f));
-    EXPECT_DOUBLE_EQ(d.settings.upperRangeKPa, before.upperRangeKPa);
+    EXPECT_DOUBLE_EQ(d.settings.upperRange, before.upperRange);
     EXPECT_FLOAT_EQ(d.settings.damping, before.damping);
     EXPECT_FALSE(d.configChanged);
 }
