@@ -75,11 +75,11 @@ int main(int argc, char** argv) {
     }
 
     std::vector<Device> devices;
-    std::vector<Identity> identities = options.devices;
-    if (identities.empty()) identities.emplace_back();
-    for (Identity id : identities) {
-        id.preambles = static_cast<std::uint8_t>(options.preambles);
-        devices.push_back(makeDevice(id));
+    std::vector<DeviceSpec> specs = options.devices;
+    if (specs.empty()) specs.emplace_back();
+    for (DeviceSpec spec : specs) {
+        spec.preambles = static_cast<std::uint8_t>(options.preambles);
+        devices.push_back(buildDevice(spec));
     }
 
     Port port;

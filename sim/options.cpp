@@ -21,7 +21,7 @@ std::optional<unsigned long> parseNumber(std::string_view text, unsigned long ma
 
 }  // namespace
 
-std::optional<Identity> parseDeviceSpec(std::string_view text) {
+std::optional<DeviceSpec> parseDeviceSpec(std::string_view text) {
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const std::size_t colon = text.find(':', start);
@@ -29,18 +29,35 @@ std::optional<Identity> parseDeviceSpec(std::string_view text) {
         if (colon == std::string_view::npos) break;
         start = colon + 1;
     }
-    if (parts.size() != 4) return std::nullopt;
+    const Model* model = nullptr;
+    if (parts.size() == 2 || parts.size() == 5) {
+        model = findModel(parts.back());
+        if (!model) return std::nullopt;
+    }
+    if (parts.size() == 2) {
+        const auto address = parseNumber(parts[0], 15);
+        if (!address) return std::nullopt;
+        DeviceSpec spec;
+        spec.pollingAddress = static_cast<std::uint8_t>(*address);
+        spec.manufacturer = model->manufacturer;
+        spec.deviceType = model->deviceType;
+        spec.deviceId = model->deviceId;
+        spec.model = model;
+        return spec;
+    }
+    if (parts.size() != 4 && parts.size() != 5) return std::nullopt;
     const auto address = parseNumber(parts[0], 15);
     const auto manufacturer = parseNumber(parts[1], 0xFF);
     const auto type = parseNumber(parts[2], 0xFF);
     const auto id = parseNumber(parts[3], 0xFFFFFF);
     if (!address || !manufacturer || !type || !id) return std::nullopt;
-    Identity identity;
-    identity.pollingAddress = static_cast<std::uint8_t>(*address);
-    identity.manufacturer = static_cast<std::uint8_t>(*manufacturer);
-    identity.deviceType = static_cast<std::uint8_t>(*type);
-    identity.deviceId = static_cast<std::uint32_t>(*id);
-    return identity;
+    DeviceSpec spec;
+    spec.pollingAddress = static_cast<std::uint8_t>(*address);
+    spec.manufacturer = static_cast<std::uint8_t>(*manufacturer);
+    spec.deviceType = static_cast<std::uint8_t>(*type);
+    spec.deviceId = static_cast<std::uint32_t>(*id);
+    spec.model = model;
+    return spec;
 }
 
 Options parseOptions(const std::vector<std::string>& args) {
@@ -60,6 +77,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         };
         if (name == "--fast" && !value) {
             o.fast = true;
+        } else if (name == "--demo" && !value) {
+            o.demo = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             o.help = true;
         } else if (name == "--link") {
@@ -79,7 +98,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             if (auto v = takeValue()) {
                 const auto identity = parseDeviceSpec(*v);
                 if (!identity) {
-                    o.error = "--device-spec takes ADDR:MFR:TYPE:ID, not " + *v;
+                    o.error =
+                        "--device-spec takes ADDR:MFR:TYPE:ID[:MODEL] or ADDR:MODEL, not " + *v;
                 } else {
                     for (const Identity& other : o.devices) {
                         if (other.pollingAddress == identity->pollingAddress) {
@@ -94,19 +114,32 @@ Options parseOptions(const std::vector<std::string>& args) {
             o.error = "unknown option " + args[i];
         }
     }
+    if (o.error.empty() && o.demo) {
+        if (!o.devices.empty()) {
+            o.error = "--demo builds its own loop; leave out --device-spec";
+        } else {
+            o.devices = demoLoop();
+        }
+    }
     return o;
 }
 
 std::string usage() {
     std::string answered;
     for (std::uint8_t c : implementedCommands()) answered += " " + std::to_string(c);
+    std::string named;
+    for (const Model& m : models()) named += " " + m.name;
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
-           "                [--device-spec ADDR:MFR:TYPE:ID ...]\n"
+           "                [--demo | --device-spec ADDR:MFR:TYPE:ID[:MODEL] | ADDR:MODEL ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
-           "(manufacturer 0x26, device type 0x06, device id 0x001234).\n"
+           "(manufacturer 0x26, device type 0x06, device id 0x001234). --demo adds one\n"
+           "instrument of each model at polling addresses 1, 2, 3...\n"
+           "Models:" +
+           named +
+           "\n"
            "Standard input takes: silent|badcheck|split|garbage|protect|busy on|off,\n"
            "delay SECONDS, quit.\n"
-           "Commands answered:" +
+           "Universal commands (a model's own of the same number come first):" +
            answered + "\n";
 }
 

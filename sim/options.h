@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sim/device.h"
+#include "sim/models.h"
 
 namespace hartsim {
 
@@ -15,7 +15,8 @@ struct Options {
     std::string device;  // an existing serial device instead of a pseudo-terminal
     bool fast = false;
     int preambles = 5;
-    std::vector<Identity> devices;  // empty: the default transmitter at address 0
+    std::vector<DeviceSpec> devices;  // empty: the default transmitter at address 0
+    bool demo = false;                // devices holds the demo loop
     bool help = false;
     std::string error;  // empty when the command line is fine
 };
@@ -23,8 +24,9 @@ struct Options {
 inline constexpr int kMinPreambles = 2;
 inline constexpr int kMaxPreambles = 20;
 
-// ADDR:MFR:TYPE:ID, each decimal or 0x-prefixed hexadecimal.
-std::optional<Identity> parseDeviceSpec(std::string_view text);
+// ADDR:MFR:TYPE:ID (the universal transmitter), ADDR:MFR:TYPE:ID:MODEL or ADDR:MODEL (the
+// model with its own identity); numbers decimal or 0x-prefixed hexadecimal.
+std::optional<DeviceSpec> parseDeviceSpec(std::string_view text);
 Options parseOptions(const std::vector<std::string>& args);
 std::string usage();
 

@@ -22,6 +22,11 @@ TEST(Options, DeviceSpecs) {
         {"0:-1:2:3", false, 0, 0, 0, 0},
         {"0::2:3", false, 0, 0, 0, 0},
         {"a:1:2:3", false, 0, 0, 0, 0},
+        {"2:tt50c", true, 2, 0x45, 0x80, 0x50C0},
+        {"5:0x26:6:7:eja", true, 5, 0x26, 6, 7},
+        {"5:1:2:3:nosuch", false, 0, 0, 0, 0},
+        {"16:eja", false, 0, 0, 0, 0},
+        {"1:0x26", false, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -33,6 +38,9 @@ TEST(Options, DeviceSpecs) {
         EXPECT_EQ(id->deviceType, c.type);
         EXPECT_EQ(id->deviceId, c.id);
     }
+    EXPECT_EQ(parseDeviceSpec("2:tt50c")->model, findModel("tt50c"));
+    EXPECT_EQ(parseDeviceSpec("5:0x26:6:7:eja")->model, findModel("eja"));
+    EXPECT_EQ(parseDeviceSpec("5:0x26:6:7")->model, nullptr);
 }
 
 TEST(Options, CommandLines) {
@@ -44,6 +52,7 @@ TEST(Options, CommandLines) {
     EXPECT_EQ(o.preambles, 8);
     ASSERT_EQ(o.devices.size(), 2u);
     EXPECT_EQ(o.devices[1].pollingAddress, 4);
+    EXPECT_EQ(parseOptions({"--demo"}).devices.size(), demoLoop().size());
 
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"--preambles", "1"},
@@ -52,6 +61,7 @@ TEST(Options, CommandLines) {
              {"--fast=1"},
              {"--colour"},
              {"--device-spec", "2:1:1:1", "--device-spec", "2:1:1:2"},  // one address, two devices
+             {"--demo", "--device-spec", "1:eja"},
          }) {
         SCOPED_TRACE(bad[0]);
         EXPECT_NE(parseOptions(bad).error, "");
