@@ -248,185 +248,136 @@ void ehParameters(std::vector<Record>& records, std::vector<VendorCommand>& comm
     }
 }
 
+Model model(const char* name, const char* title, const char* page, std::uint8_t manufacturer,
+            std::uint8_t deviceType, std::uint32_t deviceId, Quantity quantity, const char* tag) {
+    Model m;
+    m.name = name;
+    m.title = title;
+    m.page = page;
+    m.manufacturer = manufacturer;
+    m.deviceType = deviceType;
+    m.deviceId = deviceId;
+    m.quantity = quantity;
+    m.tag = tag;
+    return m;
+}
+
 std::vector<Model> buildModels() {
     const char* kRosemountPage = " 温度变送器参数配置 / 罗斯蒙特与E+H温度变送器";
     const char* kOthersPage = " 温度变送器参数配置 / 西门子+ABB+科隆+ 中科博微 温度变送器";
     const char* kDpPage = "差压及多变量变送器";
+    constexpr Quantity kTemperature = Quantity::Temperature;
+    constexpr Quantity kPressure = Quantity::Pressure;
     std::vector<Model> out;
 
-    Model m;
-    m = {"644",
-         "Rosemount 644",
-         kRosemountPage,
-         0x26,
-         0x40,
-         0x000644,
-         Quantity::Temperature,
-         "TT-644",
-         {{"sensor", {0x01, 3}}},
-         {read(140, {0x00}, "sensor"),
-          write(141, {0x00}, "sensor",
-                {field(0, codes(kRosemountSensors)), field(1, codes(kWires234))})}};
+    Model m =
+        model("644", "Rosemount 644", kRosemountPage, 0x26, 0x40, 0x000644, kTemperature, "TT-644");
+    m.records = {{"sensor", {0x01, 3}}};
+    m.commands = {read(140, {0x00}, "sensor"),
+                  write(141, {0x00}, "sensor",
+                        {field(0, codes(kRosemountSensors)), field(1, codes(kWires234))})};
     out.push_back(m);
 
-    m = {"848t",
-         "Rosemount 848T (four channels)",
-         kRosemountPage,
-         0x26,
-         0x41,
-         0x000848,
-         Quantity::Temperature,
-         "TT-848",
-         {{"ch1", {0x01, 3, 32}},
-          {"ch2", {0x84, 2, 32}},
-          {"ch3", {0x02, 4, 33}},
-          {"ch4", {0x83, 2, 32}}},
-         rosemount848t(),
-         channels848};
+    // Per channel: sensor, wiring, unit.
+    m = model("848t", "Rosemount 848T (four channels)", kRosemountPage, 0x26, 0x41, 0x000848,
+              kTemperature, "TT-848");
+    m.records = {{"ch1", {0x01, 3, 32}},
+                 {"ch2", {0x84, 2, 32}},
+                 {"ch3", {0x02, 4, 33}},
+                 {"ch4", {0x83, 2, 32}}};
+    m.commands = rosemount848t();
+    m.variables = channels848;
     out.push_back(m);
 
     // Extended command 31: 04 01 reads, 04 80 writes; the read answers 11 data bytes.
-    m = {"644rk",
-         "Rosemount 644RK",
-         kRosemountPage,
-         0x26,
-         0x42,
-         0x006440,
-         Quantity::Temperature,
-         "TT-644RK",
-         {{"sensor", {0x0C, 3}}},
-         {read(31, {0x04, 0x01, 0x00}, "sensor", {0, 0, 0, 0, 0, 0}),
-          write(31, {0x04, 0x80, 0x00}, "sensor",
-                {field(0, codes(k644rkSensors)), field(1, codes(kWires234))})}};
+    m = model("644rk", "Rosemount 644RK", kRosemountPage, 0x26, 0x42, 0x006440, kTemperature,
+              "TT-644RK");
+    m.records = {{"sensor", {0x0C, 3}}};
+    m.commands = {read(31, {0x04, 0x01, 0x00}, "sensor", {0, 0, 0, 0, 0, 0}),
+                  write(31, {0x04, 0x80, 0x00}, "sensor",
+                        {field(0, codes(k644rkSensors)), field(1, codes(kWires234))})};
     out.push_back(m);
 
-    m = {"yokogawa",
-         "Yokogawa temperature transmitter",
-         kRosemountPage,
-         0x37,
-         0x50,
-         0x00A110,
-         Quantity::Temperature,
-         "TT-YTA",
-         {{"sensor", {0x0C, 3}}, {"wire", floatBytes(0.5f)}},
-         {read(131, {0x00}, "sensor"),
-          write(134, {0x00}, "sensor",
-                {field(0, codes(kYokogawaSensors)), field(1, codes(kWires234))}),
-          read(170, {}, "wire"), write(171, {}, "wire", {floatField(0, floatIn(0.0f, 100.0f))})}};
+    // "wire": the resistance of the leads of a two-wire sensor, in ohms.
+    m = model("yokogawa", "Yokogawa temperature transmitter", kRosemountPage, 0x37, 0x50, 0x00A110,
+              kTemperature, "TT-YTA");
+    m.records = {{"sensor", {0x0C, 3}}, {"wire", floatBytes(0.5f)}};
+    m.commands = {read(131, {0x00}, "sensor"),
+                  write(134, {0x00}, "sensor",
+                        {field(0, codes(kYokogawaSensors)), field(1, codes(kWires234))}),
+                  read(170, {}, "wire"),
+                  write(171, {}, "wire", {floatField(0, floatIn(0.0f, 100.0f))})};
     out.push_back(m);
 
-    m = {"eh",
-         "E+H temperature transmitter (two sensors)",
-         kRosemountPage,
-         0x11,
-         0x60,
-         0x00E401,
-         Quantity::Temperature,
-         "TT-EH"};
+    m = model("eh", "E+H temperature transmitter (two sensors)", kRosemountPage, 0x11, 0x60,
+              0x00E401, kTemperature, "TT-EH");
     ehParameters(m.records, m.commands);
     out.push_back(m);
 
-    m = {"siemens",
-         "Siemens temperature transmitter",
-         kOthersPage,
-         0x2A,
-         0x70,
-         0x005001,
-         Quantity::Temperature,
-         "TT-SIEMENS",
-         {{"sensor", {0x01, 2}}},
-         {read(140, {0x00}, "sensor"),
-          write(141, {0x00}, "sensor",
-                {field(0, codes(kSiemensSensors)), field(1, codes(kWires234))})}};
+    m = model("siemens", "Siemens temperature transmitter", kOthersPage, 0x2A, 0x70, 0x005001,
+              kTemperature, "TT-SIEMENS");
+    m.records = {{"sensor", {0x01, 2}}};
+    m.commands = {read(140, {0x00}, "sensor"),
+                  write(141, {0x00}, "sensor",
+                        {field(0, codes(kSiemensSensors)), field(1, codes(kWires234))})};
     m.commands[0].custom = siemensSensor;
     out.push_back(m);
 
     // The ten bytes after sensor and wiring: unit, lower and upper range, mains filter (Hz).
-    m = {"tt50c",
-         "Krohne TT50C",
-         kOthersPage,
-         0x45,
-         0x80,
-         0x0050C0,
-         Quantity::Temperature,
-         "TT-TT50C",
-         {{"config", join({{0x01, 0x03, 32}, floatBytes(0.0f), floatBytes(100.0f), {50}})}},
-         {read(130, {}, "config"), write(131, {}, "config",
-                                         {field(0, codes(kKrohneSensors)),
-                                          field(1, codes(kKrohneWirings)), field(2, any(), 10)},
-                                         12)}};
+    m = model("tt50c", "Krohne TT50C", kOthersPage, 0x45, 0x80, 0x0050C0, kTemperature, "TT-TT50C");
+    m.records = {{"config", join({{0x01, 0x03, 32}, floatBytes(0.0f), floatBytes(100.0f), {50}})}};
+    m.commands = {read(130, {}, "config"),
+                  write(131, {}, "config",
+                        {field(0, codes(kKrohneSensors)), field(1, codes(kKrohneWirings)),
+                         field(2, any(), 10)},
+                        12)};
     out.push_back(m);
 
     // The read answers the unit code after sensor and wiring.
-    m = {"tth200",
-         "ABB TTH200",
-         kOthersPage,
-         0x1A,
-         0x90,
-         0x000200,
-         Quantity::Temperature,
-         "TT-TTH200",
-         {{"sensor", {0x0D, 0x03}}},
-         {read(190, {0x00}, "sensor", {32}),
-          write(195, {0x00}, "sensor",
-                {field(0, codes(kAbbSensors)), field(1, codes(kAbbWirings))})}};
+    m = model("tth200", "ABB TTH200", kOthersPage, 0x1A, 0x90, 0x000200, kTemperature, "TT-TTH200");
+    m.records = {{"sensor", {0x0D, 0x03}}};
+    m.commands = {
+        read(190, {0x00}, "sensor", {32}),
+        write(195, {0x00}, "sensor", {field(0, codes(kAbbSensors)), field(1, codes(kAbbWirings))})};
     out.push_back(m);
 
     // Zeroing is the universal command 43.
-    m = {"3051",
-         "Rosemount 3051 differential pressure",
-         kDpPage,
-         0x26,
-         0x43,
-         0x003051,
-         Quantity::Pressure,
-         "DP-3051"};
+    m = model("3051", "Rosemount 3051 differential pressure", kDpPage, 0x26, 0x43, 0x003051,
+              kPressure, "DP-3051");
     m.setup = differentialPressure;
     out.push_back(m);
 
-    m = {"300smv",
-         "Rosemount 300SMV multivariable",
-         kDpPage,
-         0x26,
-         0x44,
-         0x000300,
-         Quantity::Pressure,
-         "FT-300SMV",
-         // Display bits: byte 1 totalizer; byte 2 flow, output, module and process
-         // temperature, gauge, absolute and differential pressure (0x40 down to 0x01).
-         {{"mapping", {0, 1, 3, 5}}, {"display", {0x01, 0x49}}},
-         {read(50, {}, "mapping"),
-          write(51, {}, "mapping",
-                {field(0, range(0, 7)), field(1, range(0, 7)), field(2, range(0, 7)),
-                 field(3, range(0, 7))}),
-          read(188, {}, "display"),
-          write(189, {}, "display", {field(0, range(0, 1)), field(1, range(0, 0x7F))})},
-         mapped300smv,
-         differentialPressure};
+    // Display bits: byte 1 totalizer; byte 2 flow, output, module and process temperature,
+    // gauge, absolute and differential pressure (0x40 down to 0x01).
+    m = model("300smv", "Rosemount 300SMV multivariable", kDpPage, 0x26, 0x44, 0x000300, kPressure,
+              "FT-300SMV");
+    m.records = {{"mapping", {0, 1, 3, 5}}, {"display", {0x01, 0x49}}};
+    m.commands = {read(50, {}, "mapping"),
+                  write(51, {}, "mapping",
+                        {field(0, range(0, 7)), field(1, range(0, 7)), field(2, range(0, 7)),
+                         field(3, range(0, 7))}),
+                  read(188, {}, "display"),
+                  write(189, {}, "display", {field(0, range(0, 1)), field(1, range(0, 0x7F))})};
+    m.variables = mapped300smv;
+    m.setup = differentialPressure;
     out.push_back(m);
 
     // Display: four line codes, five format bytes and an eight-character unit text, kept as
     // sent. Zero: the low cut-off in percent, then the zero mode (read only).
-    m = {"eja",
-         "Yokogawa EJA differential pressure",
-         kDpPage,
-         0x37,
-         0x51,
-         0x00E1A0,
-         Quantity::Pressure,
-         "DP-EJA",
-         {{"display", join({{0x00, 0x01, 0xFA, 0xFA, 0x00, 0x00, 0x01, 0x02, 0x01},
-                            std::vector<std::uint8_t>(8, 0x20)})},
-          {"zero", join({floatBytes(5.0f), {0}})}},
-         {read(152, {}, "display"),
-          write(153, {}, "display",
-                {field(0, codes(kEjaDisplay)), field(1, codes(kEjaDisplay)),
-                 field(2, codes(kEjaDisplay)), field(3, codes(kEjaDisplay)), field(4, any(), 13)}),
-          read(130, {}, "zero"),
-          // The unit byte in front is not needed for a percentage.
-          write(131, {}, "zero", {dropped(1), floatField(0, floatIn(0.0f, 20.0f))})},
-         nullptr,
-         differentialPressure};
+    m = model("eja", "Yokogawa EJA differential pressure", kDpPage, 0x37, 0x51, 0x00E1A0, kPressure,
+              "DP-EJA");
+    m.records = {{"display", join({{0x00, 0x01, 0xFA, 0xFA, 0x00, 0x00, 0x01, 0x02, 0x01},
+                                   std::vector<std::uint8_t>(8, 0x20)})},
+                 {"zero", join({floatBytes(5.0f), {0}})}};
+    m.commands = {
+        read(152, {}, "display"),
+        write(153, {}, "display",
+              {field(0, codes(kEjaDisplay)), field(1, codes(kEjaDisplay)),
+               field(2, codes(kEjaDisplay)), field(3, codes(kEjaDisplay)), field(4, any(), 13)}),
+        read(130, {}, "zero"),
+        // The unit byte in front is not needed for a percentage.
+        write(131, {}, "zero", {dropped(1), floatField(0, floatIn(0.0f, 20.0f))})};
+    m.setup = differentialPressure;
     out.push_back(m);
     return out;
 }
