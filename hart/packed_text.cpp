@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <optional>
 #include <limits>
 #include <system_error>
 
@@ -34,6 +36,61 @@ std::vector<std::uint8_t> packText(std::string_view text, std::size_t chars) {
         bytes.push_back(static_cast<std::uint8_t>(((k2 & 0x03) << 6) | k3));
     }
     return bytes;
+}
+
+namespace {
+
+// One code point from the front of `s`; nothing for a malformed sequence (one byte consumed).
+std::optional<char32_t> takeCodePoint(std::string_view& s, std::string_view& taken) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    const std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    char32_t c = n == 1 ? lead : n == 2 ? lead & 0x1F : n == 3 ? lead & 0x0F : lead & 0x07;
+    bool ok = n != 0 && n <= s.size();
+    for (std::size_t i = 1; ok && i < n; ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        ok = (b & 0xC0) == 0x80;
+        c = (c << 6) | (b & 0x3F);
+    }
+    const std::size_t used = ok ? n : 1;
+    taken = s.substr(0, used);
+    s.remove_prefix(used);
+    return ok ? std::optional<char32_t>(c) : std::nullopt;
+}
+
+std::string characterName(std::optional<char32_t> c, std::string_view bytes) {
+    char buf[16];
+    if (!c) {
+        std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned char>(bytes[0]));
+        return buf;
+    }
+    if (*c < 0x20 || *c == 0x7F) {  // unprintable: name it by its code
+        std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(*c));
+        return buf;
+    }
+    return "'" + std::string(bytes) + "'";
+}
+
+}  // namespace
+
+Parsed<std::string> packableText(std::string_view utf8, std::size_t chars) {
+    Parsed<std::string> result;
+    std::string_view rest = utf8;
+    while (!rest.empty() && result.value.size() < chars) {
+        std::string_view taken;
+        const auto c = takeCodePoint(rest, taken);
+        if (c && *c >= U'a' && *c <= U'z') {
+            result.value += static_cast<char>(*c - U'a' + U'A');
+        } else if (c && *c >= 0x20 && *c <= 0x5F) {
+            result.value += static_cast<char>(*c);
+        } else {
+            result.value.clear();
+            result.error = "字符" + characterName(c, taken) +
+                           "不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_";
+            return result;
+        }
+    }
+    return result;
 }
 
 std::string unpackText(std::span<const std::uint8_t> bytes, std::size_t chars) {
@@ -80,11 +137,21 @@ Parsed<DateBytes> encodeDate(std::string_view year, std::string_view month, std:
     const auto y = parseInteger(year);
     if (!y) return {{}, y.error};
 
-    // Wider arithmetic: year - 1900 would overflow int32 near its lower end.
-    const auto yearOffset = static_cast<std::int64_t>(y.value) - 1900;
-    result.value = {static_cast<std::uint8_t>(d.value & 0xFF),
-                    static_cast<std::uint8_t>(m.value & 0xFF),
-                    static_cast<std::uint8_t>(yearOffset & 0xFF)};
+    // The year byte counts from 1900, so only 1900 .. 2155 survive the trip.
+    if (y.value < 1900 || y.value > 2155) {
+        return {{}, "年份" + std::to_string(y.value) + "无效:只能写入1900到2155年"};
+    }
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y.value % 4 == 0 && y.value % 100 != 0) || y.value % 400 == 0;
+    const bool dateExists = m.value >= 1 && m.value <= 12 && d.value >= 1 &&
+                            d.value <= (m.value == 2 && !leap ? 28 : kDays[m.value - 1]);
+    if (!dateExists) {
+        return {{},
+                "日期无效:" + std::to_string(y.value) + "年" + std::to_string(m.value) + "月" +
+                    std::to_string(d.value) + "日不存在"};
+    }
+    result.value = {static_cast<std::uint8_t>(d.value), static_cast<std::uint8_t>(m.value),
+                    static_cast<std::uint8_t>(y.value - 1900)};
     return result;
 }
 

@@ -7,6 +7,7 @@ namespace hart::text {
 
 inline constexpr std::string_view kReading = "正在上传..!";
 inline constexpr std::string_view kWriting = "请稍后,正在下传....";
+inline constexpr std::string_view kWritingComma = "请稍后,正在下传,.....";
 inline constexpr std::string_view kReadOk = "上传成功!";
 inline constexpr std::string_view kReadFailed = "上传失败!";
 inline constexpr std::string_view kChunkReceived = "Upload successful!";

@@ -31,8 +31,7 @@ RequestTracker::ChunkResult RequestTracker::chunkReceived(std::span<const std::u
 
 std::optional<Pending> RequestTracker::parseTick() {
     parse_.disable();
-    const DispatchEntry* entry = dispatchOf(pending_.tag);
-    if (entry == nullptr || entry->decoder == DecoderKind::None) return std::nullopt;
+    if (pending_.tag == kNoTag || !pending_.decodes) return std::nullopt;
     const Pending request = pending_;
     pending_.tag = kNoTag;
     response_.disable();

@@ -8,10 +8,19 @@
 #include <string>
 #include <string_view>
 
-#include "hart/dispatch.h"
 #include "hart/reply.h"
 
 namespace hart {
+
+// Selects the timeout text of a pending request.
+enum class TimeoutKind : int { None = 0, Write = 2, Read = 3, Poll = 4 };
+
+// Request tags are the tool's own codes, one per operation; they never travel on the wire.
+inline constexpr int kNoTag = 0;
+inline constexpr int kPollTag = 100;
+inline constexpr int kConsoleTag = 104;
+// The console sends whatever was typed.
+inline constexpr int kTypedCommand = -1;
 
 // A window-thread timer. enable() on an enabled timer must not restart its period.
 class Timer {
@@ -26,6 +35,7 @@ struct Pending {
     int tag = kNoTag;
     TimeoutKind kind = TimeoutKind::None;
     int command = kTypedCommand;
+    bool decodes = false;  // false: the reply is only shown (the console), never decoded
 };
 
 class RequestTracker {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "hart/dispatch.h"
 
 namespace hart {
 namespace {
@@ -39,8 +38,8 @@ std::string_view writeAckText(int tag, std::uint8_t responseCode) {
     return it == std::end(kAckTable) ? kOtherCode : it->text;
 }
 
-std::string_view decodeWriteAck(const ReceiveBuffer& buffer, int tag, int command) {
-    const auto reply = findReply(buffer, replyScanFor(tag, command));
+std::string_view decodeWriteAck(const ReceiveBuffer& buffer, const ReplyScan& scan, int tag) {
+    const auto reply = findReply(buffer, scan);
     if (!reply) return kWriteFailed;
     const auto code = reply->get(reply->responseCodeOffset());
     if (!code) return kWriteFailed;

@@ -13,7 +13,7 @@ inline constexpr std::string_view kWriteFailed = "写入失败!";
 // Status text for a response code; tag 523 has one more row (code 12).
 std::string_view writeAckText(int tag, std::uint8_t responseCode);
 
-// Scans the last chunk for the reply to `command` and gives the status text.
-std::string_view decodeWriteAck(const ReceiveBuffer& buffer, int tag, int command);
+// Scans the last chunk for the reply and gives the status text of the tag.
+std::string_view decodeWriteAck(const ReceiveBuffer& buffer, const ReplyScan& scan, int tag);
 
 }  // namespace hart

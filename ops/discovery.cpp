@@ -2,63 +2,86 @@
 
 #include <vector>
 
-#include "hart/dispatch.h"
 #include "hart/texts.h"
+#include "ops/groups.h"
 
 namespace ops {
 namespace {
 
-std::string scanLabel(int address) {
-    return "#" + std::to_string(address);
+using hart::TimeoutKind;
+using hart::text::kReading;
+
+// The polling address box; with no item the poll goes to address 0.
+std::uint8_t chosenAddress(const Controls& c) {
+    const int item = c.index("ComboBox9");
+    return static_cast<std::uint8_t>(item >= 0 && item <= kLastPollingAddress ? item : 0);
+}
+
+// Label33 follows the address each scan frame goes to.
+Data scanAddress(const Controls&, Session& s) {
+    return DataWriter()
+        .before({"Label33", hart::Update::Kind::Text,
+                 "#" + std::to_string(s.identity.polledAddress), 0})
+        .data();
+}
+
+Data scanFromZero(const Controls& c, Session& s) {
+    s.identity.polledAddress = 0;
+    return scanAddress(c, s);
+}
+
+// "76 89 FD AD": two upper-case hex digits a byte, separated by single spaces.
+Data consoleBytes(const Controls& c, Session&) {
+    constexpr std::size_t kMaxBytes = 15;
+    const std::u32string entry = [&] {
+        std::u32string out;
+        for (unsigned char ch : c.text("Edit8")) {
+            // Only ASCII can be a digit or a space; any other byte stands for some other char.
+            if ((ch & 0xC0) != 0x80) out += ch < 0x80 ? char32_t{ch} : U'?';
+        }
+        return out;
+    }();
+    const std::size_t length = entry.size();
+    const std::size_t n = std::min(length / 3 + (length % 3 == 2 ? 1 : 0), kMaxBytes);
+
+    auto refuse = [](const char* message) {
+        Data d = DataWriter().refuse(message).data();
+        d.refusalIsError = false;
+        return d;
+    };
+    if (n == 0) return refuse("NO SPACK");
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        if (entry[3 * k + 2] != U' ') return refuse("NO SPACK");
+    }
+    auto nibble = [](char32_t ch) -> int {
+        if (ch >= U'0' && ch <= U'9') return static_cast<int>(ch - U'0');
+        if (ch >= U'A' && ch <= U'F') return static_cast<int>(ch - U'A' + 10);
+        return -1;  // lower case is refused too
+    };
+    DataWriter w;
+    for (std::size_t k = 0; k < n; ++k) {
+        const int hi = nibble(entry[3 * k]);
+        const int lo = nibble(entry[3 * k + 1]);
+        if (hi < 0 || lo < 0) return refuse("Data eeore!");
+        w.byte(static_cast<std::uint8_t>(hi << 4 | lo));
+    }
+    return w.data();
 }
 
 // Command 0 reply fields, from the reply start of the short reply.
+constexpr Field kIdentityFields[] = {
+    {8, FieldKind::Decimal, "Edit1"},
+    {9, FieldKind::Decimal, "Edit2"},
+    {10, FieldKind::Decimal, "Edit3"},
+    {16, FieldKind::Uint24, "Edit4"},
+    {16, FieldKind::Uint24, "Edit28"},
+};
 constexpr std::size_t kManufacturerAt = 8;
-constexpr std::size_t kDeviceTypeAt = 9;
-constexpr std::size_t kPreamblesAt = 10;
 constexpr std::size_t kDeviceIdAt = 16;
 
-}  // namespace
-
-Request pollRequest(Session& session, int pollingItem, int masterItem) {
-    // A box without a selection polls address 0.
-    const auto address = static_cast<std::uint8_t>(
-        pollingItem >= 0 && pollingItem <= kLastPollingAddress ? pollingItem : 0);
-    session.identity.polledAddress = address;
-    return requestFor("Button3", hart::shortFrame(masterBit(masterItem), address),
-                      hart::text::kReading);
-}
-
-Request scanStart(Session& session, int masterItem) {
-    session.identity.polledAddress = 0;
-    Request r =
-        requestFor("Button16", hart::shortFrame(masterBit(masterItem), 0), hart::text::kReading);
-    r.clearLog = false;
-    r.before.push_back({"Label33", hart::Update::Kind::Text, scanLabel(0), 0});
-    return r;
-}
-
-ScanStep scanStep(Session& session) {
-    ScanStep step;
-    const int address = session.identity.polledAddress + 1;
-    session.identity.polledAddress = static_cast<std::uint8_t>(address);
-    if (address > kLastPollingAddress) {
-        step.notFound = hart::text::kNotFound;
-        return step;
-    }
-    // The scan steps always poll as primary master.
-    Request r = requestFor(
-        "Timer1", hart::shortFrame(hart::kPrimaryMaster, static_cast<std::uint8_t>(address)),
-        hart::text::kReading);
-    r.before.push_back({"Label33", hart::Update::Kind::Text, scanLabel(address), 0});
-    step.request = std::move(r);
-    return step;
-}
-
-hart::Outcome decodePoll(const hart::ReceiveBuffer& buffer, Session& session, int command) {
+hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out;
-    const auto reply = hart::findReply(buffer, hart::replyScanFor(hart::kPollTag, command));
-    if (!reply || !reply->has(kManufacturerAt, 3) || !reply->has(kDeviceIdAt, 3)) {
+    if (!reply || !holds(*reply, kIdentityFields)) {
         // The stored identity stays; a running scan goes on with the next address.
         out.status = hart::text::kReadFailed;
         for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4"}) out.setText(field, "");
@@ -67,52 +90,58 @@ hart::Outcome decodePoll(const hart::ReceiveBuffer& buffer, Session& session, in
     }
     hart::DeviceIdentity& id = session.identity;
     id.manufacturer = reply->at(kManufacturerAt);
-    id.deviceType = reply->at(kDeviceTypeAt);
+    id.deviceType = reply->at(kManufacturerAt + 1);
     id.deviceId = {reply->at(kDeviceIdAt), reply->at(kDeviceIdAt + 1), reply->at(kDeviceIdAt + 2)};
-    out.setText("Edit1", std::to_string(id.manufacturer));
-    out.setText("Edit2", std::to_string(id.deviceType));
-    out.setText("Edit3", std::to_string(reply->at(kPreamblesAt)));
+    for (const Field& f : kIdentityFields) show(out, f, *reply, session);
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
-    const std::string number = std::to_string(id.deviceIdNumber());
-    out.setText("Edit4", number);
-    out.setText("Edit28", number);
     out.status = hart::text::kReadOk;
     out.stopScan = true;
     return out;
 }
 
-Request consoleRequest(std::u32string_view entry) {
-    constexpr std::string_view kStart = hart::text::kWriting;
-    constexpr std::size_t kMaxBytes = 15;
-    const std::size_t length = entry.size();
-    std::size_t n = length / 3 + (length % 3 == 2 ? 1 : 0);
-    if (n > kMaxBytes) n = kMaxBytes;
+constexpr Decoder kPollDecoder = customDecoder(decodePoll);
+constexpr std::uint8_t kShortReply = hart::kShortReplyDelimiter;
 
-    auto consoleRefusal = [&](const char* message) {
-        Request r = refused(kStart, message, false);
-        r.blankEchoFirst = true;
-        return r;
-    };
-    if (n == 0) return consoleRefusal("NO SPACK");
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        if (entry[3 * k + 2] != U' ') return consoleRefusal("NO SPACK");
+constexpr Operation kRows[] = {
+    {.control = "Button3", .tag = hart::kPollTag, .command = 0, .kind = TimeoutKind::Read,
+     .startText = kReading, .data = pollAddress, .decoder = kPollDecoder,
+     .frame = FrameKind::Short, .delimiter = kShortReply, .window = hart::ScanWindow::FromOne},
+    // The scan paces itself with the scan timer and has no response timeout.
+    {.control = "Button16", .tag = hart::kPollTag, .command = 0, .kind = TimeoutKind::Poll,
+     .startText = kReading, .data = scanFromZero, .decoder = kPollDecoder,
+     .frame = FrameKind::Short, .responseTimer = false, .clearLog = false, .startsScan = true,
+     .delimiter = kShortReply, .window = hart::ScanWindow::FromOne},
+    {.control = "Timer1", .tag = hart::kPollTag, .command = 0, .kind = TimeoutKind::Poll,
+     .startText = kReading, .data = scanAddress, .decoder = kPollDecoder,
+     .frame = FrameKind::Short, .primaryMaster = true, .responseTimer = false,
+     .delimiter = kShortReply, .window = hart::ScanWindow::FromOne},
+    {.control = "Button17", .tag = hart::kConsoleTag, .command = hart::kTypedCommand,
+     .kind = TimeoutKind::Read, .startText = hart::text::kWriting, .data = consoleBytes,
+     .frame = FrameKind::Raw, .blankEchoFirst = true},
+};
+
+}  // namespace
+
+Data pollAddress(const Controls& c, Session& s) {
+    s.identity.polledAddress = chosenAddress(c);
+    return {};
+}
+
+std::span<const Operation> discoveryOperations() {
+    return kRows;
+}
+
+ScanStep scanStep(const Controls& controls, Session& session) {
+    ScanStep step;
+    const int address = session.identity.polledAddress + 1;
+    session.identity.polledAddress = static_cast<std::uint8_t>(address);
+    if (address > kLastPollingAddress) {
+        step.notFound = hart::text::kNotFound;
+        return step;
     }
-    auto nibble = [](char32_t c) -> int {
-        if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
-        if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A' + 10);
-        return -1;  // lower case is refused too
-    };
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t k = 0; k < n; ++k) {
-        const int hi = nibble(entry[3 * k]);
-        const int lo = nibble(entry[3 * k + 1]);
-        if (hi < 0 || lo < 0) return consoleRefusal("Data eeore!");
-        bytes.push_back(static_cast<std::uint8_t>(hi << 4 | lo));
-    }
-    Request r = requestFor("Button17", hart::rawFrame(bytes), kStart);
-    r.blankEchoFirst = true;
-    return r;
+    step.request = build("Timer1", controls, session);
+    return step;
 }
 
 }  // namespace ops

@@ -29,15 +29,12 @@ struct Request {
     bool pause = false;   // 200 ms after the write
     hart::Pending pending;
     bool startResponseTimer = true;
+    bool startScan = false;  // the scan timer runs from this request on
     // When not empty the request stops after its start text: this message is shown in a
     // modal box and nothing is sent.
     std::string refusal;
     bool refusalIsError = true;  // an error box (failed conversion) or a plain message box
 };
-
-// Tag, command, timeout kind, pause, echo policy and counting of the control's request,
-// with the given frame and start text.
-Request requestFor(std::string_view control, hart::Frame frame, std::string_view startText);
 
 // A request that stops with a message before anything is sent.
 Request refused(std::string_view startText, std::string message, bool asError = true);

@@ -14,7 +14,6 @@
 
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
-#include "ops/decode.h"
 #include "ops/discovery.h"
 #include "ui/click_label.h"
 #include "ui/form.h"
@@ -25,6 +24,11 @@ namespace {
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Controls are named by the operation table; a name the form lacks is a programming error.
+[[noreturn]] void noControl(std::string_view name) {
+    throw std::out_of_range("no control " + std::string(name));
 }
 
 // Buttons enabled only while the port is open.
@@ -82,6 +86,39 @@ class TForm1::NoticeBridge final : public serial::NoticeSink {
     TForm1* window_;
 };
 
+// The controls an operation reads, by object name.
+class TForm1::FormControls final : public ops::Controls {
+  public:
+    explicit FormControls(const TForm1& form) : form_(form) {}
+
+    std::string text(std::string_view name) const override {
+        const QObject* o = find(name);
+        if (const auto* e = qobject_cast<const QLineEdit*>(o)) return e->text().toStdString();
+        if (const auto* c = qobject_cast<const QComboBox*>(o)) return c->currentText().toStdString();
+        if (const auto* l = qobject_cast<const QLabel*>(o)) return l->text().toStdString();
+        if (const auto* m = qobject_cast<const QPlainTextEdit*>(o)) {
+            return m->toPlainText().toStdString();
+        }
+        noControl(name);
+    }
+    int index(std::string_view name) const override {
+        if (const auto* c = qobject_cast<const QComboBox*>(find(name))) return c->currentIndex();
+        noControl(name);
+    }
+    bool checked(std::string_view name) const override {
+        if (const auto* b = qobject_cast<const QAbstractButton*>(find(name))) return b->isChecked();
+        noControl(name);
+    }
+
+  private:
+    const QObject* find(std::string_view name) const {
+        const QObject* o = form_.findChild<QObject*>(qs(name));
+        if (o == nullptr) noControl(name);
+        return o;
+    }
+    const TForm1& form_;
+};
+
 // Applies an edit line's key filter: refused keys never reach the box, and the filter's
 // button follows the text length on every key press.
 class KeyFilterHook final : public QObject {
@@ -115,6 +152,7 @@ class KeyFilterHook final : public QObject {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       bridge_(std::make_unique<NoticeBridge>(this)),
+      controls_(std::make_unique<FormControls>(*this)),
       Comm1(std::make_unique<serial::TComm>()),
       Timer1(this, "Timer1", 3000),
       Timer2(this, "Timer2", 100),
@@ -151,10 +189,13 @@ void TForm1::wireHandlers() {
         }
     };
     onClick("Button1", &TForm1::Button1Click);
-    onClick("Button3", &TForm1::Button3Click);
-    onClick("Button16", &TForm1::Button16Click);
-    onClick("Button17", &TForm1::Button17Click);
     onClick("Button58", &TForm1::Button58Click);
+    for (const ops::Operation& op : ops::operations()) {
+        if (!op.control.starts_with("Button")) continue;  // Timer1 steps the scan
+        auto* button = findChild<QAbstractButton*>(qs(op.control));
+        if (button == nullptr) noControl(op.control);
+        connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
+    }
     if (auto* label = control<ClickLabel>("Label4")) {
         connect(label, &ClickLabel::clicked, this, &TForm1::Label4Click);
     }
@@ -228,11 +269,6 @@ void TForm1::setStatus(std::string_view text) {
     control<QLabel>("Label68")->setText(qs(text));
 }
 
-int TForm1::selectedIndex(const char* combo) const {
-    const auto* c = control<QComboBox>(combo);
-    return c != nullptr ? c->currentIndex() : -1;
-}
-
 void TForm1::Button1Click() {
     if (!portOpen_) {
         Comm1->Close();
@@ -298,33 +334,35 @@ void TForm1::send(const ops::Request& r) {
     // meanwhile, since chunks reach this thread as queued events.
     if (r.pause) QThread::msleep(200);
     tracker_.requestSent(r.pending, r.startResponseTimer);
+    if (r.startScan) Timer1.enable();
+}
+
+void TForm1::run(const ops::Operation& operation) {
+    send(ops::build(operation, *controls_, session_));
 }
 
 void TForm1::applyUpdate(const hart::Update& u) {
     QObject* target = findChild<QObject*>(qs(u.control));
-    if (target == nullptr) return;
     switch (u.kind) {
         case hart::Update::Kind::Text:
-            if (auto* e = qobject_cast<QLineEdit*>(target)) {
-                e->setText(qs(u.text));
-            } else if (auto* l = qobject_cast<QLabel*>(target)) {
-                l->setText(qs(u.text));
-            } else if (auto* c = qobject_cast<QComboBox*>(target)) {
-                c->setEditText(qs(u.text));
-            } else if (auto* m = qobject_cast<QPlainTextEdit*>(target)) {
-                m->setPlainText(qs(u.text));
+            if (auto* e = qobject_cast<QLineEdit*>(target)) return e->setText(qs(u.text));
+            if (auto* l = qobject_cast<QLabel*>(target)) return l->setText(qs(u.text));
+            if (auto* c = qobject_cast<QComboBox*>(target)) return c->setEditText(qs(u.text));
+            if (auto* m = qobject_cast<QPlainTextEdit*>(target)) {
+                return m->setPlainText(qs(u.text));
             }
             break;
         case hart::Update::Kind::Select:
-            if (auto* c = qobject_cast<QComboBox*>(target)) c->setCurrentIndex(u.value);
+            if (auto* c = qobject_cast<QComboBox*>(target)) return c->setCurrentIndex(u.value);
             break;
         case hart::Update::Kind::Check:
-            if (auto* b = qobject_cast<QAbstractButton*>(target)) b->setChecked(u.value != 0);
+            if (auto* b = qobject_cast<QAbstractButton*>(target)) return b->setChecked(u.value != 0);
             break;
         case hart::Update::Kind::Enable:
-            if (auto* w = qobject_cast<QWidget*>(target)) w->setEnabled(u.value != 0);
+            if (auto* w = qobject_cast<QWidget*>(target)) return w->setEnabled(u.value != 0);
             break;
     }
+    noControl(u.control);  // missing, or of a kind the update cannot change
 }
 
 void TForm1::apply(const hart::Outcome& outcome) {
@@ -333,27 +371,14 @@ void TForm1::apply(const hart::Outcome& outcome) {
     if (outcome.stopScan) Timer1.disable();
 }
 
-void TForm1::Button3Click() {
-    send(ops::pollRequest(session_, selectedIndex("ComboBox9"), selectedIndex("ComboBox8")));
-}
-
-void TForm1::Button16Click() {
-    send(ops::scanStart(session_, selectedIndex("ComboBox8")));
-    Timer1.enable();
-}
-
 void TForm1::Timer1Timer() {
-    ops::ScanStep step = ops::scanStep(session_);
+    ops::ScanStep step = ops::scanStep(*controls_, session_);
     if (step.request) {
         send(*step.request);
         return;
     }
     setStatus(step.notFound);
     Timer1.disable();
-}
-
-void TForm1::Button17Click() {
-    send(ops::consoleRequest(control<QLineEdit>("Edit8")->text().toStdU32String()));
 }
 
 void TForm1::Button58Click() {

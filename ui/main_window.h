@@ -10,7 +10,8 @@
 #include "hart/outcome.h"
 #include "hart/tracker.h"
 #include "link/tcomm.h"
-#include "ops/request.h"
+#include "ops/controls.h"
+#include "ops/operation.h"
 #include "ops/session.h"
 
 class QLabel;
@@ -42,13 +43,11 @@ class TForm1 : public QMainWindow {
         return findChild<T*>(QString::fromLatin1(name));
     }
 
-    // Handlers.
+    // Handlers. Every request-sending button runs its row of the operation table.
     void Button1Click();
     void Label4Click();
-    void Button3Click();
-    void Button16Click();
-    void Button17Click();
     void Button58Click();
+    void run(const ops::Operation& operation);
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
@@ -61,6 +60,7 @@ class TForm1 : public QMainWindow {
     serial::TComm& comm() { return *Comm1; }
     const hart::RequestTracker& tracker() const { return tracker_; }
     ops::Session& session() { return session_; }
+    const ops::Controls& controls() const { return *controls_; }
     bool portOpen() const { return portOpen_; }
     bool echoSwitch() const { return echoSwitch_; }
     QTimer& timer1() { return Timer1.qt(); }
@@ -77,10 +77,11 @@ class TForm1 : public QMainWindow {
     void applyUpdate(const hart::Update& update);
     void showCount(const char* label, std::int32_t count);
     void setStatus(std::string_view text);
-    int selectedIndex(const char* combo) const;
 
     class NoticeBridge;
+    class FormControls;
     std::unique_ptr<NoticeBridge> bridge_;
+    std::unique_ptr<ops::Controls> controls_;
     std::unique_ptr<serial::TComm> Comm1;
     QtTimer Timer1;
     QtTimer Timer2;

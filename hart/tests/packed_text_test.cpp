@@ -102,23 +102,62 @@ TEST(IntegerText, ConvertsDecimalInt32) {
     }
 }
 
-TEST(DateBytes, EncodeDayMonthYearOrder) {
+TEST(DateBytes, EncodeDayMonthYearOrderOnlyForCalendarDates) {
     struct Case {
         const char *year, *month, *day;
         DateBytes bytes;
+        const char* error;  // nullptr: accepted
     };
     const Case cases[] = {
-        {"2019", "6", "15", {0x0F, 0x06, 0x77}},
-        {"23", "1", "1", {0x01, 0x01, 0xAB}},
-        {"1899", "13", "45", {45, 13, 255}},  // no range check, year wraps
-        {"1900", "0", "0", {0, 0, 0}},
-        {"2155", "12", "31", {31, 12, 255}},
-        {"-2147483648", "-1", "256", {0, 255, 0x94}},  // low 8 bits, no overflow on year - 1900
+        {"2019", "6", "15", {0x0F, 0x06, 0x77}, nullptr},
+        {"1900", "1", "1", {1, 1, 0}, nullptr},
+        {"2155", "12", "31", {31, 12, 255}, nullptr},
+        {"2024", "2", "29", {29, 2, 124}, nullptr},
+        // A wrapped year or a date that does not exist would be stored as another date.
+        {"23", "1", "1", {}, "年份23无效:只能写入1900到2155年"},
+        {"1899", "6", "15", {}, "年份1899无效:只能写入1900到2155年"},
+        {"2200", "6", "15", {}, "年份2200无效:只能写入1900到2155年"},
+        {"-2147483648", "1", "1", {}, "年份-2147483648无效:只能写入1900到2155年"},
+        {"2019", "13", "1", {}, "日期无效:2019年13月1日不存在"},
+        {"2019", "0", "1", {}, "日期无效:2019年0月1日不存在"},
+        {"2019", "6", "31", {}, "日期无效:2019年6月31日不存在"},
+        {"2100", "2", "29", {}, "日期无效:2100年2月29日不存在"},
+        {"2019", "1", "0", {}, "日期无效:2019年1月0日不存在"},
     };
     for (const auto& c : cases) {
         const auto r = encodeDate(c.year, c.month, c.day);
-        ASSERT_TRUE(r.ok()) << r.error;
-        EXPECT_EQ(r.value, c.bytes) << c.year << "-" << c.month << "-" << c.day;
+        EXPECT_EQ(r.error, c.error ? c.error : "") << c.year << "-" << c.month << "-" << c.day;
+        if (!c.error) {
+            EXPECT_EQ(r.value, c.bytes) << c.year << "-" << c.month << "-" << c.day;
+        }
+    }
+}
+
+TEST(PackedText, PackableTextRaisesLowerCaseAndRefusesTheRest) {
+    const char* kRule = "不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_";
+    struct Case {
+        const char* text;
+        std::size_t chars;
+        const char* packable;
+        std::string refused;  // the character named, or empty
+    };
+    const Case cases[] = {
+        {"tag-1", 8, "TAG-1", ""},
+        {"A_z[@]", 8, "A_Z[@]", ""},
+        {"0123456789abc", 8, "01234567", ""},  // cut first: what is cut is not checked
+        {"TEMP\u00e9", 4, "TEMP", ""},
+        {"caf\u00e9", 8, "", "'\u00e9'"},
+        {"\u4e2d", 8, "", "'\u4e2d'"},
+        {"a{b", 8, "", "'{'"},
+        {"a~", 8, "", "'~'"},
+        {"a\tb", 8, "", "U+0009"},
+        {"a\x7f", 8, "", "U+007F"},
+        {"a\xff", 8, "", "0xFF"},
+    };
+    for (const auto& c : cases) {
+        const auto r = packableText(c.text, c.chars);
+        EXPECT_EQ(r.value, c.packable) << c.text;
+        EXPECT_EQ(r.error, c.refused.empty() ? "" : "字符" + c.refused + kRule) << c.text;
     }
 }
 

@@ -35,7 +35,7 @@ TEST_F(TrackerTest, AChunkWithNothingPendingIsOnlyCounted) {
 }
 
 TEST_F(TrackerTest, ReplyThenDecode) {
-    tracker.requestSent({103, TimeoutKind::Read, 3}, true);
+    tracker.requestSent({103, TimeoutKind::Read, 3, true}, true);
     EXPECT_TRUE(response.on);
     const auto r = tracker.chunkReceived(longReply(3, 0));
     EXPECT_TRUE(r.shown);
@@ -61,7 +61,7 @@ TEST_F(TrackerTest, TimeoutTextsByKindAndALateReplyIsStillDecoded) {
                           {TimeoutKind::Write, text::kWriteTimeout},
                           {TimeoutKind::Poll, std::nullopt}};
     for (const auto& c : cases) {
-        tracker.requestSent({134, c.kind, 34}, true);
+        tracker.requestSent({134, c.kind, 34, true}, true);
         EXPECT_EQ(tracker.responseTick(), c.text);
         EXPECT_FALSE(response.on);
         EXPECT_EQ(tracker.pending().tag, 134);
@@ -71,14 +71,14 @@ TEST_F(TrackerTest, TimeoutTextsByKindAndALateReplyIsStillDecoded) {
 }
 
 TEST_F(TrackerTest, ANewRequestDoesNotRestartARunningResponseTimer) {
-    tracker.requestSent({103, TimeoutKind::Read, 3}, true);
-    tracker.requestSent({102, TimeoutKind::Read, 2}, true);
+    tracker.requestSent({103, TimeoutKind::Read, 3, true}, true);
+    tracker.requestSent({102, TimeoutKind::Read, 2, true}, true);
     EXPECT_EQ(response.starts, 1);
     EXPECT_EQ(tracker.pending().tag, 102);
 }
 
 TEST_F(TrackerTest, ScanRequestsDoNotStartTheResponseTimer) {
-    tracker.requestSent({kPollTag, TimeoutKind::Poll, 0}, false);
+    tracker.requestSent({kPollTag, TimeoutKind::Poll, 0, true}, false);
     EXPECT_FALSE(response.on);
 }
 
@@ -96,15 +96,15 @@ TEST_F(TrackerTest, TheConsoleShowsEveryChunkAndNeverDecodes) {
 }
 
 TEST_F(TrackerTest, ALongChunkCountsAndLogs255Bytes) {
-    tracker.requestSent({103, TimeoutKind::Read, 3}, true);
+    tracker.requestSent({103, TimeoutKind::Read, 3, true}, true);
     const auto r = tracker.chunkReceived(Bytes(300, 0xAB));
     EXPECT_EQ(r.kept, 255u);
     EXPECT_EQ(r.hex.size(), 255u * 3);
     EXPECT_EQ(tracker.receivedBytes(), 255);
 }
 
-TEST_F(TrackerTest, UnknownTagsDecodeNothingAndKeepTheirTag) {
-    tracker.requestSent({777, TimeoutKind::Read, 1}, true);
+TEST_F(TrackerTest, TagsWithoutADecoderDecodeNothingAndKeepTheirTag) {
+    tracker.requestSent({777, TimeoutKind::Read, 1, false}, true);
     tracker.chunkReceived(longReply(1, 0));
     EXPECT_FALSE(tracker.parseTick());
     EXPECT_EQ(tracker.pending().tag, 777);

@@ -4,6 +4,8 @@
 
 #include "hart/tests/reply_builder.h"
 #include "hart/texts.h"
+#include "ops/operation.h"
+#include "ops/tests/op_test_util.h"
 
 namespace ops {
 namespace {
@@ -12,27 +14,23 @@ using hart::testing::Bytes;
 using hart::testing::command0Data;
 using hart::testing::shortReply;
 
-std::string wire(const Request& r) {
-    return hart::hexText(r.frame.bytes());
+using testing::selectionOf;
+using testing::textOf;
+using testing::wire;
+
+hart::Outcome decodePoll(const hart::ReceiveBuffer& b, Session& s) {
+    return decode({hart::kPollTag, hart::TimeoutKind::Read, 0, true}, b, s);
 }
 
-std::string textOf(const hart::Outcome& out, const std::string& control) {
-    for (const auto& u : out.updates) {
-        if (u.control == control && u.kind == hart::Update::Kind::Text) return u.text;
-    }
-    return "<unset>";
-}
-
-int selectionOf(const hart::Outcome& out, const std::string& control) {
-    for (const auto& u : out.updates) {
-        if (u.control == control && u.kind == hart::Update::Kind::Select) return u.value;
-    }
-    return -99;
+Request poll(Session& s, int item, int master) {
+    auto c = testing::validControls();
+    c.setIndex("ComboBox9", item).setIndex("ComboBox8", master);
+    return build("Button3", c, s);
 }
 
 TEST(Poll, SinglePollFrameAndTracking) {
     Session s;
-    const Request r = pollRequest(s, 5, 1);
+    const Request r = poll(s, 5, 1);
     EXPECT_EQ(wire(r), "FF FF FF FF FF FF 02 05 00 00 07 ");
     EXPECT_EQ(s.identity.polledAddress, 5);
     EXPECT_EQ(r.pending.tag, hart::kPollTag);
@@ -45,22 +43,25 @@ TEST(Poll, SinglePollFrameAndTracking) {
 
 TEST(Poll, ScanSendsZeroThenOneToFifteenAsPrimaryThenGivesUp) {
     Session s;
-    const Request first = scanStart(s, 1);  // secondary master chosen
+    auto c = testing::validControls();
+    c.setIndex("ComboBox8", 1);  // secondary master chosen
+    const Request first = build("Button16", c, s);
     EXPECT_EQ(wire(first), "FF FF FF FF FF FF 02 00 00 00 02 ");
     EXPECT_FALSE(first.clearLog);
     EXPECT_FALSE(first.startResponseTimer);
     EXPECT_EQ(first.pending.kind, hart::TimeoutKind::Poll);
+    EXPECT_TRUE(first.startScan);
     ASSERT_EQ(first.before.size(), 1u);
     EXPECT_EQ(first.before[0].text, "#0");
     for (int address = 1; address <= 15; ++address) {
-        const ScanStep step = scanStep(s);
+        const ScanStep step = scanStep(c, s);
         ASSERT_TRUE(step.request) << address;
         EXPECT_EQ(step.request->frame[7], 0x80 | address);  // primary whatever the box says
         EXPECT_TRUE(step.request->clearLog);
         EXPECT_FALSE(step.request->startResponseTimer);
         EXPECT_EQ(step.request->before[0].text, "#" + std::to_string(address));
     }
-    const ScanStep last = scanStep(s);
+    const ScanStep last = scanStep(c, s);
     EXPECT_FALSE(last.request);
     EXPECT_EQ(last.notFound, hart::text::kNotFound);
 }
@@ -70,7 +71,7 @@ TEST(Poll, AnAnswerFillsTheIdentityAndEndsTheScan) {
     s.identity.polledAddress = 3;
     hart::ReceiveBuffer b;
     b.store(shortReply(0x83, 0, command0Data(0x60, 0x06, {0x00, 0x01, 0x02})));
-    const hart::Outcome out = decodePoll(b, s, 0);
+    const hart::Outcome out = decodePoll(b, s);
     EXPECT_EQ(out.status, hart::text::kReadOk);
     EXPECT_TRUE(out.stopScan);
     EXPECT_EQ(textOf(out, "Edit1"), "96");
@@ -109,7 +110,7 @@ TEST(Poll, FailuresKeepTheStoredIdentity) {
         hart::ReceiveBuffer b;
         b.store(Bytes(40, 0xFF));  // older bytes that must not be read as data
         b.store(c.chunk);
-        const hart::Outcome out = decodePoll(b, s, 0);
+        const hart::Outcome out = decodePoll(b, s);
         EXPECT_EQ(out.status, hart::text::kReadFailed) << c.what;
         EXPECT_FALSE(out.stopScan) << c.what;
         EXPECT_EQ(textOf(out, "Edit1"), "") << c.what;
@@ -120,32 +121,38 @@ TEST(Poll, FailuresKeepTheStoredIdentity) {
 
 TEST(Console, ParsesHexEntries) {
     const struct {
-        std::u32string entry;
+        std::string entry;
         const char* wire;  // nullptr: refused
         const char* refusal;
     } cases[] = {
-        {U"76 89 FD AD", "FF FF FF FF FF FF 76 89 FD AD AF ", ""},
-        {U"02 80 00 00", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
-        {U"02 80 00 00 ", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
-        {U"02 8", "FF FF FF FF FF FF 02 02 ", ""},
-        {U"02-80", nullptr, "NO SPACK"},
-        {U"0", nullptr, "NO SPACK"},
-        {U"", nullptr, "NO SPACK"},
-        {U"0G 80", nullptr, "Data eeore!"},
-        {U"fd 00", nullptr, "Data eeore!"},
-        {U"\u4e2d\u6587", nullptr, "Data eeore!"},
+        {"76 89 FD AD", "FF FF FF FF FF FF 76 89 FD AD AF ", ""},
+        {"02 80 00 00", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
+        {"02 80 00 00 ", "FF FF FF FF FF FF 02 80 00 00 82 ", ""},
+        {"02 8", "FF FF FF FF FF FF 02 02 ", ""},
+        {"02-80", nullptr, "NO SPACK"},
+        {"0", nullptr, "NO SPACK"},
+        {"", nullptr, "NO SPACK"},
+        {"0G 80", nullptr, "Data eeore!"},
+        {"fd 00", nullptr, "Data eeore!"},
+        {"\u4e2d\u6587", nullptr, "Data eeore!"},
+        {"00\u00e9 00", nullptr, "NO SPACK"},  // one code point, not two bytes
     };
     for (const auto& c : cases) {
-        const Request r = consoleRequest(c.entry);
+        auto controls = testing::validControls();
+        controls.setText("Edit8", c.entry);
+        Session s;
+        const Request r = build("Button17", controls, s);
         EXPECT_TRUE(r.blankEchoFirst);
         EXPECT_EQ(r.startText, hart::text::kWriting);
         if (c.wire == nullptr) {
-            EXPECT_EQ(r.refusal, c.refusal);
+            EXPECT_EQ(r.refusal, c.refusal) << c.entry;
+            EXPECT_FALSE(r.refusalIsError);
             EXPECT_EQ(r.frame.size(), 0u);
         } else {
             EXPECT_EQ(r.refusal, "");
             EXPECT_EQ(wire(r), c.wire);
             EXPECT_EQ(r.pending.tag, hart::kConsoleTag);
+            EXPECT_FALSE(r.pending.decodes);
             EXPECT_EQ(r.pending.kind, hart::TimeoutKind::Read);
             EXPECT_TRUE(r.startResponseTimer);
             EXPECT_EQ(r.echo, Echo::Always);
@@ -154,21 +161,15 @@ TEST(Console, ParsesHexEntries) {
 }
 
 TEST(Console, SendsAtMostFifteenBytes) {
-    std::u32string entry;
-    for (int i = 0; i < 16; ++i) entry += U"0A ";
-    const Request r = consoleRequest(entry);
-    EXPECT_EQ(r.frame.size(), 22u);
+    std::string entry;
+    for (int i = 0; i < 16; ++i) entry += "0A ";
+    auto controls = testing::validControls();
+    controls.setText("Edit8", entry);
+    Session s;
+    EXPECT_EQ(build("Button17", controls, s).frame.size(), 22u);
 }
 
-TEST(RequestPolicy, PauseEchoAndCounting) {
-    const hart::Frame f = hart::longFrame(0x80, {}, 1);
-    EXPECT_TRUE(requestFor("Button2", f, "").pause);
-    EXPECT_EQ(requestFor("Button2", f, "").echo, Echo::BySwitch);
-    EXPECT_FALSE(requestFor("Button4", f, "").pause);
-    EXPECT_EQ(requestFor("Button44", f, "").echo, Echo::Always);
-    EXPECT_FALSE(requestFor("Button26", f, "").counted);
-    EXPECT_FALSE(requestFor("Button23", f, "").counted);
-    EXPECT_TRUE(requestFor("Button7", f, "").startResponseTimer);
+TEST(RequestPolicy, MasterBitOfTheRoleBox) {
     EXPECT_EQ(masterBit(0), 0x80);
     EXPECT_EQ(masterBit(1), 0x00);
     EXPECT_EQ(masterBit(-1), 0x00);

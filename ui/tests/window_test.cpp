@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -284,29 +286,75 @@ TEST_F(WindowTest, KeyFiltersRefuseKeysAndDriveTheirButtons) {
     EXPECT_EQ(serial->text(), "12345678");
 }
 
-TEST_F(WindowTest, VendorFramesShowOnlyOnceThePortLabelWasClicked) {
+TEST_F(WindowTest, FramesFollowingTheEchoSwitchShowOnlyOnceThePortLabelWasClicked) {
     openPort();
-    const hart::Frame frame = hart::longFrame(hart::kPrimaryMaster, {}, 140);
-    const ops::Request vendor = ops::requestFor("Button2", frame, "");
-    const ops::Request standard = ops::requestFor("Button4", frame, "");
+    ops::Request vendor;
+    vendor.frame = hart::longFrame(hart::kPrimaryMaster, {}, 140);
+    vendor.echo = ops::Echo::BySwitch;
+    ops::Request standard = vendor;
+    standard.echo = ops::Echo::Always;
+    const QString hexFrame = QString::fromStdString(hart::hexText(vendor.frame.bytes()));
     w.send(vendor);
     EXPECT_EQ(text("discomm"), QString());
     w.send(standard);
-    EXPECT_EQ(text("discomm"), QString::fromStdString(hart::hexText(frame.bytes())));
+    EXPECT_EQ(text("discomm"), hexFrame);
 
     emit w.control<ClickLabel>("Label4")->clicked();
     EXPECT_TRUE(w.echoSwitch());
     w.send(vendor);
-    EXPECT_EQ(text("discomm"), QString::fromStdString(hart::hexText(frame.bytes())));
-    EXPECT_EQ(text("Label56"), QString::number(3 * frame.size()));
+    EXPECT_EQ(text("discomm"), hexFrame);
+    EXPECT_EQ(text("Label56"), QString::number(3 * vendor.frame.size()));
 }
 
 TEST_F(WindowTest, AWriteTimesOutWithTheWriteText) {
     openPort();
     w.timer3().setInterval(200);
-    w.send(ops::requestFor("Button10", hart::longFrame(hart::kPrimaryMaster, {}, 34), ""));
+    ops::Request write;
+    write.frame = hart::longFrame(hart::kPrimaryMaster, {}, 34);
+    write.pending = {134, hart::TimeoutKind::Write, 34, true};
+    w.send(write);
     ASSERT_TRUE(waitStatus(QStringLiteral("写入传数据超时!")));
     EXPECT_EQ(w.tracker().pending().tag, 134);  // kept for a late reply
+}
+
+// Fills every control an operation reads with a value that converts.
+void fillValidControls(TForm1& w) {
+    for (const char* name : {"Edit7", "Edit9", "Edit10", "Edit13", "Edit14", "Edit15", "Edit16",
+                             "Edit19"}) {
+        w.control<QLineEdit>(name)->setText("1");
+    }
+    const std::pair<const char*, const char*> texts[] = {
+        {"Edit21", "MESSAGE"}, {"Edit22", "TAG"},     {"Edit23", "DESCRIPTOR"},
+        {"Edit24", "2019"},    {"Edit25", "6"},       {"Edit29", "15"},
+        {"Edit26", "1193046"}, {"Edit28", "4660"},    {"Edit8", "02 80 00 00"}};
+    for (const auto& [name, value] : texts) w.control<QLineEdit>(name)->setText(value);
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"}) {
+        w.control<QComboBox>(name)->setCurrentIndex(1);
+    }
+}
+
+TEST_F(WindowTest, EveryRowsButtonSendsTheFrameItsRowBuilds) {
+    openPort();
+    for (const ops::Operation& op : ops::operations()) {
+        if (!op.control.starts_with("Button")) continue;
+        SCOPED_TRACE(std::string(op.control));
+        fillValidControls(w);  // reads empty some of them
+        ops::Session before = w.session();
+        const ops::Request expected = ops::build(op, w.controls(), before);
+        ASSERT_EQ(expected.refusal, "");
+        QElapsedTimer clock;
+        clock.start();
+        click(std::string(op.control).c_str());
+        // The paused requests hold the window thread after their write.
+        if (op.pause) {
+            EXPECT_GE(clock.elapsed(), 195);
+        }
+        EXPECT_EQ(hex(peer.read()), hart::hexText(expected.frame.bytes()));
+        EXPECT_EQ(w.tracker().pending().tag, op.tag);
+        EXPECT_EQ(text("Label68"), QString::fromStdString(std::string(op.startText)));
+        w.timer1().stop();
+    }
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

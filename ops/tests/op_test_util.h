@@ -1,0 +1,57 @@
+// Shared by the operation tests: controls holding valid values, and readers of outcomes.
+#pragma once
+
+#include <string>
+
+#include "hart/frame.h"
+#include "hart/outcome.h"
+#include "ops/controls.h"
+#include "ops/request.h"
+
+namespace ops::testing {
+
+// Every control an operation reads, holding a value that converts.
+inline ControlValues validControls() {
+    ControlValues c;
+    c.setIndex("ComboBox8", 0).setIndex("ComboBox9", 0).setIndex("ComboBox1", 9);
+    c.setIndex("ComboBox2", 0).setIndex("ComboBox3", 0).setIndex("ComboBox11", 0);
+    for (const char* edit : {"Edit7", "Edit9", "Edit10", "Edit13", "Edit14", "Edit15", "Edit16",
+                             "Edit19"}) {
+        c.setText(edit, "1");
+    }
+    c.setText("Edit21", "MESSAGE").setText("Edit22", "TAG").setText("Edit23", "DESCRIPTOR");
+    c.setText("Edit24", "2019").setText("Edit25", "6").setText("Edit29", "15");
+    c.setText("Edit26", "1193046").setText("Edit28", "4660").setText("Edit8", "02 80 00 00");
+    c.setChecked("RadioButton1", true);
+    for (int i = 2; i <= 7; ++i) c.setChecked("RadioButton" + std::to_string(i), false);
+    return c;
+}
+
+inline std::string wire(const Request& r) {
+    return hart::hexText(r.frame.bytes());
+}
+
+// Data bytes of a long frame, as hex text.
+inline std::string dataOf(const Request& r) {
+    const auto b = r.frame.bytes();
+    return b.size() < 17 ? "<no long frame>" : hart::hexText(b.subspan(16, b.size() - 17));
+}
+
+inline const hart::Update* updateOf(const hart::Outcome& out, const std::string& control) {
+    for (const auto& u : out.updates) {
+        if (u.control == control) return &u;
+    }
+    return nullptr;
+}
+
+inline std::string textOf(const hart::Outcome& out, const std::string& control) {
+    const hart::Update* u = updateOf(out, control);
+    return u && u->kind == hart::Update::Kind::Text ? u->text : "<unset>";
+}
+
+inline int selectionOf(const hart::Outcome& out, const std::string& control) {
+    const hart::Update* u = updateOf(out, control);
+    return u && u->kind == hart::Update::Kind::Select ? u->value : -99;
+}
+
+}  // namespace ops::testing
