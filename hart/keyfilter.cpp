@@ -36,6 +36,10 @@ const KeyFilter* keyFilterFor(std::string_view box) {
     return nullptr;
 }
 
+bool reachesFilter(char32_t key) {
+    return key == kBackspace || (key >= 0x20 && key != 0x7F);
+}
+
 bool admitKey(const KeyFilter& filter, char32_t key, std::size_t lengthBefore) {
     if (key == kBackspace) return true;
     const bool digit = key >= U'0' && key <= U'9';

@@ -32,6 +32,10 @@ std::span<const KeyFilter> keyFilters();
 // Nullptr for a box without a filter.
 const KeyFilter* keyFilterFor(std::string_view box);
 
+// Whether a key with this text goes through a filter at all: Backspace and keys that type a
+// printable character do; Tab, Enter, Escape, Delete and other control characters pass by.
+bool reachesFilter(char32_t key);
+
 // Key pressed while the box holds `lengthBefore` characters (selected text included): true when
 // the box may receive it, false when the key is to be discarded. Backspace is always admitted.
 bool admitKey(const KeyFilter& filter, char32_t key, std::size_t lengthBefore);

@@ -83,7 +83,8 @@ std::string chooseMessage(std::string_view what) {
 std::span<const Operation> operations() {
     static const std::vector<Operation> table = [] {
         std::vector<Operation> all;
-        for (auto group : {discoveryOperations()}) {
+        for (auto group : {discoveryOperations(), processOperations(), informationOperations(),
+                           outputOperations()}) {
             all.insert(all.end(), group.begin(), group.end());
         }
         return all;

@@ -131,11 +131,14 @@ class KeyFilterHook final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        // Only character keys reach the filter; arrows, Delete and the like pass.
+        // Shortcuts and editing keys (Delete, Tab, Enter, ...) are not typing: they pass and
+        // leave the button alone, whatever text the platform gives them.
+        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
         const QString text = key->text();
-        if (text.isEmpty()) return false;
-        const char32_t code =
-            key->key() == Qt::Key_Backspace ? hart::kBackspace : text.toUcs4().value(0);
+        const char32_t code = key->key() == Qt::Key_Backspace ? hart::kBackspace
+                              : text.isEmpty()                ? 0
+                                                              : text.toUcs4().value(0);
+        if (!hart::reachesFilter(code)) return false;
         const auto outcome =
             hart::onKeyPress(filter_, code, static_cast<std::size_t>(edit_->text().size()));
         if (outcome.buttonEnabled && button_ != nullptr)

@@ -85,7 +85,12 @@ const std::map<int, std::pair<std::uint8_t, hart::ScanWindow>> kScans = {
 };
 
 // Every operation of the universal pages must have its row.
-constexpr std::string_view kUniversal[] = {"Button3", "Button16", "Timer1", "Button17"};
+constexpr std::string_view kUniversal[] = {
+    "Button3",  "Button16", "Timer1",   "Button17", "Button34", "Button4",  "Button5",
+    "Button13", "Button8",  "Button12", "Button10", "Button14", "Button28", "Button29",
+    "Button32", "Button33", "Button38", "Button39", "Button7",  "Button37", "Button27",
+    "Button6",  "Button15", "Button30", "Button25", "Button26", "Button23", "Button24",
+    "Button31", "Button20", "Button19", "Button9",  "Button21", "Button22"};
 
 TEST(OperationTable, EveryRowCarriesItsRequestsFacts) {
     std::set<std::string_view> controls;

@@ -309,10 +309,9 @@ TEST_F(WindowTest, FramesFollowingTheEchoSwitchShowOnlyOnceThePortLabelWasClicke
 TEST_F(WindowTest, AWriteTimesOutWithTheWriteText) {
     openPort();
     w.timer3().setInterval(200);
-    ops::Request write;
-    write.frame = hart::longFrame(hart::kPrimaryMaster, {}, 34);
-    write.pending = {134, hart::TimeoutKind::Write, 34, true};
-    w.send(write);
+    w.control<QLineEdit>("Edit16")->setText("0.5");
+    click("Button10");
+    EXPECT_EQ(hex(peer.read()), "FF FF FF FF FF FF FF FF 82 80 00 00 00 00 22 04 3F 00 00 00 1B ");
     ASSERT_TRUE(waitStatus(QStringLiteral("写入传数据超时!")));
     EXPECT_EQ(w.tracker().pending().tag, 134);  // kept for a late reply
 }
@@ -355,6 +354,39 @@ TEST_F(WindowTest, EveryRowsButtonSendsTheFrameItsRowBuilds) {
         w.timer1().stop();
     }
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowTest, ARefusedWriteShowsWhyAndSendsNothing) {
+    openPort();
+    w.control<QComboBox>("ComboBox1")->setCurrentIndex(-1);
+    click("Button8");
+    w.control<QLineEdit>("Edit22")->setText(QStringLiteral("\u6807\u7b7e"));
+    click("Button33");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].first, MessageKind::Error);
+    EXPECT_EQ(messages[0].second, QStringLiteral("请选择量程单位!"));
+    EXPECT_TRUE(messages[1].second.startsWith(QStringLiteral("字符'\u6807'不能写入仪表")));
+    EXPECT_TRUE(peer.read(std::chrono::milliseconds(300)).empty());
+    EXPECT_EQ(w.tracker().pending().tag, 0);
+    EXPECT_FALSE(w.timer3().isActive());
+}
+
+TEST_F(WindowTest, EditingKeysWithTheirXTextPassTheKeyFilters) {
+    auto* edit = w.control<QLineEdit>("Edit9");
+    w.control<QWidget>("Button15")->setEnabled(false);
+    edit->setText("12.345");
+    edit->setCursorPosition(0);
+    // Under X, Delete carries U+007F and Tab U+0009; neither is typing.
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+    QApplication::sendEvent(edit, &del);
+    EXPECT_EQ(edit->text(), "2.345");
+    EXPECT_FALSE(enabled("Button15"));  // a typed key at this length would have enabled it
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QString(QChar(0x09)));
+    QApplication::sendEvent(edit, &tab);
+    QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QString(QChar(0x01)));
+    QApplication::sendEvent(edit, &selectAll);
+    EXPECT_EQ(edit->selectedText(), "2.345");
+    EXPECT_FALSE(enabled("Button15"));
 }
 
 }  // namespace
