@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace hart {
@@ -43,8 +43,11 @@ namespace {
 // One code point from the front of `s`; nothing for a malformed sequence (one byte consumed).
 std::optional<char32_t> takeCodePoint(std::string_view& s, std::string_view& taken) {
     const auto lead = static_cast<unsigned char>(s[0]);
-    const std::size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t n = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xE  ? 3
+                          : (lead >> 3) == 0x1E ? 4
+                                                : 0;
     char32_t c = n == 1 ? lead : n == 2 ? lead & 0x1F : n == 3 ? lead & 0x0F : lead & 0x07;
     bool ok = n != 0 && n <= s.size();
     for (std::size_t i = 1; ok && i < n; ++i) {
@@ -85,8 +88,9 @@ Parsed<std::string> packableText(std::string_view utf8, std::size_t chars) {
             result.value += static_cast<char>(*c);
         } else {
             result.value.clear();
-            result.error = "字符" + characterName(c, taken) +
-                           "不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_";
+            result.error =
+                "字符" + characterName(c, taken) +
+                "不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_";
             return result;
         }
     }

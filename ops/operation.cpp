@@ -27,6 +27,12 @@ DataWriter& DataWriter::code(std::optional<std::uint8_t> c, std::string_view mes
     return c ? byte(*c) : refuse(std::string(message));
 }
 
+DataWriter& DataWriter::item(const Controls& controls, std::string_view box, const CodeTable& table,
+                             std::string_view what) {
+    if (refused()) return *this;
+    return code(table.codeOf(controls.index(box)), chooseMessage(what));
+}
+
 DataWriter& DataWriter::number(const Controls& controls, std::string_view edit) {
     if (refused()) return *this;
     const auto value = hart::encodeTypedNumber(controls.text(edit));
@@ -84,7 +90,8 @@ std::span<const Operation> operations() {
     static const std::vector<Operation> table = [] {
         std::vector<Operation> all;
         for (auto group : {discoveryOperations(), processOperations(), informationOperations(),
-                           outputOperations()}) {
+                           outputOperations(), rosemountOperations(), yokogawaEhOperations(),
+                           siemensKrohneAbbOperations(), pressureOperations()}) {
             all.insert(all.end(), group.begin(), group.end());
         }
         return all;
@@ -125,8 +132,7 @@ hart::Frame frameOf(const Operation& op, const Controls& controls, const Session
         case FrameKind::Long:
             break;
     }
-    return hart::longFrame(master, session.identity, static_cast<std::uint8_t>(op.command),
-                           data);
+    return hart::longFrame(master, session.identity, static_cast<std::uint8_t>(op.command), data);
 }
 
 }  // namespace
@@ -176,9 +182,8 @@ std::size_t fieldBytes(const Field& field) {
 }
 
 bool holds(const hart::Reply& reply, std::span<const Field> fields) {
-    return std::all_of(fields.begin(), fields.end(), [&](const Field& f) {
-        return reply.has(f.offset, fieldBytes(f));
-    });
+    return std::all_of(fields.begin(), fields.end(),
+                       [&](const Field& f) { return reply.has(f.offset, fieldBytes(f)); });
 }
 
 void show(hart::Outcome& out, const Field& f, const hart::Reply& reply, Session& session) {
@@ -200,6 +205,9 @@ void show(hart::Outcome& out, const Field& f, const hart::Reply& reply, Session&
             break;
         case FieldKind::Item:
             out.select(control, first < f.size ? first : -1);
+            break;
+        case FieldKind::Code:
+            if (const auto item = f.table->itemOf(first)) out.select(control, *item);
             break;
         case FieldKind::Name:
             out.setText(control, std::string(f.name(first)));
@@ -241,7 +249,8 @@ hart::Outcome decodeFields(const FieldDecoder& decoder, const std::optional<hart
 hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& buffer,
                      Session& session) {
     const Operation* op = operationForTag(request.tag);
-    if (op == nullptr) throw std::out_of_range("no operation for tag " + std::to_string(request.tag));
+    if (op == nullptr)
+        throw std::out_of_range("no operation for tag " + std::to_string(request.tag));
     const hart::ReplyScan scan{op->delimiter, op->window, request.command};
     switch (op->decoder.kind) {
         case DecoderKind::WriteAck: {

@@ -15,6 +15,7 @@
 #include "hart/reply.h"
 #include "hart/texts.h"
 #include "hart/tracker.h"
+#include "ops/code_table.h"
 #include "ops/controls.h"
 #include "ops/request.h"
 #include "ops/session.h"
@@ -38,6 +39,9 @@ class DataWriter {
     DataWriter& bytes(std::span<const std::uint8_t> b);
     // A code that exists, or the refusal `message` (what the user has to choose).
     DataWriter& code(std::optional<std::uint8_t> c, std::string_view message);
+    // The code of the box's selected item, or the refusal "请选择<what>!".
+    DataWriter& item(const Controls& controls, std::string_view box, const CodeTable& table,
+                     std::string_view what);
     // A typed number as a wire float.
     DataWriter& number(const Controls& controls, std::string_view edit);
     // A box's decimal integer as three bytes; refused outside 0 .. 16777215.
@@ -68,6 +72,7 @@ enum class FieldKind {
     Unit,             // unit code selecting the item of a unit box
     CurrentUnit,      // as Unit, and remembered as the current unit code
     Item,             // the byte as item index when below `size`, else no selection
+    Code,             // the byte selects its item by `table`; unlisted codes as the table says
     Name,             // the byte through `name` to the control's text
     Decimal,          // one byte, unsigned decimal
     Year,             // one byte + 1900
@@ -81,6 +86,7 @@ struct Field {
     std::string_view control;
     std::size_t size = 0;
     std::string_view (*name)(std::uint8_t) = nullptr;
+    const CodeTable* table = nullptr;
 };
 
 // Reply bytes a field reads.
@@ -101,8 +107,7 @@ struct FieldDecoder {
 };
 
 // An irregular decoder; `reply` is the reply found by the row's scan, if any.
-using CustomDecoder = hart::Outcome (*)(const std::optional<hart::Reply>& reply,
-                                        Session& session);
+using CustomDecoder = hart::Outcome (*)(const std::optional<hart::Reply>& reply, Session& session);
 
 enum class DecoderKind {
     None,      // the console: the receive event shows the reply
@@ -143,7 +148,7 @@ struct Operation {
     hart::TimeoutKind kind;
     std::string_view startText;
     std::span<const std::string_view> clears = {};  // result fields emptied before sending
-    DataBuilder data = nullptr;                      // no data bytes when null
+    DataBuilder data = nullptr;                     // no data bytes when null
     Decoder decoder = {};
     FrameKind frame = FrameKind::Long;
     bool primaryMaster = false;  // 0x80 whatever the master-role box shows

@@ -17,110 +17,110 @@ using F = FieldKind;
 
 // Distributor names by manufacturer code; an empty entry has no name.
 constexpr std::array<std::string_view, 104> kManufacturers = {
-    "",                             // 0
-    "Acromag",                      // 1
-    "Allen_Bradley",                // 2
-    "Ametek",                       // 3
-    "Analog_Devices",               // 4
-    "Bailey",                       // 5
-    "Beckman",                      // 6
-    "Bell_Microsensor",             // 7
-    "Bourns",                       // 8
-    "Bristol_Babcock",              // 9
-    "Brooks_Instrument",            // 10
-    "Chessell",                     // 11
-    "Combustion_Engineering",       // 12
-    "Daniel_Industries",            // 13
-    "Delta",                        // 14
-    "Dieterich_Standard",           // 15
-    "Dohrmann",                     // 16
-    "Endress_and_Hauser",           // 17
-    "Fischer_and_Porter",           // 18
-    "Fisher_Controls",              // 19
-    "Foxboro",                      // 20
-    "Fuji",                         // 21
-    "Hartmann_and_Braun",           // 22
-    "Honeywell",                    // 23
-    "ITT_Barton",                   // 24
-    "KayRay_Sensall",               // 25
-    "Kent",                         // 26
-    "Leeds_and_Northrup",           // 27
-    "Leslie",                       // 28
-    "M_System_Co",                  // 29
-    "Measurex",                     // 30
-    "Micro_Motion",                 // 31
-    "Moore_Industries",             // 32
-    "Moore_Products",               // 33
-    "Ohkura_Electric",              // 34
-    "Paine",                        // 35
-    "Rochester_Instrument_Systems", // 36
-    "Ronan",                        // 37
-    "Rosemount",                    // 38
-    "Peek_Measurement",             // 39
-    "Schlumberger",                 // 40
-    "Sensall",                      // 41
-    "Siemens",                      // 42
-    "Camille_Bauer",                // 43
-    "",                             // 44
-    "Transmation",                  // 45
-    "Rosemount_Analytical",         // 46
-    "Valmet",                       // 47
-    "Valtek",                       // 48
-    "Varec",                        // 49
-    "Viatran",                      // 50
-    "Weed",                         // 51
-    "Westinghouse",                 // 52
-    "Xomox",                        // 53
-    "Yamatake",                     // 54
-    "Yokogawa",                     // 55
-    "Nuovo_Pignone",                // 56
-    "Promac",                       // 57
-    "Exac_Corporation",             // 58
-    "KDG_Mobrey",                   // 59
-    "Acrom_Control_System",         // 60
-    "Princo",                       // 61
-    "Smar",                         // 62
-    "Eckardt",                      // 63
-    "Measurement_Technology",       // 64
-    "Applied_System_Technologies",  // 65
-    "Samson",                       // 66
-    "Sparling_Instruments",         // 67
-    "Fireye",                       // 68
-    "Krohne",                       // 69
-    "Betz_Equipment",               // 70
-    "Druck",                        // 71
-    "SOR",                          // 72
-    "Elcon_Instruments",            // 73
-    "EMCO",                         // 74
-    "Termiflex",                    // 75
-    "VAF_Instruments",              // 76
-    "Westlock_Controls",            // 77
-    "Drexelbrook",                  // 78
-    "",                             // 79
-    "K_TEK",                        // 80
-    "Flowdata",                     // 81
-    "Draeger",                      // 82
-    "Raytek",                       // 83
-    "Meridian_Instruments",         // 84
-    "BTG",                          // 85
-    "Magnetrol",                    // 86
-    "Neles_Jamesbury",              // 87
-    "Milltronics",                  // 88
-    "HELIOS",                       // 89
-    "Anderson_Instrument_Company",  // 90
-    "INOR",                         // 91
-    "ROBERTSHAW",                   // 92
-    "PEPPERL_FUCHS",                // 93
-    "ACCUTECH",                     // 94
-    "KAMSTRUP",                     // 95
-    "Flow_Measurement",             // 96
-    "Knick",                        // 97
-    "VEGA",                         // 98
-    "MTS_SYS_CORPS_SENSORS",        // 99
-    "Oval",                         // 100
-    "Masoneilan_DRESSER",           // 101
-    "Besta",                        // 102
-    "Ohmart",                       // 103
+    "",                              // 0
+    "Acromag",                       // 1
+    "Allen_Bradley",                 // 2
+    "Ametek",                        // 3
+    "Analog_Devices",                // 4
+    "Bailey",                        // 5
+    "Beckman",                       // 6
+    "Bell_Microsensor",              // 7
+    "Bourns",                        // 8
+    "Bristol_Babcock",               // 9
+    "Brooks_Instrument",             // 10
+    "Chessell",                      // 11
+    "Combustion_Engineering",        // 12
+    "Daniel_Industries",             // 13
+    "Delta",                         // 14
+    "Dieterich_Standard",            // 15
+    "Dohrmann",                      // 16
+    "Endress_and_Hauser",            // 17
+    "Fischer_and_Porter",            // 18
+    "Fisher_Controls",               // 19
+    "Foxboro",                       // 20
+    "Fuji",                          // 21
+    "Hartmann_and_Braun",            // 22
+    "Honeywell",                     // 23
+    "ITT_Barton",                    // 24
+    "KayRay_Sensall",                // 25
+    "Kent",                          // 26
+    "Leeds_and_Northrup",            // 27
+    "Leslie",                        // 28
+    "M_System_Co",                   // 29
+    "Measurex",                      // 30
+    "Micro_Motion",                  // 31
+    "Moore_Industries",              // 32
+    "Moore_Products",                // 33
+    "Ohkura_Electric",               // 34
+    "Paine",                         // 35
+    "Rochester_Instrument_Systems",  // 36
+    "Ronan",                         // 37
+    "Rosemount",                     // 38
+    "Peek_Measurement",              // 39
+    "Schlumberger",                  // 40
+    "Sensall",                       // 41
+    "Siemens",                       // 42
+    "Camille_Bauer",                 // 43
+    "",                              // 44
+    "Transmation",                   // 45
+    "Rosemount_Analytical",          // 46
+    "Valmet",                        // 47
+    "Valtek",                        // 48
+    "Varec",                         // 49
+    "Viatran",                       // 50
+    "Weed",                          // 51
+    "Westinghouse",                  // 52
+    "Xomox",                         // 53
+    "Yamatake",                      // 54
+    "Yokogawa",                      // 55
+    "Nuovo_Pignone",                 // 56
+    "Promac",                        // 57
+    "Exac_Corporation",              // 58
+    "KDG_Mobrey",                    // 59
+    "Acrom_Control_System",          // 60
+    "Princo",                        // 61
+    "Smar",                          // 62
+    "Eckardt",                       // 63
+    "Measurement_Technology",        // 64
+    "Applied_System_Technologies",   // 65
+    "Samson",                        // 66
+    "Sparling_Instruments",          // 67
+    "Fireye",                        // 68
+    "Krohne",                        // 69
+    "Betz_Equipment",                // 70
+    "Druck",                         // 71
+    "SOR",                           // 72
+    "Elcon_Instruments",             // 73
+    "EMCO",                          // 74
+    "Termiflex",                     // 75
+    "VAF_Instruments",               // 76
+    "Westlock_Controls",             // 77
+    "Drexelbrook",                   // 78
+    "",                              // 79
+    "K_TEK",                         // 80
+    "Flowdata",                      // 81
+    "Draeger",                       // 82
+    "Raytek",                        // 83
+    "Meridian_Instruments",          // 84
+    "BTG",                           // 85
+    "Magnetrol",                     // 86
+    "Neles_Jamesbury",               // 87
+    "Milltronics",                   // 88
+    "HELIOS",                        // 89
+    "Anderson_Instrument_Company",   // 90
+    "INOR",                          // 91
+    "ROBERTSHAW",                    // 92
+    "PEPPERL_FUCHS",                 // 93
+    "ACCUTECH",                      // 94
+    "KAMSTRUP",                      // 95
+    "Flow_Measurement",              // 96
+    "Knick",                         // 97
+    "VEGA",                          // 98
+    "MTS_SYS_CORPS_SENSORS",         // 99
+    "Oval",                          // 100
+    "Masoneilan_DRESSER",            // 101
+    "Besta",                         // 102
+    "Ohmart",                        // 103
 };
 
 // --- live values
@@ -155,8 +155,9 @@ hart::Outcome decodeVariables(const std::optional<hart::Reply>& reply, Session& 
     if (!reply || !holds(*reply, kPrimaryVariable) || !reply->has(kByteCountAt)) return out;
     const std::size_t count = reply->at(kByteCountAt);
     const std::size_t further =
-        count > kPrimaryByteCount ? std::min<std::size_t>((count - kPrimaryByteCount) / kVariableBytes, 3)
-                                  : 0;
+        count > kPrimaryByteCount
+            ? std::min<std::size_t>((count - kPrimaryByteCount) / kVariableBytes, 3)
+            : 0;
     const auto shown = std::span(kFurtherVariables).first(2 * further);
     if (!holds(*reply, shown)) return out;
     for (const Field& f : kPrimaryVariable) show(out, f, *reply, session);
@@ -222,22 +223,60 @@ Data transferFunctionWrite(const Controls& c, Session&) {
 }
 
 constexpr Operation kRows[] = {
-    {.control = "Button34", .tag = 102, .command = 2, .kind = TimeoutKind::Read,
-     .startText = kReading, .clears = kCurrentFields, .decoder = fieldsOf(kCurrentDecoder)},
-    {.control = "Button4", .tag = 103, .command = 3, .kind = TimeoutKind::Read,
-     .startText = kReading, .clears = kVariableFields, .decoder = customDecoder(decodeVariables)},
-    {.control = "Button5", .tag = 114, .command = 14, .kind = TimeoutKind::Read,
-     .startText = kReading, .decoder = fieldsOf(kSensorLimitsDecoder)},
-    {.control = "Button13", .tag = 115, .command = 15, .kind = TimeoutKind::Read,
-     .startText = kReading, .decoder = fieldsOf(kRangeDecoder)},
-    {.control = "Button8", .tag = 144, .command = 44, .kind = TimeoutKind::Read,
-     .startText = kWriting, .data = unitWrite, .decoder = writeAck()},
-    {.control = "Button12", .tag = 155, .command = 35, .kind = TimeoutKind::Write,
-     .startText = kWriting, .data = rangeWrite, .decoder = writeAck()},
-    {.control = "Button10", .tag = 134, .command = 34, .kind = TimeoutKind::Write,
-     .startText = kWriting, .data = dampingWrite, .decoder = writeAck()},
-    {.control = "Button14", .tag = 147, .command = 47, .kind = TimeoutKind::Read,
-     .startText = kWriting, .data = transferFunctionWrite, .decoder = writeAck()},
+    {.control = "Button34",
+     .tag = 102,
+     .command = 2,
+     .kind = TimeoutKind::Read,
+     .startText = kReading,
+     .clears = kCurrentFields,
+     .decoder = fieldsOf(kCurrentDecoder)},
+    {.control = "Button4",
+     .tag = 103,
+     .command = 3,
+     .kind = TimeoutKind::Read,
+     .startText = kReading,
+     .clears = kVariableFields,
+     .decoder = customDecoder(decodeVariables)},
+    {.control = "Button5",
+     .tag = 114,
+     .command = 14,
+     .kind = TimeoutKind::Read,
+     .startText = kReading,
+     .decoder = fieldsOf(kSensorLimitsDecoder)},
+    {.control = "Button13",
+     .tag = 115,
+     .command = 15,
+     .kind = TimeoutKind::Read,
+     .startText = kReading,
+     .decoder = fieldsOf(kRangeDecoder)},
+    {.control = "Button8",
+     .tag = 144,
+     .command = 44,
+     .kind = TimeoutKind::Read,
+     .startText = kWriting,
+     .data = unitWrite,
+     .decoder = writeAck()},
+    {.control = "Button12",
+     .tag = 155,
+     .command = 35,
+     .kind = TimeoutKind::Write,
+     .startText = kWriting,
+     .data = rangeWrite,
+     .decoder = writeAck()},
+    {.control = "Button10",
+     .tag = 134,
+     .command = 34,
+     .kind = TimeoutKind::Write,
+     .startText = kWriting,
+     .data = dampingWrite,
+     .decoder = writeAck()},
+    {.control = "Button14",
+     .tag = 147,
+     .command = 47,
+     .kind = TimeoutKind::Read,
+     .startText = kWriting,
+     .data = transferFunctionWrite,
+     .decoder = writeAck()},
 };
 
 }  // namespace

@@ -9,8 +9,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "hart/units.h"
+#include "ops/code_table.h"
 
 namespace ui::build {
 
@@ -86,6 +89,19 @@ QStringList toList(std::span<const char* const> items) {
     list.reserve(static_cast<qsizetype>(items.size()));
     for (const char* item : items) list.append(QString::fromUtf8(item));
     return list;
+}
+
+QStringList tableItems(std::string_view box) {
+    for (const ops::BoxTable& t : ops::boxTables()) {
+        if (t.box != box) continue;
+        QStringList list;
+        for (const ops::CodeItem& item : t.table->items) {
+            list.append(
+                QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+        }
+        return list;
+    }
+    throw std::out_of_range("no code table for " + std::string(box));
 }
 
 QStringList numberItems(int first, int last) {

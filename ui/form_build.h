@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <span>
+#include <string_view>
 
 class QComboBox;
 class QGroupBox;
@@ -38,6 +39,8 @@ QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const Q
                  Typing typing, int index = -1, const QString& text = {});
 
 QStringList toList(std::span<const char* const> items);
+// The items of a box filled from a vendor code table (ops::boxTables()).
+QStringList tableItems(std::string_view box);
 QStringList numberItems(int first, int last);  // "first" .. "last" in decimal
 QStringList numberedUnits();                   // unit list with index prefixes
 QStringList plainUnits();                      // unit list without prefixes

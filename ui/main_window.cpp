@@ -94,7 +94,8 @@ class TForm1::FormControls final : public ops::Controls {
     std::string text(std::string_view name) const override {
         const QObject* o = find(name);
         if (const auto* e = qobject_cast<const QLineEdit*>(o)) return e->text().toStdString();
-        if (const auto* c = qobject_cast<const QComboBox*>(o)) return c->currentText().toStdString();
+        if (const auto* c = qobject_cast<const QComboBox*>(o))
+            return c->currentText().toStdString();
         if (const auto* l = qobject_cast<const QLabel*>(o)) return l->text().toStdString();
         if (const auto* m = qobject_cast<const QPlainTextEdit*>(o)) {
             return m->toPlainText().toStdString();
@@ -359,7 +360,8 @@ void TForm1::applyUpdate(const hart::Update& u) {
             if (auto* c = qobject_cast<QComboBox*>(target)) return c->setCurrentIndex(u.value);
             break;
         case hart::Update::Kind::Check:
-            if (auto* b = qobject_cast<QAbstractButton*>(target)) return b->setChecked(u.value != 0);
+            if (auto* b = qobject_cast<QAbstractButton*>(target))
+                return b->setChecked(u.value != 0);
             break;
         case hart::Update::Kind::Enable:
             if (auto* w = qobject_cast<QWidget*>(target)) return w->setEnabled(u.value != 0);

@@ -26,9 +26,9 @@ TEST(KeyFilters, EveryFilteredBoxHasOneRow) {
 TEST(KeyFilters, OnlyTypingKeysReachAFilter) {
     // The text a real X server gives: Delete U+007F, Tab U+0009, Enter U+000D, Escape U+001B.
     const std::pair<char32_t, bool> cases[] = {
-        {U'5', true},  {U'a', true},   {U' ', true},   {kBackspace, true}, {U'\u4e2d', true},
-        {0x7F, false}, {U'\t', false}, {U'\r', false}, {0x1B, false},      {0x03, false},
-        {0, false},
+        {U'5', true},      {U'a', true},  {U' ', true},   {kBackspace, true},
+        {U'\u4e2d', true}, {0x7F, false}, {U'\t', false}, {U'\r', false},
+        {0x1B, false},     {0x03, false}, {0, false},
     };
     for (const auto& [key, reaches] : cases) EXPECT_EQ(reachesFilter(key), reaches) << int(key);
 }

@@ -15,8 +15,8 @@ inline ControlValues validControls() {
     ControlValues c;
     c.setIndex("ComboBox8", 0).setIndex("ComboBox9", 0).setIndex("ComboBox1", 9);
     c.setIndex("ComboBox2", 0).setIndex("ComboBox3", 0).setIndex("ComboBox11", 0);
-    for (const char* edit : {"Edit7", "Edit9", "Edit10", "Edit13", "Edit14", "Edit15", "Edit16",
-                             "Edit19"}) {
+    for (const char* edit :
+         {"Edit7", "Edit9", "Edit10", "Edit13", "Edit14", "Edit15", "Edit16", "Edit19"}) {
         c.setText(edit, "1");
     }
     c.setText("Edit21", "MESSAGE").setText("Edit22", "TAG").setText("Edit23", "DESCRIPTOR");
@@ -24,6 +24,10 @@ inline ControlValues validControls() {
     c.setText("Edit26", "1193046").setText("Edit28", "4660").setText("Edit8", "02 80 00 00");
     c.setChecked("RadioButton1", true);
     for (int i = 2; i <= 7; ++i) c.setChecked("RadioButton" + std::to_string(i), false);
+    // Temperature transmitters: Rosemount, Yokogawa, E+H.
+
+    // Siemens, Krohne, ABB and the pressure transmitters.
+
     return c;
 }
 

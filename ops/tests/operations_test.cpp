@@ -48,7 +48,8 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
         {"Button10", [](auto& c) { c.setText("Edit16", "1e40"); }, "", "Floating point overflow"},
         {"Button14", [](auto& c) { c.setIndex("ComboBox2", 1); }, "01 ", ""},
         {"Button14", [](auto& c) { c.setIndex("ComboBox2", -1); }, "", "请选择输出特性!"},
-        {"Button6", [](auto& c) { c.setChecked("RadioButton1", false).setChecked("RadioButton7", true); },
+        {"Button6",
+         [](auto& c) { c.setChecked("RadioButton1", false).setChecked("RadioButton7", true); },
          "00 00 00 00 ", ""},
         {"Button6",
          [](auto& c) {
@@ -91,7 +92,8 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
          "'' is not a valid integer value"},
         {"Button33", [](auto& c) { c.setText("Edit24", "2200"); }, "",
          "年份2200无效:只能写入1900到2155年"},
-        {"Button33", [](auto& c) { c.setText("Edit25", "13"); }, "", "日期无效:2019年13月15日不存在"},
+        {"Button33", [](auto& c) { c.setText("Edit25", "13"); }, "",
+         "日期无效:2019年13月15日不存在"},
         {"Button33", [](auto& c) { c.setText("Edit23", "caf\u00e9"); }, "",
          "字符'\u00e9'不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_"},
         {"Button39", [](auto& c) { c.setText("Edit26", "1193046"); }, "12 34 56 ", ""},
@@ -159,10 +161,11 @@ TEST(Replies, LiveValues) {
     EXPECT_EQ(textOf(out, "Edit20"), "0");
 
     // Loop current, then unit and value of up to four variables.
-    const Bytes all = concat(concat(concat(concat(floats({0x41A00000}), concat({12}, floats({0x3DCCCCCD}))),
-                                           concat({32}, floats({0x3DCCCCCD}))),
-                                    concat({32}, floats({0x7FA00000}))),
-                             concat({57}, floats({0x42C80000})));
+    const Bytes all =
+        concat(concat(concat(concat(floats({0x41A00000}), concat({12}, floats({0x3DCCCCCD}))),
+                             concat({32}, floats({0x3DCCCCCD}))),
+                      concat({32}, floats({0x7FA00000}))),
+               concat({57}, floats({0x42C80000})));
     out = decodeReply("Button4", all, s);
     EXPECT_EQ(out.status, hart::text::kReadOk);
     EXPECT_EQ(selectionOf(out, "ComboBox5"), 9);
@@ -178,7 +181,8 @@ TEST(Replies, LiveValues) {
     // Byte counts 16 and 18 show the second variable only: a group shows when it is whole.
     for (std::size_t dataBytes : {14u, 16u}) {
         Session t;
-        out = decodeReply("Button4", Bytes(all.begin(), all.begin() + static_cast<long>(dataBytes)), t);
+        out = decodeReply("Button4", Bytes(all.begin(), all.begin() + static_cast<long>(dataBytes)),
+                          t);
         EXPECT_EQ(out.status, hart::text::kReadOk) << dataBytes;
         EXPECT_EQ(textOf(out, "Edit17"), "0.1000000") << dataBytes;
         EXPECT_EQ(updateOf(out, "Edit18"), nullptr) << dataBytes;
@@ -190,7 +194,8 @@ TEST(Replies, LiveValues) {
     cut.resize(cut.size() - 4);
     b.store(cut);
     Session t;
-    EXPECT_EQ(decode({103, hart::TimeoutKind::Read, 3, true}, b, t).status, hart::text::kReadFailed);
+    EXPECT_EQ(decode({103, hart::TimeoutKind::Read, 3, true}, b, t).status,
+              hart::text::kReadFailed);
     EXPECT_EQ(t.unit.get(), 0);
 }
 
@@ -237,8 +242,8 @@ TEST(Replies, IdentificationFields) {
     EXPECT_EQ(textOf(out, "Edit21").substr(0, 8), "TEST    ");
     EXPECT_EQ(textOf(out, "Edit21").size(), 32u);
 
-    const Bytes tag = concat(concat(Bytes{0x04, 0x20, 0xC4, 0x82, 0x08, 0x20}, Bytes(12, 0)),
-                             {0x0F, 0x06, 0x77});
+    const Bytes tag =
+        concat(concat(Bytes{0x04, 0x20, 0xC4, 0x82, 0x08, 0x20}, Bytes(12, 0)), {0x0F, 0x06, 0x77});
     out = decodeReply("Button32", tag, s);
     EXPECT_EQ(textOf(out, "Edit22"), "ABCD    ");
     EXPECT_EQ(textOf(out, "Edit23"), std::string(16, '@'));

@@ -26,29 +26,29 @@ struct Expected {
 
 // Control -> tag, command sent, timeout kind. Vendor rows are checked once they exist.
 const std::map<std::string_view, Expected> kDispatch = {
-    {"Button22", {39, 39, W}},     {"Button7", {49, 0, P}},       {"Button9", {99, 109, W}},
-    {"Button3", {100, 0, R}},      {"Button16", {100, 0, P}},     {"Timer1", {100, 0, P}},
-    {"Button34", {102, 2, R}},     {"Button4", {103, 3, R}},      {"Button17", {104, -1, R}},
-    {"Button27", {106, 6, W}},     {"Button20", {108, 108, W}},   {"Button19", {109, 109, W}},
-    {"Button28", {112, 12, R}},    {"Button32", {113, 13, R}},    {"Button5", {114, 14, R}},
-    {"Button13", {115, 15, R}},    {"Button38", {116, 16, R}},    {"Button29", {117, 17, W}},
-    {"Button33", {118, 18, W}},    {"Button39", {119, 19, W}},    {"Button31", {130, 130, W}},
-    {"Button24", {131, 131, W}},   {"Button10", {134, 34, W}},    {"Button25", {136, 37, W}},
-    {"Button26", {137, 36, W}},    {"Button21", {139, 39, W}},    {"Button2", {140, 140, W}},
-    {"Button11", {141, 141, W}},   {"Button23", {143, 43, W}},    {"Button8", {144, 44, R}},
-    {"Button30", {145, 45, W}},    {"Button15", {146, 46, W}},    {"Button14", {147, 47, R}},
-    {"Button37", {149, 49, W}},    {"Button12", {155, 35, W}},    {"Button6", {240, 40, W}},
-    {"Button63", {521, 130, W}},   {"Button64", {523, 131, W}},   {"Button68", {525, 190, W}},
-    {"Button67", {526, 195, W}},   {"Button52", {1131, 131, W}},  {"Button53", {1134, 134, W}},
-    {"Button35", {1140, 140, W}},  {"Button42", {1143, 43, W}},   {"Button36", {1145, 141, W}},
-    {"Button44", {1150, 50, W}},   {"Button45", {1151, 51, W}},   {"Button46", {1151, 189, W}},
-    {"Button43", {1153, 53, W}},   {"Button40", {1155, 155, W}},  {"Button41", {1160, 160, W}},
-    {"Button54", {1170, 170, W}},  {"Button55", {1171, 171, W}},  {"Button70", {1181, 31, W}},
-    {"Button69", {1182, 31, W}},   {"Button47", {1188, 188, W}},  {"Button49", {1190, 153, W}},
-    {"Button48", {1191, 152, W}},  {"Button51", {1192, 131, W}},  {"Button50", {1193, 130, W}},
-    {"Button56", {2145, 144, W}},  {"Button57", {2146, 145, W}},  {"Button59", {2147, 144, W}},
-    {"Button60", {2148, 145, W}},  {"Button65", {2149, 144, W}},  {"Button66", {2150, 145, W}},
-    {"Button61", {2152, 145, W}},  {"Button62", {2154, 145, W}},
+    {"Button22", {39, 39, W}},    {"Button7", {49, 0, P}},      {"Button9", {99, 109, W}},
+    {"Button3", {100, 0, R}},     {"Button16", {100, 0, P}},    {"Timer1", {100, 0, P}},
+    {"Button34", {102, 2, R}},    {"Button4", {103, 3, R}},     {"Button17", {104, -1, R}},
+    {"Button27", {106, 6, W}},    {"Button20", {108, 108, W}},  {"Button19", {109, 109, W}},
+    {"Button28", {112, 12, R}},   {"Button32", {113, 13, R}},   {"Button5", {114, 14, R}},
+    {"Button13", {115, 15, R}},   {"Button38", {116, 16, R}},   {"Button29", {117, 17, W}},
+    {"Button33", {118, 18, W}},   {"Button39", {119, 19, W}},   {"Button31", {130, 130, W}},
+    {"Button24", {131, 131, W}},  {"Button10", {134, 34, W}},   {"Button25", {136, 37, W}},
+    {"Button26", {137, 36, W}},   {"Button21", {139, 39, W}},   {"Button2", {140, 140, W}},
+    {"Button11", {141, 141, W}},  {"Button23", {143, 43, W}},   {"Button8", {144, 44, R}},
+    {"Button30", {145, 45, W}},   {"Button15", {146, 46, W}},   {"Button14", {147, 47, R}},
+    {"Button37", {149, 49, W}},   {"Button12", {155, 35, W}},   {"Button6", {240, 40, W}},
+    {"Button63", {521, 130, W}},  {"Button64", {523, 131, W}},  {"Button68", {525, 190, W}},
+    {"Button67", {526, 195, W}},  {"Button52", {1131, 131, W}}, {"Button53", {1134, 134, W}},
+    {"Button35", {1140, 140, W}}, {"Button42", {1143, 43, W}},  {"Button36", {1145, 141, W}},
+    {"Button44", {1150, 50, W}},  {"Button45", {1151, 51, W}},  {"Button46", {1151, 189, W}},
+    {"Button43", {1153, 53, W}},  {"Button40", {1155, 155, W}}, {"Button41", {1160, 160, W}},
+    {"Button54", {1170, 170, W}}, {"Button55", {1171, 171, W}}, {"Button70", {1181, 31, W}},
+    {"Button69", {1182, 31, W}},  {"Button47", {1188, 188, W}}, {"Button49", {1190, 153, W}},
+    {"Button48", {1191, 152, W}}, {"Button51", {1192, 131, W}}, {"Button50", {1193, 130, W}},
+    {"Button56", {2145, 144, W}}, {"Button57", {2146, 145, W}}, {"Button59", {2147, 144, W}},
+    {"Button60", {2148, 145, W}}, {"Button65", {2149, 144, W}}, {"Button66", {2150, 145, W}},
+    {"Button61", {2152, 145, W}}, {"Button62", {2154, 145, W}},
 };
 
 const std::set<int> kWriteAckTags = {39,   99,   106,  108,  109,  117,  118,  119,  130,  131,
@@ -168,8 +168,8 @@ TEST(OperationTable, FieldDecodersNeedEveryFieldReceived) {
                                              Bytes(dataBytes, 0x01)));
             const hart::Outcome out = decode(pending, b, session);
             const bool complete = dataBytes == end - 11;
-            EXPECT_EQ(out.status, complete ? op.decoder.fields->okText
-                                           : op.decoder.fields->failText);
+            EXPECT_EQ(out.status,
+                      complete ? op.decoder.fields->okText : op.decoder.fields->failText);
             EXPECT_EQ(out.updates.size(), complete ? op.decoder.fields->fields.size()
                                                    : op.decoder.fields->onFailure.size());
         }
