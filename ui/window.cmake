@@ -17,8 +17,9 @@ hart_add_test(window_tests
   LIBS hartwindow Qt6::Test util
   ENV "QT_QPA_PLATFORM=offscreen")
 
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/tests/e2e*_test.cpp)
 hart_add_test(e2e_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+  SOURCES ${E2E_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
   LIBS hartwindow Qt6::Test
   ENV "QT_QPA_PLATFORM=offscreen")
 target_compile_definitions(e2e_tests PRIVATE HART_SIM_PROGRAM="$<TARGET_FILE:hart-sim>")

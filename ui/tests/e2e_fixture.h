@@ -1,0 +1,70 @@
+// The end-to-end fixture: the real window and serial link against the simulator as a
+// child process on a pseudo-terminal.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+
+#include "ui/main_window.h"
+#include "ui/messages.h"
+#include "ui/tests/control_text.h"
+#include "ui/tests/sim_process.h"
+
+namespace ui {
+
+using testpeer::SimProcess;
+
+constexpr int kWaitMs = 10000;
+const QString kReadOk = QStringLiteral("上传成功!");
+const QString kReadFailed = QStringLiteral("上传失败!");
+const QString kReadTimeout = QStringLiteral("上传数据超时!");
+
+// The simulator's default transmitter: manufacturer 0x26, type 6, identifier 0x001234.
+class EndToEnd : public ::testing::Test {
+  protected:
+    void start(std::vector<std::string> simArgs = {"--fast"}) {
+        sim = std::make_unique<SimProcess>(std::move(simArgs));
+        ASSERT_FALSE(sim->port().empty()) << "the simulator did not start";
+        window = std::make_unique<TForm1>();
+        setMessageSink([this](MessageKind, const QString& text) { messages.push_back(text); });
+        // Let the start-up tick of the parse timer pass.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->timer2().isActive(); }, kWaitMs));
+        window->control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(sim->port()));
+        click("Button1");
+        ASSERT_TRUE(window->portOpen()) << (messages.empty() ? "" : messages.back().toStdString());
+    }
+    void TearDown() override {
+        window.reset();
+        sim.reset();
+        setMessageSink({});
+    }
+
+    void click(const char* name) { window->control<QPushButton>(name)->click(); }
+    QString text(const char* name) { return testing::controlText(*window, name); }
+    bool waitStatus(const QString& status, int ms = kWaitMs) {
+        return QTest::qWaitFor([&] { return text("Label68") == status; }, ms);
+    }
+    bool hasReceived(const std::string& frame) {
+        const auto rx = sim->received();
+        return std::find(rx.begin(), rx.end(), frame) != rx.end();
+    }
+    void expectDefaultIdentity() {
+        EXPECT_EQ(text("Edit1"), "38");
+        EXPECT_EQ(text("Edit2"), "6");
+        EXPECT_EQ(text("Edit4"), "4660");
+        EXPECT_EQ(text("Edit28"), "4660");
+    }
+
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<TForm1> window;
+    std::vector<QString> messages;
+};
+
+}  // namespace ui
