@@ -12,10 +12,6 @@ TEST_F(EndToEnd, PollShowsTheSimulatedTransmitter) {
     EXPECT_EQ(text("Edit3"), "5");
     EXPECT_TRUE(hasReceived("FF FF FF FF FF FF 02 80 00 00 82 "));
     EXPECT_EQ(window->session().identity.manufacturer, 0x26);
-    // The README's picture of the window after a poll.
-    if (const QByteArray path = qgetenv("HART_SCREENSHOT"); !path.isEmpty()) {
-        window->grab().save(QString::fromLocal8Bit(path));
-    }
 }
 
 TEST_F(EndToEnd, AtTrue1200BaudPacingTheReplyIsOneChunk) {
