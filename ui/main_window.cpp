@@ -58,6 +58,10 @@ std::vector<QString> resetFields() {
     return names;
 }
 
+constexpr std::string_view kPortLost = "串口已断开!";
+constexpr std::string_view kPortClosed = "串口没有打开,数据没有发送!";
+constexpr std::string_view kWriteRefused = "串口写入失败,数据没有发送!";
+
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
 
 }  // namespace
@@ -175,6 +179,7 @@ TForm1::TForm1(QWidget* parent)
     Comm1->OnReceiveData = [this](serial::TComm&, const std::uint8_t* data, std::uint16_t n) {
         Comm1ReceiveData(data, n);
     };
+    Comm1->OnRequestHangup = [this](serial::TComm&) { Comm1RequestHangup(); };
 
     wireHandlers();
     startUp();
@@ -298,6 +303,10 @@ void TForm1::Button1Click() {
         emptyFields(true);
         return;
     }
+    closePort();
+}
+
+void TForm1::closePort() {
     Comm1->setDtrControl(serial::DtrControl::DtrDisable);
     setLinkGated(false);
     resetCombos();
@@ -305,6 +314,21 @@ void TForm1::Button1Click() {
     portOpen_ = false;
     control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
     Comm1->Close();
+}
+
+void TForm1::Comm1RequestHangup() {
+    // A worker ended on a failure: the modem is gone (a USB adapter pulled out). Close as the
+    // close button would, so that opening it again starts afresh once it is back.
+    if (!portOpen_) return;
+    const QString port = QString::fromStdString(Comm1->commName());
+    closePort();
+    // Nothing can answer now: no timeout text or scan step may follow as if it could.
+    Timer3.disable();
+    Timer1.disable();
+    setStatus(kPortLost);
+    showMessage(
+        this, MessageKind::Error,
+        QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。").arg(port));
 }
 
 void TForm1::Label4Click() {
@@ -329,11 +353,15 @@ void TForm1::send(const ops::Request& r) {
 
     const bool showFrame = r.echo == ops::Echo::Always || echoSwitch_;
     echo->setText(showFrame ? qs(hart::hexText(r.frame.bytes())) : QString());
+    // A frame the link cannot take is said at once, not as the instrument's silence later.
+    if (!Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
+        setStatus(portOpen_ ? kWriteRefused : kPortClosed);
+        return;
+    }
     if (r.counted) {
         tracker_.addSent(r.frame.size());
         showCount("Label56", tracker_.sentBytes());
     }
-    Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()));
     // Some instruments need the pause before the next frame; no reply can be handled
     // meanwhile, since chunks reach this thread as queued events.
     if (r.pause) QThread::msleep(200);

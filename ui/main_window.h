@@ -52,6 +52,7 @@ class TForm1 : public QMainWindow {
     void Timer2Timer();
     void Timer3Timer();
     void Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length);
+    void Comm1RequestHangup();
 
     // The shared request procedure.
     void send(const ops::Request& request);
@@ -69,6 +70,7 @@ class TForm1 : public QMainWindow {
 
   private:
     void startUp();
+    void closePort();
     void wireHandlers();
     void setLinkGated(bool enabled);
     void resetCombos();

@@ -118,5 +118,22 @@ TEST_F(EndToEnd, ClosingAndReopeningThePortWorks) {
     ASSERT_TRUE(waitStatus(kReadOk));
 }
 
+TEST_F(EndToEnd, AnInstrumentLinkThatGoesAwayClosesThePortAndOpensAgainOnceBack) {
+    start();
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    sim.reset();  // the modem is pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->portOpen(); }, kWaitMs));
+    EXPECT_EQ(text("Label68"), QStringLiteral("串口已断开!"));
+    ASSERT_EQ(messages.size(), 1u);
+
+    sim = std::make_unique<SimProcess>(std::vector<std::string>{"--fast"});
+    window->control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(sim->port()));
+    click("Button1");
+    ASSERT_TRUE(window->portOpen());
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+}
+
 }  // namespace
 }  // namespace ui

@@ -34,6 +34,11 @@ class PtyPeer {
     PtyPeer& operator=(const PtyPeer&) = delete;
 
     const std::string& path() const { return path_; }
+    // The modem goes away: the tool's side of the terminal hangs up.
+    void hangUp() {
+        ::close(master_);
+        master_ = -1;
+    }
 
     void write(const std::vector<std::uint8_t>& bytes) const {
         std::size_t done = 0;

@@ -345,7 +345,9 @@ TEST_F(WindowTest, EveryRowsButtonSendsTheFrameItsRowBuilds) {
         messages.clear();
         QElapsedTimer clock;
         clock.start();
-        click(std::string(op.control).c_str());
+        const std::string button(op.control);
+        w.control<QWidget>(button.c_str())->setEnabled(true);  // the E+H saves wait for a read
+        click(button.c_str());
         if (!expected.refusal.empty()) {  // a write that needs its read first
             ASSERT_EQ(messages.size(), 1u);
             EXPECT_EQ(messages[0].second, QString::fromStdString(expected.refusal));
@@ -397,6 +399,44 @@ TEST_F(WindowTest, EditingKeysWithTheirXTextPassTheKeyFilters) {
     QApplication::sendEvent(edit, &selectAll);
     EXPECT_EQ(edit->selectedText(), "2.345");
     EXPECT_FALSE(enabled("Button15"));
+}
+
+TEST_F(WindowTest, ALostPortIsReportedAndClosedAndOpensAgainOnceBack) {
+    for (const bool pending : {false, true}) {
+        SCOPED_TRACE(pending ? "during a request" : "idle");
+        PtyPeer modem;
+        messages.clear();
+        w.control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(modem.path()));
+        click("Button1");
+        ASSERT_TRUE(w.portOpen());
+        if (pending) {
+            click("Button3");
+            modem.read();
+        }
+        modem.hangUp();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.portOpen(); }, kWaitMs));
+        EXPECT_EQ(text("Button1"), QStringLiteral("打开串口"));
+        EXPECT_FALSE(enabled("Button3"));
+        EXPECT_EQ(text("Label68"), QStringLiteral("串口已断开!"));
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].first, MessageKind::Error);
+        EXPECT_TRUE(messages[0].second.contains(QString::fromStdString(modem.path())));
+        // No timeout text follows as if the instrument were silent.
+        QTest::qWait(3300);
+        EXPECT_EQ(text("Label68"), QStringLiteral("串口已断开!"));
+    }
+    openPort();  // another modem
+    click("Button3");
+    EXPECT_EQ(hex(peer.read()), "FF FF FF FF FF FF 02 80 00 00 82 ");
+}
+
+TEST_F(WindowTest, AFrameThatCannotBeWrittenIsSaidAtOnce) {
+    // The vendor pages' read buttons work while the port is closed.
+    click("Button48");
+    EXPECT_EQ(text("Label68"), QStringLiteral("串口没有打开,数据没有发送!"));
+    EXPECT_EQ(w.tracker().pending().tag, 0);
+    EXPECT_FALSE(w.timer3().isActive());
+    EXPECT_EQ(text("Label56"), QString());
 }
 
 }  // namespace
