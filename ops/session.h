@@ -1,14 +1,34 @@
 // State the operations share for the whole run.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
+
 #include "hart/frame.h"
 #include "hart/units.h"
 
 namespace ops {
 
+// The ten configuration bytes after sensor and wiring that a TT50C read delivered, and the
+// instrument they came from: the TT50C write sends them back.
+struct Tt50cTail {
+    hart::DeviceIdentity device;
+    std::array<std::uint8_t, 10> bytes{};
+};
+
+// Two leading data bytes of a good E+H parameter read (sensor type, wiring, offset), and the
+// instrument they came from: the matching save sends them back in front of its value.
+struct EhPrefix {
+    hart::DeviceIdentity device;
+    std::array<std::uint8_t, 2> bytes{};
+};
+
 struct Session {
     hart::DeviceIdentity identity;  // from the last command 0 reply
     hart::CurrentUnit unit;         // unit code last read or written
+    std::optional<Tt50cTail> tt50cTail;  // none before a good TT50C read
+    std::array<std::optional<EhPrefix>, 3> ehPrefixes;  // none before a good read of its kind
 };
 
 }  // namespace ops

@@ -133,6 +133,8 @@ TEST(OperationTable, EveryRowBuildsItsFrameFromValidControls) {
         auto controls = testing::validControls();
         controls.setIndex("ComboBox8", 1);  // secondary master
         const Request r = build(op, controls, session);
+        // A write that sends back bytes of an earlier read waits for that read.
+        if (r.refusal.starts_with("请先上传")) continue;
         ASSERT_EQ(r.refusal, "");
         const auto bytes = r.frame.bytes();
         ASSERT_GE(bytes.size(), 5u);
@@ -151,7 +153,9 @@ TEST(OperationTable, EveryRowBuildsItsFrameFromValidControls) {
 TEST(OperationTable, FieldDecodersNeedEveryFieldReceived) {
     using hart::testing::Bytes;
     for (const Operation& op : operations()) {
-        if (op.decoder.kind != DecoderKind::Fields || op.delimiter != hart::kLongReplyDelimiter) {
+        // A scan that wants a fixed byte count takes no shorter reply at all.
+        if (op.decoder.kind != DecoderKind::Fields || op.delimiter != hart::kLongReplyDelimiter ||
+            op.window == hart::ScanWindow::Command31Count13) {
             continue;
         }
         SCOPED_TRACE(std::string(op.control));
@@ -164,8 +168,14 @@ TEST(OperationTable, FieldDecodersNeedEveryFieldReceived) {
             Session session;
             hart::ReceiveBuffer b;
             b.store(Bytes(60, 0x41));  // older bytes that must not be taken as data
-            b.store(hart::testing::longReply(static_cast<std::uint8_t>(op.command), 0,
-                                             Bytes(dataBytes, 0x01)));
+            // A code its table lists, so that every field shows.
+            Bytes data(dataBytes, 0x01);
+            for (const Field& f : op.decoder.fields->fields) {
+                if (f.kind == FieldKind::Code && f.offset - 11 < dataBytes) {
+                    data[f.offset - 11] = static_cast<std::uint8_t>(f.table->items[0].code);
+                }
+            }
+            b.store(hart::testing::longReply(static_cast<std::uint8_t>(op.command), 0, data));
             const hart::Outcome out = decode(pending, b, session);
             const bool complete = dataBytes == end - 11;
             EXPECT_EQ(out.status,
