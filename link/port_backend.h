@@ -15,6 +15,13 @@ namespace serial {
 
 enum class OpenResult { Ok, CannotOpen, NotComm, BufferSetup };
 
+// What open() found. osError is the system's error number (errno) behind a refusal, 0 when
+// there is none; the window explains it to the user.
+struct OpenStatus {
+    OpenResult result = OpenResult::Ok;
+    int osError = 0;
+};
+
 // Ok: the call did its work. Closed: the close signal ended it. Failed: the port is gone or broken.
 enum class IoResult { Ok, Closed, Failed };
 
@@ -27,7 +34,7 @@ class PortBackend {
   public:
     virtual ~PortBackend() = default;
 
-    virtual OpenResult open(const std::string& name) = 0;
+    virtual OpenStatus open(const std::string& name) = 0;
     // Releases the port and the close signal; harmless when nothing is open.
     virtual void close() = 0;
 

@@ -58,25 +58,26 @@ class PosixPort final : public PortBackend {
   public:
     ~PosixPort() override { close(); }
 
-    OpenResult open(const std::string& name) override {
+    OpenStatus open(const std::string& name) override {
         const std::string path = commDevicePath(name);
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return OpenResult::CannotOpen;
+        if (fd < 0) return {OpenResult::CannotOpen, errno};
 
         struct stat st {};
         if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !::isatty(fd)) {
             closeQuietly(fd);
-            return OpenResult::NotComm;
+            return {OpenResult::NotComm, 0};
         }
-        // TIOCEXCL keeps other (unprivileged) openers out; the lock also covers privileged
-        // ones and a second component in this process.
+        // TIOCEXCL keeps other (unprivileged) openers out (they get EBUSY); the lock also
+        // covers privileged ones and a second component in this process, and says the same.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno == EWOULDBLOCK ? EBUSY : errno;
             closeQuietly(fd);
-            return OpenResult::CannotOpen;
+            return {OpenResult::CannotOpen, error};
         }
         (void)::ioctl(fd, TIOCEXCL);
         fd_ = fd;
-        return OpenResult::Ok;
+        return {};
     }
 
     void close() override {

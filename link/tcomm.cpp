@@ -33,16 +33,18 @@ constexpr FailureText kFailureTexts[] = {
     {Failure::WriteThread, "Unable to create write thread"},
 };
 
-[[noreturn]] void fail(Failure failure) {
+[[noreturn]] void fail(Failure failure, int osError = 0) {
     for (const auto& entry : kFailureTexts) {
-        if (entry.failure == failure) throw ECommsError(entry.text);
+        if (entry.failure == failure) throw ECommsError(entry.text, osError);
     }
-    throw ECommsError("Error opening serial port");
+    throw ECommsError("Error opening serial port", osError);
 }
 
 }  // namespace
 
 TComm::TComm() : port_(makePortBackend()) {}
+
+TComm::TComm(std::unique_ptr<PortBackend> port) : port_(std::move(port)) {}
 
 TComm::~TComm() {
     Close();
@@ -59,15 +61,16 @@ void TComm::applyTimeouts() {
 void TComm::Open() {
     if (open_) fail(Failure::AlreadyOpen);
 
-    switch (port_->open(commName_)) {
+    const OpenStatus status = port_->open(commName_);
+    switch (status.result) {
         case OpenResult::Ok:
             break;
         case OpenResult::CannotOpen:
-            fail(Failure::CannotOpen);
+            fail(Failure::CannotOpen, status.osError);
         case OpenResult::NotComm:
-            fail(Failure::NotComm);
+            fail(Failure::NotComm, status.osError);
         case OpenResult::BufferSetup:
-            fail(Failure::BufferSetup);
+            fail(Failure::BufferSetup, status.osError);
     }
 
     port_->purge(PurgeWhat::Both);

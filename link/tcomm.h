@@ -24,7 +24,13 @@ class PortBackend;
 
 class ECommsError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ECommsError(const char* message, int osError = 0)
+        : std::runtime_error(message), osError_(osError) {}
+    // The system's error number (errno) behind the failure, 0 when there is none.
+    int osError() const { return osError_; }
+
+  private:
+    int osError_;
 };
 
 // Something a worker thread reports. Plain values, so a notice that outlives its session is
@@ -49,6 +55,8 @@ class TComm {
     static constexpr size_t kReadBufferSize = 2048;
 
     TComm();
+    // On another port implementation, e.g. one that stands in for the system in tests.
+    explicit TComm(std::unique_ptr<PortBackend> port);
     // Closes an open port first: the workers must not outlive the component.
     ~TComm();
     TComm(const TComm&) = delete;

@@ -18,6 +18,7 @@
 #include "ui/click_label.h"
 #include "ui/form.h"
 #include "ui/messages.h"
+#include "ui/open_failure.h"
 
 namespace ui {
 namespace {
@@ -157,11 +158,13 @@ class KeyFilterHook final : public QObject {
     QWidget* button_;
 };
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(QWidget* parent) : TForm1(serial::makePortBackend(), parent) {}
+
+TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     : QMainWindow(parent),
       bridge_(std::make_unique<NoticeBridge>(this)),
       controls_(std::make_unique<FormControls>(*this)),
-      Comm1(std::make_unique<serial::TComm>()),
+      Comm1(std::make_unique<serial::TComm>(std::move(port))),
       Timer1(this, "Timer1", 3000),
       Timer2(this, "Timer2", 100),
       Timer3(this, "Timer3", 3000),
@@ -287,6 +290,9 @@ void TForm1::Button1Click() {
         try {
             Comm1->Open();
         } catch (const serial::ECommsError& e) {
+            // The message box keeps the link's text; the status line says why, and what helps.
+            control<QLabel>("Label68")->setText(openFailureText(
+                e.osError(), QString::fromStdString(serial::commDevicePath(Comm1->commName()))));
             showMessage(this, MessageKind::Error, QString::fromUtf8(e.what()));
             return;
         }

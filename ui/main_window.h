@@ -9,6 +9,7 @@
 
 #include "hart/outcome.h"
 #include "hart/tracker.h"
+#include "link/port_backend.h"
 #include "link/tcomm.h"
 #include "ops/controls.h"
 #include "ops/operation.h"
@@ -36,6 +37,8 @@ class TForm1 : public QMainWindow {
 
   public:
     explicit TForm1(QWidget* parent = nullptr);
+    // With another serial port implementation (tests stand in for the system with one).
+    explicit TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent = nullptr);
     ~TForm1() override;
 
     template <class T>

@@ -6,6 +6,8 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messages.h
+  ${CMAKE_CURRENT_LIST_DIR}/open_failure.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/open_failure.h
 )
 target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets)
 
@@ -13,7 +15,8 @@ add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
 
 hart_add_test(window_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/open_failure_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
   LIBS hartwindow Qt6::Test util
   ENV "QT_QPA_PLATFORM=offscreen")
 

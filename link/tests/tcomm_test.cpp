@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -253,14 +254,16 @@ TEST_F(LinkTest, OpenFailuresLeaveTheComponentClosed) {
     ASSERT_GE(fd, 0);
     ::close(fd);
 
+    // The system's reason travels with the unchanged message, for the window to explain.
     const struct {
         std::string name;
         const char* message;
+        int osError;
     } cases[] = {
-        {pty.path, "Error opening serial port"},  // held exclusively by comm
-        {file, "File handle is not a comm handle "},
-        {"/dev/null", "File handle is not a comm handle "},
-        {"/dev/tcomm-test-no-such-port", "Error opening serial port"},
+        {pty.path, "Error opening serial port", EBUSY},  // held exclusively by comm
+        {file, "File handle is not a comm handle ", 0},
+        {"/dev/null", "File handle is not a comm handle ", 0},
+        {"/dev/tcomm-test-no-such-port", "Error opening serial port", ENOENT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -270,6 +273,7 @@ TEST_F(LinkTest, OpenFailuresLeaveTheComponentClosed) {
             ADD_FAILURE() << "Open succeeded";
         } catch (const ECommsError& e) {
             EXPECT_STREQ(e.what(), c.message);
+            EXPECT_EQ(e.osError(), c.osError);
         }
         EXPECT_FALSE(other.isOpen());
         const uint8_t byte = 0;
