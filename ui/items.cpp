@@ -16,18 +16,7 @@ constexpr const char* kEhPolynomialItems[] = {"设置系数X0", "设置系数X1"
                                               "设置系数X3", "设置系数X4"};
 constexpr const char* kEhCallendarItems[] = {"设置计数系数A", "设置计数系数B", "设置计数系数C",
                                              "设置计数系数R0"};
-constexpr const char* kKrohneWiringItems[] = {"00 无",     "02 二线制",       "03 三线制",
-                                              "04 四线制", "05 Differential", "10 SmartSense"};
-constexpr const char* kAbbWiringItems[] = {"00 无", "01 无", "02 二线制", "03 三线制", "04 四线制"};
-constexpr const char* kSmvVariableItems[] = {
-    "defferential pressure", "absolute pressure", "Gage pressure",
-    "process tempter",       "modul tempter",     "flow",
-    "Energy FLow",           "Total flow",
-};
 constexpr const char* kOffOnItems[] = {"OFF", "ON"};
-constexpr const char* kEjaDisplayItems[] = {"00Pres", "01pres%", "02Engr.pRES",
-                                            "03SP",   "04SP%",   "05不显示"};
-constexpr const char* kEjaZeroModeItems[] = {"0linear mode", "1Zero mode"};
 
 // Sensor tables of the temperature transmitters. Several texts end in blanks or in a
 // full-width mark; they are kept exactly as the instruments' tools show them.
@@ -111,80 +100,6 @@ constexpr const char* kEhSensorItems[] = {
     "30-81--20..100mv",
     "31-other",
 };
-constexpr const char* kSiemensSensorItems[] = {
-    "PT100，A=385  2 WIRE",
-    "PT100，A=385  4 WIRE",
-    "T/C，K  2 WIRE",
-    "T/C，S  2 WIRE",
-};
-constexpr const char* kKrohneSensorItems[] = {
-    "00 无",
-    "01-01 PT100, a=385",
-    "02-02 PT1000,a=385",
-    "03-03 D100, a=392",
-    "04-04 PTx, a=385 ",
-    "05_10 Ni100",
-    "06_11 Ni1000",
-    "07_80 T/C typ B",
-    "08_81 T/C typ E",
-    "09_82 T/C typ J",
-    "0A_83 /T/C typ K",
-    "0B_84 T/C typ DIN L ",
-    "0C_85 T/C typ N",
-    "0D_86 T/C typ R",
-    "0E_87 T/C typ S",
-    "0F_88 T/C typ T",
-    "10_89 T/C typ DIN U",
-    "11_8A T/C typ A/E",
-    "12_A0 T/C typ X",
-    "13_other",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-};
-constexpr const char* kAbbSensorItems[] = {
-    "00 无",
-    "01-01 0..500ohm",
-    "02-02 0..5000ohm",
-    "03-0B PT50",
-    "04_0C 无",
-    "05_0D PT100(IEC751)",
-    "06_0E PT500(IEC751)",
-    "07_0F PT1000(IEC751)",
-    "08_15 PT50(JIS1604)",
-    "09_16 PT100(JIS1604)",
-    "10_1F PT50(MIL24388)",
-    "11_20 PT100(MIL24388)",
-    "12_21 PT200(MIL24388)",
-    "13_23 PT1000(MIL24388)",
-    "14_47 NI50(DIN43760)",
-    "15_48 NI100(DIN43760)",
-    "16_49 NI120(DIN43760)",
-    "17_4A NI1000(DIN43760)",
-    "18_51 CU10 a=4270",
-    "19_52 CU100 a=4270",
-    "20_64 Pt10(IEC751) ",
-    "21_67 PT10(JIS1604)",
-    "22_6A PT10(MIL24388)",
-    "23_81 -125..125mv",
-    "24_82 -125..1200mv",
-    "25_83 TC type B(IEC584)",
-    "26_84 TC type C(ASTME988)",
-    "27_85 TC type D(ASTME988)",
-    "28_86 TC type E(ICE584)",
-    "29_88 TC type J(ICE584)",
-    "30_89 TC type K(ICE584)",
-    "31_8A TC type N(ICE584)",
-    "32_8B TC type R(ICE584)",
-    "33_8C TC type S(ICE584)",
-    "34_8D TC type T(ICE584)",
-    "35_8E TC type L(DIN4710)",
-    "36_8F TC type U(DIN4710)",
-    "37_Other",
-};
 
 }  // namespace
 
@@ -203,14 +118,6 @@ const List kEhSensor = kEhSensorItems;
 const List kEhWiring = kEhWiringItems;
 const List kEhPolynomial = kEhPolynomialItems;
 const List kEhCallendar = kEhCallendarItems;
-const List kSiemensSensor = kSiemensSensorItems;
-const List kKrohneSensor = kKrohneSensorItems;
-const List kKrohneWiring = kKrohneWiringItems;
-const List kAbbSensor = kAbbSensorItems;
-const List kAbbWiring = kAbbWiringItems;
-const List kSmvVariable = kSmvVariableItems;
 const List kOffOn = kOffOnItems;
-const List kEjaDisplay = kEjaDisplayItems;
-const List kEjaZeroMode = kEjaZeroModeItems;
 
 }  // namespace ui::items

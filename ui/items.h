@@ -23,14 +23,6 @@ extern const List kEhSensor;          // EHTEMNX
 extern const List kEhWiring;          // EHTEMFS
 extern const List kEhPolynomial;      // POTMXU
 extern const List kEhCallendar;       // CALL_ALP
-extern const List kSiemensSensor;     // ComboBox7
-extern const List kKrohneSensor;      // TT50NEXING
-extern const List kKrohneWiring;      // TT50WAR
-extern const List kAbbSensor;         // ABBTTH200NEIXING
-extern const List kAbbWiring;         // ABBTTH200WAY
-extern const List kSmvVariable;       // ComboBox23 .. ComboBox26
 extern const List kOffOn;             // ComboBox27 .. ComboBox34
-extern const List kEjaDisplay;        // EJAXIANS1 .. EJAXIANS4
-extern const List kEjaZeroMode;       // EJAMODEM
 
 }  // namespace ui::items

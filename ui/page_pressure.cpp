@@ -24,7 +24,6 @@ void buildSmv(QWidget* page) {
     QGroupBox* outer = group(page, "GroupBox14", "罗斯蒙特300SMV 多变量参数设置", 8, 80, 620, 228);
 
     QGroupBox* g = group(outer, "GroupBox15", "变量输出配置:", 8, 20, 250, 198);
-    const QStringList variables = toList(items::kSmvVariable);
     struct Mapping {
         const char* caption;
         const char* box;
@@ -38,7 +37,7 @@ void buildSmv(QWidget* page) {
     int y = kGroupTop;
     for (const Mapping& m : kMappings) {
         label(g, m.caption, 10, y, 46);
-        combo(g, m.box, 58, y, 180, variables, Typing::Off, 0);
+        combo(g, m.box, 58, y, 180, tableItems(m.box), Typing::Off, 0);
         y += kRowPitch;
     }
     y += 14;
@@ -77,11 +76,10 @@ void buildSmv(QWidget* page) {
 void buildEja(QWidget* page) {
     QGroupBox* g = group(page, "GroupBox18", "EJA表差压变送器调零及显示", 638, 8, 332, 300);
     constexpr int kField = 100;
-    const QStringList display = toList(items::kEjaDisplay);
     int y = kGroupTop;
     label(g, "显示内容:", 12, y, 86);
     for (const char* box : {"EJAXIANS1", "EJAXIANS2", "EJAXIANS3", "EJAXIANS4"}) {
-        combo(g, box, kField, y, 130, display, Typing::Off, 0);
+        combo(g, box, kField, y, 130, tableItems(box), Typing::Off, 0);
         y += kRowPitch;
     }
     button(g, "Button48", "上传", kField + 130 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
@@ -89,7 +87,7 @@ void buildEja(QWidget* page) {
 
     y += kRowPitch + 16;
     label(g, "设零点模式:", 12, y, 86);
-    combo(g, "EJAMODEM", kField, y, 130, toList(items::kEjaZeroMode), Typing::Off, 0);
+    combo(g, "EJAMODEM", kField, y, 130, tableItems("EJAMODEM"), Typing::Off, 0);
     y += kRowPitch;
     label(g, "零点切除%：", 12, y, 86);
     edit(g, "EJAlingdian", kField, y, 130, "EJAlingdian");

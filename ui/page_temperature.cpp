@@ -127,7 +127,7 @@ void buildSiemens(QWidget* page) {
     int y = kGroupTop;
     label(g, "西门子HART协议温度传感器类型:", 10, y, 296);
     y += kRowPitch - 4;
-    combo(g, "ComboBox7", 10, y, 200, toList(items::kSiemensSensor), Typing::Off);
+    combo(g, "ComboBox7", 10, y, 200, tableItems("ComboBox7"), Typing::Off);
     y += kRowPitch + 8;
     button(g, "Button2", "上传", 10 + 200 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
     button(g, "Button11", "下传", 10 + 200 - kUpDownWidth, y, kUpDownWidth);
@@ -135,16 +135,16 @@ void buildSiemens(QWidget* page) {
 
 // Krohne and ABB groups share one shape: sensor type, wiring, and a read/write pair.
 void buildTypeAndWiring(QWidget* page, const char* groupName, const char* title, int x,
-                        const char* sensorBox, items::List sensors, const char* wiringBox,
-                        items::List wiring, const char* read, const char* write) {
+                        const char* sensorBox, const char* wiringBox, const char* read,
+                        const char* write) {
     QGroupBox* g = group(page, groupName, title, x, 6, 316, 120);
     constexpr int kField = 96;
     int y = kGroupTop;
     label(g, "传感器类型：", 10, y, 84);
-    combo(g, sensorBox, kField, y, 206, toList(sensors), Typing::On, -1, "00 无");
+    combo(g, sensorBox, kField, y, 206, tableItems(sensorBox), Typing::On, -1, "00 无");
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 84);
-    combo(g, wiringBox, kField, y, 140, toList(wiring), Typing::On, -1, "00 无");
+    combo(g, wiringBox, kField, y, 140, tableItems(wiringBox), Typing::On, -1, "00 无");
     y += kRowPitch + 8;
     button(g, read, "上传", kField + 206 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
     button(g, write, "下传", kField + 206 - kUpDownWidth, y, kUpDownWidth);
@@ -164,10 +164,10 @@ void buildTemperature(QWidget* page) {
 
     sheet = build::page(tabs, "TabSheet12", "西门子+ABB+科隆+ 中科博微 温度变送器");
     buildSiemens(sheet);
-    buildTypeAndWiring(sheet, "GroupBox21", "科隆TT50C", 328, "TT50NEXING", items::kKrohneSensor,
-                       "TT50WAR", items::kKrohneWiring, "Button63", "Button64");
-    buildTypeAndWiring(sheet, "GroupBox22", "ABBTTH200", 650, "ABBTTH200NEIXING", items::kAbbSensor,
-                       "ABBTTH200WAY", items::kAbbWiring, "Button68", "Button67");
+    buildTypeAndWiring(sheet, "GroupBox21", "科隆TT50C", 328, "TT50NEXING", "TT50WAR", "Button63",
+                       "Button64");
+    buildTypeAndWiring(sheet, "GroupBox22", "ABBTTH200", 650, "ABBTTH200NEIXING", "ABBTTH200WAY",
+                       "Button68", "Button67");
 
     // Two spare pages, kept empty.
     build::page(tabs, "TabSheet13", "TabSheet13");

@@ -27,6 +27,12 @@ inline ControlValues validControls() {
     // Temperature transmitters: Rosemount, Yokogawa, E+H.
 
     // Siemens, Krohne, ABB and the pressure transmitters.
+    for (const char* box : {"ComboBox7", "TT50NEXING", "TT50WAR", "ABBTTH200NEIXING",
+                            "ABBTTH200WAY", "EJAXIANS1", "EJAXIANS2", "EJAXIANS3", "EJAXIANS4"}) {
+        c.setIndex(box, 1);
+    }
+    for (int i = 23; i <= 34; ++i) c.setIndex("ComboBox" + std::to_string(i), 1);
+    c.setText("EJAlingdian", "1");
 
     return c;
 }

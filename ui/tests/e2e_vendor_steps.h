@@ -1,0 +1,74 @@
+// Steps of a vendor round trip through the real window against the simulator: set controls,
+// click, and check the outcome, the controls and what reached the instrument.
+#pragma once
+
+#include "ui/tests/e2e_fixture.h"
+
+namespace ui {
+
+const QString kWriteOk = QStringLiteral("写入成功!");
+
+// A control value: "#N" is item N of a combo box, anything else an edit line's text.
+struct Value {
+    const char* control;
+    const char* value;
+};
+
+struct Step {
+    std::vector<Value> set;  // before the click
+    const char* button;
+    QString status;               // the outcome; empty: refused with `message`, nothing sent
+    std::vector<Value> expected;  // afterwards
+    const char* message = nullptr;
+};
+
+// Selects the instrument at `address` and polls it.
+inline Step pollAt(const char* address) {
+    return {{{"ComboBox9", address}}, "Button3", kReadOk, {}};
+}
+
+class VendorRoundTrip : public EndToEnd {
+  protected:
+    // `echoed`: whether the vendor requests show their frame with the echo switch off.
+    void run(const std::vector<Step>& steps, bool echoed) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step& s = steps[i];
+            SCOPED_TRACE("step " + std::to_string(i) + " " + s.button);
+            for (const Value& v : s.set) put(v);
+            const std::size_t sentBefore = sim->received().size();
+            const std::size_t messagesBefore = messages.size();
+            click(s.button);
+            if (s.message != nullptr) {
+                ASSERT_EQ(messages.size(), messagesBefore + 1);
+                EXPECT_EQ(messages.back(), QString::fromUtf8(s.message));
+                QTest::qWait(600);
+                EXPECT_EQ(sim->received().size(), sentBefore) << "a refused write went out";
+                continue;
+            }
+            ASSERT_TRUE(waitStatus(s.status)) << text("Label68").toStdString();
+            if (std::string_view(s.button) != "Button3") {
+                const auto rx = sim->received();
+                ASSERT_GT(rx.size(), sentBefore);
+                EXPECT_EQ(text("discomm").toStdString(), echoed ? rx.back() : "");
+            }
+            for (const Value& v : s.expected) EXPECT_EQ(shown(v.control), v.value) << v.control;
+        }
+    }
+
+    void put(const Value& v) {
+        const QString value = QString::fromUtf8(v.value);
+        if (auto* c = window->control<QComboBox>(v.control)) {
+            c->setCurrentIndex(value.mid(1).toInt());
+        } else {
+            window->control<QLineEdit>(v.control)->setText(value);
+        }
+    }
+    std::string shown(const char* control) {
+        if (auto* c = window->control<QComboBox>(control)) {
+            return "#" + std::to_string(c->currentIndex());
+        }
+        return text(control).toStdString();
+    }
+};
+
+}  // namespace ui

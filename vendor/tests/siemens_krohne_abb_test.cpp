@@ -1,0 +1,151 @@
+// Siemens, Krohne TT50C and ABB TTH200: the data the writes send, the replies' mapping to
+// the boxes, and the TT50C write that sends back what its read delivered.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "hart/tests/reply_builder.h"
+#include "ops/operation.h"
+#include "ops/tests/op_test_util.h"
+
+namespace ops {
+namespace {
+
+using hart::testing::Bytes;
+using hart::testing::concat;
+using hart::testing::longReply;
+using testing::dataOf;
+using testing::selectionOf;
+
+const Bytes kTail = {0x20, 0x00, 0x00, 0x00, 0x00, 0x42, 0xC8, 0x00, 0x00, 0x32};
+
+hart::Outcome decodeReply(const char* control, const Bytes& reply, Session& s) {
+    const Operation* op = operationFor(control);
+    hart::ReceiveBuffer b;
+    b.store(reply);
+    return decode({op->tag, op->kind, op->command, true}, b, s);
+}
+
+hart::Outcome decodeData(const char* control, const Bytes& data, Session& s,
+                         std::uint8_t code = 0) {
+    return decodeReply(control, longReply(operationFor(control)->command, code, data), s);
+}
+
+TEST(SiemensKrohneAbb, WritesSendTheSelectedItemsCodes) {
+    struct Case {
+        const char* control;
+        std::function<void(ControlValues&)> set;
+        std::string data;
+    };
+    const Case cases[] = {
+        {"Button11", [](auto& c) { c.setIndex("ComboBox7", 2); }, "00 84 02 "},
+        {"Button11", [](auto& c) { c.setIndex("ComboBox7", 1); }, "00 01 04 "},
+        {"Button11", [](auto& c) { c.setIndex("ComboBox7", -1); }, "00 87 02 "},
+        {"Button64", [](auto& c) { c.setIndex("TT50NEXING", 18).setIndex("TT50WAR", 5); },
+         "A0 10 20 00 00 00 00 42 C8 00 00 32 "},
+        // "00 无", "13_other", an empty item and no item all send 0x00.
+        {"Button64", [](auto& c) { c.setIndex("TT50NEXING", 0).setIndex("TT50WAR", -1); },
+         "00 00 20 00 00 00 00 42 C8 00 00 32 "},
+        {"Button64", [](auto& c) { c.setIndex("TT50NEXING", 19).setIndex("TT50WAR", 0); },
+         "00 00 20 00 00 00 00 42 C8 00 00 32 "},
+        {"Button64", [](auto& c) { c.setIndex("TT50NEXING", 23); },
+         "00 02 20 00 00 00 00 42 C8 00 00 32 "},
+        {"Button64", [](auto& c) { c.setIndex("TT50NEXING", -1); },
+         "00 02 20 00 00 00 00 42 C8 00 00 32 "},
+        {"Button67", [](auto& c) { c.setIndex("ABBTTH200NEIXING", 6).setIndex("ABBTTH200WAY", 3); },
+         "00 0E 03 "},
+        {"Button67", [](auto& c) { c.setIndex("ABBTTH200NEIXING", 0).setIndex("ABBTTH200WAY", 1); },
+         "00 00 00 "},
+        {"Button67",
+         [](auto& c) { c.setIndex("ABBTTH200NEIXING", 37).setIndex("ABBTTH200WAY", 4); },
+         "00 00 04 "},
+        {"Button67",
+         [](auto& c) { c.setIndex("ABBTTH200NEIXING", -1).setIndex("ABBTTH200WAY", -1); },
+         "00 00 00 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " " + c.data);
+        auto controls = testing::validControls();
+        c.set(controls);
+        Session session;
+        session.tt50cTail = Tt50cTail{session.identity, {}};
+        std::copy(kTail.begin(), kTail.end(), session.tt50cTail->bytes.begin());
+        const Request r = build(c.control, controls, session);
+        EXPECT_EQ(r.refusal, "");
+        EXPECT_EQ(dataOf(r), c.data);
+    }
+}
+
+TEST(SiemensKrohneAbb, RepliesSelectItemsByCode) {
+    constexpr int kKept = -99;  // no update: the box keeps its item
+    struct Case {
+        const char* control;
+        Bytes data;
+        std::string status;
+        std::vector<std::pair<const char*, int>> selected;
+    };
+    const std::string ok = "上传成功!";
+    const Case cases[] = {
+        {"Button2", {0x00, 0x87, 0x03}, ok, {{"ComboBox7", 3}}},
+        {"Button2", {0x00, 0x01, 0x04}, ok, {{"ComboBox7", -1}}},
+        {"Button2", {0x00, 0x01, 0x07}, "上传失败!", {{"ComboBox7", kKept}}},
+        {"Button2", {0x00, 0x01, 0x02, 0x00}, "上传失败!", {{"ComboBox7", kKept}}},  // count 6
+        {"Button63", concat({0x83, 0x04}, kTail), ok, {{"TT50NEXING", 10}, {"TT50WAR", 3}}},
+        {"Button63", concat({0x00, 0x07}, kTail), ok, {{"TT50NEXING", 19}, {"TT50WAR", 0}}},
+        {"Button63", concat({0x55, 0x00}, kTail), ok, {{"TT50NEXING", 19}, {"TT50WAR", 0}}},
+        {"Button63", {0x83, 0x04, 0, 0, 0, 0, 0, 0, 0, 0}, "上传失败", {{"TT50NEXING", kKept}}},
+        {"Button68", {0x00, 0x0E, 0x03, 0x20}, ok, {{"ABBTTH200NEIXING", 6}, {"ABBTTH200WAY", 3}}},
+        {"Button68", {0x00, 0x00, 0x00, 0x20}, ok, {{"ABBTTH200NEIXING", 37}, {"ABBTTH200WAY", 0}}},
+        {"Button68", {0x00, 0x05, 0x01, 0x20}, ok, {{"ABBTTH200NEIXING", -1}, {"ABBTTH200WAY", 0}}},
+        {"Button68", {0x00, 0x0E, 0x03}, "上传失败", {{"ABBTTH200NEIXING", kKept}}},  // count 5
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " " + hart::hexText(c.data));
+        Session s;
+        const hart::Outcome out = decodeData(c.control, c.data, s);
+        EXPECT_EQ(out.status, c.status);
+        for (const auto& [box, item] : c.selected) EXPECT_EQ(selectionOf(out, box), item) << box;
+    }
+}
+
+TEST(SiemensKrohneAbb, KrohneRefusalCode12HasItsOwnText) {
+    Session s;
+    EXPECT_EQ(decodeData("Button64", {}, s, 12).status, "写入失败!设置参数不对");
+    EXPECT_EQ(decodeData("Button67", {}, s, 12).status, "写入失败!通道被限制!");
+    EXPECT_EQ(decodeData("Button11", {}, s, 12).status, "写入失败!通道被限制!");
+}
+
+// The write sends back the tail of the last good read; before such a read of the instrument
+// now addressed it would overwrite the instrument's configuration.
+TEST(SiemensKrohneAbb, Tt50cWriteNeedsAGoodReadOfTheAddressedInstrument) {
+    const std::string readFirst = "请先上传科隆TT50C的配置,再下传!";
+    const auto controls = testing::validControls();
+    Session s;
+    s.identity.manufacturer = 0x45;
+    Request r = build("Button64", controls, s);
+    EXPECT_EQ(r.refusal, readFirst);
+    EXPECT_FALSE(r.refusalIsError);
+    EXPECT_EQ(r.frame.size(), 0u);
+    EXPECT_EQ(r.pending.tag, hart::kNoTag);
+
+    // A reply cut short inside the tail is no read.
+    Bytes cut = longReply(130, 0, concat({0x01, 0x03}, kTail));
+    cut.resize(cut.size() - 4);
+    EXPECT_EQ(decodeReply("Button63", cut, s).status, "上传失败");
+    EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
+
+    EXPECT_EQ(decodeData("Button63", concat({0x01, 0x03}, kTail), s).status, "上传成功!");
+    r = build("Button64", controls, s);
+    EXPECT_EQ(r.refusal, "");
+    EXPECT_EQ(dataOf(r), "01 02 " + hart::hexText(kTail));
+
+    // Another instrument polled: its configuration is unknown.
+    s.identity.deviceId = {0x00, 0x50, 0xC1};
+    EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
+    // A failed read keeps the tail of the earlier instrument but does not vouch for this one.
+    EXPECT_EQ(decodeData("Button63", {0x01}, s).status, "上传失败");
+    EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
+}
+
+}  // namespace
+}  // namespace ops
