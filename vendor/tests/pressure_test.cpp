@@ -1,8 +1,6 @@
 // 3051, 300SMV and EJA: the data the writes send and the replies' mapping to the boxes.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "hart/tests/reply_builder.h"
 #include "ops/operation.h"
 #include "ops/tests/op_test_util.h"
@@ -16,75 +14,48 @@ using testing::dataOf;
 using testing::selectionOf;
 using testing::textOf;
 
-constexpr const char* kDisplayBoxes[] = {"ComboBox27", "ComboBox28", "ComboBox29", "ComboBox30",
-                                         "ComboBox31", "ComboBox32", "ComboBox33", "ComboBox34"};
-
-void allDisplay(ControlValues& c, int item) {
-    for (const char* box : kDisplayBoxes) c.setIndex(box, item);
-}
-
 TEST(Pressure, WritesSendTheBoxesCodes) {
     struct Case {
         const char* control;
-        std::function<void(ControlValues&)> set;
-        std::string data;     // hex text of the data bytes, when sent
-        std::string refusal;  // the message, when refused
-        int unitBefore = 0;
+        std::vector<std::pair<const char*, int>> items;
+        std::string data;
     };
-    const std::string eightBlanks = "20 20 20 20 20 20 20 20 ";
     const Case cases[] = {
-        {"Button42", [](auto&) {}, "", ""},
-        {"Button45",
-         [](auto& c) {
-             c.setIndex("ComboBox23", 7).setIndex("ComboBox24", 0).setIndex("ComboBox25", -1);
-         },
-         "07 00 FF 01 ", ""},
-        {"Button46", [](auto& c) { allDisplay(c, 1); }, "01 7F ", ""},
-        {"Button46", [](auto& c) { allDisplay(c, 0); }, "00 00 ", ""},
+        {"Button45", {{"ComboBox23", 7}, {"ComboBox24", 0}, {"ComboBox25", -1}}, "07 00 FF 01 "},
+        {"Button46", {}, "01 7F "},  // every display box on "ON"
         // Typed text counts as on for the totalizer and flow rate only.
-        {"Button46", [](auto& c) { allDisplay(c, -1); }, "01 40 ", ""},
         {"Button46",
-         [](auto& c) {
-             allDisplay(c, 0);
-             c.setIndex("ComboBox29", 1).setIndex("ComboBox32", 1);
-         },
-         "00 0C ", ""},
+         {{"ComboBox27", -1},
+          {"ComboBox28", 0},
+          {"ComboBox31", -1},
+          {"ComboBox33", -1},
+          {"ComboBox34", -1}},
+         "01 6C "},
+        {"Button46", {{"ComboBox33", 0}, {"ComboBox34", 0}, {"ComboBox30", 0}}, "00 1F "},
         {"Button49",
-         [](auto& c) {
-             c.setIndex("EJAXIANS1", 0).setIndex("EJAXIANS2", 5).setIndex("EJAXIANS4", -1);
-         },
-         "00 FA 01 FF 00 00 01 02 01 " + eightBlanks, ""},
-        {"Button51", [](auto& c) { c.setText("EJAlingdian", "1.5"); }, "0C 3F C0 00 00 ", "", 12},
-        {"Button51", [](auto& c) { c.setText("EJAlingdian", "10"); }, "00 41 20 00 00 ", ""},
-        {"Button51", [](auto& c) { c.setText("EJAlingdian", "EJAlingdian"); }, "",
-         "'EJAlingdian' is not a valid floating point value"},
+         {{"EJAXIANS1", 0}, {"EJAXIANS2", 5}, {"EJAXIANS4", -1}},
+         "00 FA 01 FF 00 00 01 02 01 20 20 20 20 20 20 20 20 "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.control) + " " + c.data + c.refusal);
+        SCOPED_TRACE(std::string(c.control) + " " + c.data);
         auto controls = testing::validControls();
-        c.set(controls);
+        for (const auto& [box, item] : c.items) controls.setIndex(box, item);
         Session session;
-        session.unit.set(static_cast<std::uint8_t>(c.unitBefore));
-        const Request r = build(c.control, controls, session);
-        EXPECT_EQ(r.refusal, c.refusal);
-        if (c.refusal.empty()) {
-            EXPECT_EQ(dataOf(r), c.data);
-        } else {
-            EXPECT_EQ(r.frame.size(), 0u);
-        }
+        EXPECT_EQ(dataOf(build(c.control, controls, session)), c.data);
     }
 }
 
-TEST(Pressure, DisplaySetFrameAsItLeavesThePort) {
-    Session s;
-    s.identity.manufacturer = 0x26;
-    s.identity.deviceType = 0x06;
-    s.identity.deviceId = {0x00, 0x12, 0x34};
-    auto c = testing::validControls();
-    c.setIndex("ComboBox8", 0);
-    allDisplay(c, 1);
-    EXPECT_EQ(testing::wire(build("Button46", c, s)),
-              "FF FF FF FF FF FF FF FF 82 A6 06 00 12 34 BD 02 01 7F C5 ");
+// The cut-off goes in the unit last read or written; the start text is no number.
+TEST(Pressure, CutOffWriteSendsTheCurrentUnit) {
+    auto controls = testing::validControls();
+    controls.setText("EJAlingdian", "1.5");
+    Session session;
+    session.unit.set(12);
+    EXPECT_EQ(dataOf(build("Button51", controls, session)), "0C 3F C0 00 00 ");
+    controls.setText("EJAlingdian", "EJAlingdian");
+    const Request r = build("Button51", controls, session);
+    EXPECT_EQ(r.refusal, "'EJAlingdian' is not a valid floating point value");
+    EXPECT_EQ(r.frame.size(), 0u);
 }
 
 TEST(Pressure, RepliesSetTheBoxes) {
