@@ -11,15 +11,7 @@ using List = std::span<const char* const>;
 extern const List kMasterRole;        // ComboBox8
 extern const List kTransferFunction;  // ComboBox2
 extern const List kBurstCommand;      // ComboBox11
-extern const List kRosemountSensor;   // ComboBox17, ComboBox21
-extern const List kWiring;            // ComboBox18, ComboBox20, HengHeFS
-extern const List k848tChannel;       // ComboBox19
-extern const List k848tUnit;          // ComboBox22
-extern const List k644rkSensor;       // ComboBox36
-extern const List k644rkWiring;       // ComboBox35
-extern const List kYokogawaSensor;    // HengHeTX
 extern const List kEhSensorNumber;    // TempBIAHO
-extern const List kEhSensor;          // EHTEMNX
 extern const List kEhWiring;          // EHTEMFS
 extern const List kEhPolynomial;      // POTMXU
 extern const List kEhCallendar;       // CALL_ALP

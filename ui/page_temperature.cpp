@@ -8,6 +8,7 @@
 #include "ui/form_build.h"
 #include "ui/items.h"
 #include "ui/pages.h"
+#include "vendor/temperature.h"
 
 namespace ui::pages {
 namespace {
@@ -24,8 +25,8 @@ void upDown(QWidget* g, const char* read, const char* write, const char* writeCa
 }
 
 void buildRosemount(QWidget* page) {
-    const QStringList sensors = toList(items::kRosemountSensor);
-    const QStringList wiring = toList(items::kWiring);
+    const QStringList sensors = tableItems("ComboBox17");
+    const QStringList wiring = tableItems("ComboBox18");
     constexpr int kField = 86;
 
     QGroupBox* g = group(page, "GroupBox11", "罗斯蒙特644温度传感器及接线方式设置 ", 6, 6, 318, 82);
@@ -40,7 +41,7 @@ void buildRosemount(QWidget* page) {
     g = group(page, "GroupBox12", " 罗期蒙特848T 温度配置 ", 6, 94, 318, 140);
     y = kGroupTop;
     label(g, "澷度通道:", 10, y, 76);
-    combo(g, "ComboBox19", kField, y, 96, toList(items::k848tChannel), Typing::On, 0);
+    combo(g, "ComboBox19", kField, y, 96, tableItems("ComboBox19"), Typing::On, 0);
     y += kRowPitch;
     label(g, "传感器类型:", 10, y, 76);
     combo(g, "ComboBox21", kField, y, 222, sensors, Typing::On);
@@ -51,16 +52,16 @@ void buildRosemount(QWidget* page) {
     button(g, "Button40", "下传", 190 + kUpDownWidth + 6, y, kUpDownWidth);
     y += kRowPitch;
     label(g, "温度单位:", 10, y, 76);
-    combo(g, "ComboBox22", kField, y, 96, toList(items::k848tUnit), Typing::On, 0);
+    combo(g, "ComboBox22", kField, y, 96, tableItems("ComboBox22"), Typing::On, 0);
     button(g, "Button43", "下传", 190 + kUpDownWidth + 6, y, kUpDownWidth);
 
     g = group(page, "GroupBox23", "罗斯蒙特644RK温度传感器及接线方式设置 ", 6, 240, 318, 82);
     y = kGroupTop;
     label(g, "传感器类型:", 10, y, 76);
-    combo(g, "ComboBox36", kField, y, 222, toList(items::k644rkSensor), Typing::On);
+    combo(g, "ComboBox36", kField, y, 222, tableItems("ComboBox36"), Typing::On);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 76);
-    combo(g, "ComboBox35", kField, y, 96, toList(items::k644rkWiring), Typing::On);
+    combo(g, "ComboBox35", kField, y, 96, tableItems("ComboBox35"), Typing::On);
     upDown(g, "Button70", "Button69", "下传", 190, y);
 }
 
@@ -69,11 +70,10 @@ void buildYokogawa(QWidget* page) {
     constexpr int kField = 104;
     int y = kGroupTop;
     label(g, "传感器类型：", 10, y, 92);
-    combo(g, "HengHeTX", kField, y, 166, toList(items::kYokogawaSensor), Typing::On, -1,
-          "HengHeTX");
+    combo(g, "HengHeTX", kField, y, 166, tableItems("HengHeTX"), Typing::On, -1, "HengHeTX");
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 92);
-    combo(g, "HengHeFS", kField, y, 80, toList(items::kWiring), Typing::Off, 0);
+    combo(g, "HengHeFS", kField, y, 80, tableItems("HengHeFS"), Typing::Off, 0);
     y += kRowPitch;
     upDown(g, "Button52", "Button53", "保存", kField + 48, y);
     y += kRowPitch + 8;
@@ -90,10 +90,19 @@ void buildEh(QWidget* page) {
     constexpr int kButtons = kField + kFieldWidth + 6;
     int y = kGroupTop;
     label(g, "传感器编号：", 10, y, 118);
-    combo(g, "TempBIAHO", kField, y, kFieldWidth, toList(items::kEhSensorNumber), Typing::Off, 0);
+    QComboBox* sensorNumber = combo(g, "TempBIAHO", kField, y, kFieldWidth,
+                                    toList(items::kEhSensorNumber), Typing::Off, 0);
+    // Only the user's choice counts, not an item set by the program.
+    QObject::connect(sensorNumber, &QComboBox::activated, g, [g] {
+        for (const hart::Update& u : ops::ehSensorNumberChosen().updates) {
+            if (auto* w = g->findChild<QWidget*>(QString::fromStdString(u.control))) {
+                w->setEnabled(u.value != 0);
+            }
+        }
+    });
     y += kRowPitch;
     label(g, "传感类型：", 10, y, 118);
-    combo(g, "EHTEMNX", kField, y, kFieldWidth, toList(items::kEhSensor), Typing::Off);
+    combo(g, "EHTEMNX", kField, y, kFieldWidth, tableItems("EHTEMNX"), Typing::Off);
     upDown(g, "Button56", "Button57", " 保存", kButtons, y);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 118);

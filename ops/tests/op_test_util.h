@@ -25,6 +25,14 @@ inline ControlValues validControls() {
     c.setChecked("RadioButton1", true);
     for (int i = 2; i <= 7; ++i) c.setChecked("RadioButton" + std::to_string(i), false);
     // Temperature transmitters: Rosemount, Yokogawa, E+H.
+    for (const char* box : {"ComboBox17", "ComboBox18", "ComboBox19", "ComboBox20", "ComboBox21",
+                            "ComboBox22", "ComboBox35", "ComboBox36", "HengHeTX", "HengHeFS",
+                            "TempBIAHO", "EHTEMNX", "EHTEMFS", "POTMXU", "CALL_ALP"}) {
+        c.setIndex(box, 0);
+    }
+    for (const char* edit : {"HengHeJXIAN", "EHPIANYI", "RTDxishu", "CALL_ALP_XS"}) {
+        c.setText(edit, "1");
+    }
 
     // Siemens, Krohne, ABB and the pressure transmitters.
     for (const char* box : {"ComboBox7", "TT50NEXING", "TT50WAR", "ABBTTH200NEIXING",
