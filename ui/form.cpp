@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "ui/click_label.h"
+#include "ui/form_access.h"
 #include "ui/form_build.h"
 #include "ui/pages.h"
 
@@ -124,6 +125,7 @@ void buildForm(QMainWindow* window) {
     buildPages(root);
     buildEchoAndLog(root);
     buildStatusPanel(root);
+    makeAccessible(root);
 }
 
 }  // namespace ui

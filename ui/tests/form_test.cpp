@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -634,6 +636,119 @@ TEST_F(FormTest, ControlsFitTheirContainersWithoutOverlap) {
                     << name << " / " << children[j]->objectName().toStdString() << " "
                     << textOf(children[j]).toStdString();
             }
+        }
+    }
+}
+
+bool isInteractive(QWidget* w) {
+    return qobject_cast<QLineEdit*>(w) != nullptr || qobject_cast<QComboBox*>(w) != nullptr ||
+           qobject_cast<QAbstractButton*>(w) != nullptr ||
+           qobject_cast<QPlainTextEdit*>(w) != nullptr;
+}
+
+TEST_F(FormTest, EveryControlAndStatusFieldHasAnAccessibleName) {
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        // Status fields and counters: the named labels the window writes.
+        const auto* label = qobject_cast<QLabel*>(w);
+        const bool statusField =
+            label != nullptr && label->text().isEmpty() && !label->objectName().isEmpty();
+        if (!isInteractive(w) && !statusField) continue;
+        const QString where = w->objectName().isEmpty() ? QStringLiteral("unnamed %1 in %2")
+                                                              .arg(w->metaObject()->className(),
+                                                                   w->parentWidget()->objectName())
+                                                        : w->objectName();
+        EXPECT_FALSE(w->accessibleName().trimmed().isEmpty()) << where.toStdString();
+    }
+
+    // The caption beside, the caption above, the control's own caption, or a fixed name.
+    const struct {
+        const char* control;
+        const char* name;
+    } cases[] = {
+        {"Edit14", "量程上限:"},
+        {"SPREALCOM", "IP连或者COM号:"},
+        {"discomm", "发送HART命令:"},
+        {"Memo8", "接收数据区:"},
+        {"Label56", "发送字数:"},
+        {"Label68", "传输状态:"},
+        {"Label51", "制造商:"},
+        {"ComboBox31", "Module_Temper:"},
+        {"ComboBox7", "西门子HART协议温度传感器类型:"},
+        {"Button12", "下  传"},
+        {"RadioButton6", "其 他 输 出:"},
+        {"ComboBox8", "主设备类型"},
+        {"Edit25", "出厂日期: 月"},
+    };
+    for (const auto& c : cases) {
+        auto* w = find<QWidget>(c.control);
+        ASSERT_NE(w, nullptr) << c.control;
+        EXPECT_EQ(w->accessibleName(), QString::fromUtf8(c.name)) << c.control;
+    }
+    // Focus goes into an editable box's line edit, which must say the same; on Linux a
+    // screen reader names a combo box by its label relation.
+    auto* port = find<QComboBox>("SPREALCOM");
+    EXPECT_EQ(port->lineEdit()->accessibleName(), "IP连或者COM号:");
+    const auto labels = QAccessible::queryAccessibleInterface(port)->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->object(), find<QLabel>("Label4"));
+}
+
+TEST_F(FormTest, TabMovesThroughEachPageInReadingOrder) {
+    // The focus chain once round, as Tab walks it: shown widgets that take focus by Tab and
+    // pass it to no proxy (an editable box's line edit stands for the box).
+    std::vector<QWidget*> chain;
+    QWidget* start = find<QWidget>("SPREALCOM");
+    QWidget* w = start;
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->focusProxy() == nullptr &&
+            !w->isHidden()) {
+            auto* box = qobject_cast<QComboBox*>(w->parentWidget());
+            chain.push_back(box != nullptr ? box : w);
+        }
+        w = w->nextInFocusChain();
+    } while (w != start && w != nullptr);
+
+    auto namesIn = [&](QWidget* area) {
+        std::vector<QString> names;
+        for (QWidget* c : chain) {
+            if (area->isAncestorOf(c)) names.push_back(c->objectName());
+        }
+        return names;
+    };
+    const struct {
+        const char* page;
+        std::vector<QString> order;
+    } pages[] = {
+        // Button12 stands between the two range rows it sends: it follows both.
+        {"TabSheet8",
+         {"Edit11", "Edit12", "ComboBox10", "Button5", "ComboBox1", "Button8", "Edit14", "Edit15",
+          "Button12", "Edit16", "Button10", "ComboBox2", "Button14", "Button13", "ComboBox11",
+          "Button20", "Button19", "Button9"}},
+        // The display boxes stand in two columns: each row is read left to right.
+        {"TabSheet1",
+         {"Button42",    "ComboBox23", "ComboBox24", "ComboBox25", "ComboBox26", "Button44",
+          "Button45",    "ComboBox27", "ComboBox31", "ComboBox28", "ComboBox32", "ComboBox29",
+          "ComboBox33",  "ComboBox30", "ComboBox34", "Button47",   "Button46",   "EJAXIANS1",
+          "EJAXIANS2",   "EJAXIANS3",  "EJAXIANS4",  "Button48",   "Button49",   "EJAMODEM",
+          "EJAlingdian", "Button50",   "Button51"}},
+    };
+    for (const auto& p : pages) EXPECT_EQ(namesIn(find<QWidget>(p.page)), p.order) << p.page;
+    // Outside the pages: the connection row, the pages' tabs, the echo line and the log.
+    std::vector<QString> outside;
+    for (QWidget* c : chain) {
+        if (pageOf(c).isEmpty()) outside.push_back(c->objectName());
+    }
+    EXPECT_EQ(outside, (std::vector<QString>{"SPREALCOM", "Button1", "qt_tabwidget_tabbar",
+                                             "discomm", "Memo8", "Button58"}));
+
+    // Each page's controls are one unbroken run of the chain.
+    for (auto* page : window_->findChildren<QWidget*>(QRegularExpression("^TabSheet"))) {
+        std::vector<size_t> at;
+        for (size_t i = 0; i < chain.size(); ++i) {
+            if (page->isAncestorOf(chain[i])) at.push_back(i);
+        }
+        if (!at.empty()) {
+            EXPECT_EQ(at.back() - at.front() + 1, at.size()) << page->objectName().toStdString();
         }
     }
 }
