@@ -69,6 +69,10 @@ int main(int argc, char** argv) {
         std::fputs(usage().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("hart-sim " HART_VERSION);
+        return 0;
+    }
     if (!options.error.empty()) {
         std::fprintf(stderr, "hart-sim: %s\n%s", options.error.c_str(), usage().c_str());
         return 2;

@@ -81,6 +81,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             o.demo = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             o.help = true;
+        } else if (name == "--version" && !value) {
+            o.version = true;
         } else if (name == "--link") {
             if (auto v = takeValue()) o.link = *v;
         } else if (name == "--device") {
@@ -130,6 +132,7 @@ std::string usage() {
     std::string named;
     for (const Model& m : models()) named += " " + m.name;
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
+           "                [--help] [--version]\n"
            "                [--demo | --device-spec ADDR:MFR:TYPE:ID[:MODEL] | ADDR:MODEL ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
            "(manufacturer 0x26, device type 0x06, device id 0x001234). --demo adds one\n"

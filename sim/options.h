@@ -18,6 +18,7 @@ struct Options {
     std::vector<DeviceSpec> devices;  // empty: the default transmitter at address 0
     bool demo = false;                // devices holds the demo loop
     bool help = false;
+    bool version = false;
     std::string error;  // empty when the command line is fine
 };
 

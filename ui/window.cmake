@@ -13,6 +13,7 @@ target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets)
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
+target_compile_definitions(hart-config PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
 hart_add_test(window_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/open_failure_test.cpp

@@ -196,6 +196,21 @@ TEST(Program, WhatTheToolLeftUnreadIsGoneWhenItOpensAgain) {
     }
 }
 
+TEST(Program, HelpAndVersionAnswerAndExit) {
+    const struct {
+        const char* option;
+        std::string firstLine;
+    } cases[] = {
+        {"--help", "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]"},
+        {"--version", "hart-sim " HART_VERSION},
+    };
+    for (const auto& c : cases) {
+        Program sim({c.option});
+        EXPECT_EQ(sim.line(), c.firstLine) << c.option;
+        EXPECT_EQ(sim.waitExit(), 0) << c.option;
+    }
+}
+
 TEST(Program, RefusesABadCommandLine) {
     Program sim({"--device-spec", "16:1:2:3"});
     EXPECT_EQ(sim.line(), "");
