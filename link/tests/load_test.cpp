@@ -1,0 +1,104 @@
+// Many open/close cycles with traffic between them leave no descriptor, thread or memory
+// behind.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "link/tcomm.h"
+
+namespace serial {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::size_t entries(const char* dir) {
+    std::size_t n = 0;
+    if (DIR* d = ::opendir(dir)) {
+        while (const dirent* e = ::readdir(d)) n += e->d_name[0] != '.';
+        ::closedir(d);
+    }
+    return n;
+}
+
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+struct CountingSink : NoticeSink {
+    std::atomic<int> chunks{0};
+    void post(Notice n) override {
+        if (n.kind == Notice::Data) ++chunks;
+    }
+};
+
+bool waitFor(const std::atomic<int>& value, int target) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (value.load() < target) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+TEST(LinkLoad, AThousandOpenCloseCyclesWithTrafficLeaveNothingBehind) {
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    termios raw{};
+    ::tcgetattr(master, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(master, TCSANOW, &raw);
+
+    CountingSink sink;
+    TComm comm;
+    comm.setCommName(name);
+    comm.setReadIntervalTimeout(5);  // short chunks keep a thousand cycles quick
+    // As the window opens it: the frames carry 0x11 and 0x13, which must not pause the line.
+    comm.setOutxXonXoffFlow(false);
+    comm.setInxXonXoffFlow(false);
+    comm.setNoticeSink(&sink);
+
+    auto cycle = [&](int i) {
+        comm.Open();
+        const std::uint8_t frame[] = {0xFF, 0x02, static_cast<std::uint8_t>(i)};
+        ASSERT_TRUE(comm.WriteData(frame, sizeof frame));
+        pollfd out{master, POLLIN, 0};
+        ASSERT_EQ(::poll(&out, 1, 5000), 1) << "cycle " << i << ": nothing written";
+        std::uint8_t sent[8];
+        ASSERT_GT(::read(master, sent, sizeof sent), 0);
+        const int before = sink.chunks.load();
+        ASSERT_EQ(::write(master, frame, sizeof frame), static_cast<ssize_t>(sizeof frame));
+        ASSERT_TRUE(waitFor(sink.chunks, before + 1)) << "cycle " << i;
+        comm.Close();
+    };
+
+    for (int i = 0; i < 50; ++i) cycle(i);  // warm-up: allocators and thread stacks settle
+    const std::size_t fds = entries("/proc/self/fd");
+    const std::size_t threads = entries("/proc/self/task");
+    const long rss = residentKb();
+    for (int i = 0; i < 1000; ++i) {
+        cycle(i);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_EQ(entries("/proc/self/fd"), fds);
+    EXPECT_EQ(entries("/proc/self/task"), threads);
+    EXPECT_LT(residentKb(), rss + rss / 20 + 512) << "resident memory grew from " << rss << " kB";
+    ::close(master);
+    ::close(slave);
+}
+
+}  // namespace
+}  // namespace serial
