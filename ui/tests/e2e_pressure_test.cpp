@@ -1,11 +1,11 @@
 // End to end: the 3051, 300SMV and EJA groups against simulated instruments at polling
 // addresses 1, 2 and 3 of one loop. These requests always show their frame.
-#include "ui/tests/e2e_vendor_steps.h"
+#include "ui/tests/e2e_steps.h"
 
 namespace ui {
 namespace {
 
-TEST_F(VendorRoundTrip, PressureTransmittersReadWriteAndReadBack) {
+TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
     start({"--fast", "--device-spec", "1:3051", "--device-spec", "2:300smv", "--device-spec",
            "3:eja"});
     const QString failed = QStringLiteral("写入失败!通道被限制!");

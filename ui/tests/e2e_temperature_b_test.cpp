@@ -1,14 +1,14 @@
 // End to end: the Siemens, Krohne TT50C and ABB TTH200 groups against simulated instruments
 // at polling addresses 1, 2 and 3 of one loop.
 #include "ui/click_label.h"
-#include "ui/tests/e2e_vendor_steps.h"
+#include "ui/tests/e2e_steps.h"
 
 namespace ui {
 namespace {
 
 const char* const kTt50cReadFirst = "请先上传科隆TT50C的配置,再下传!";
 
-class TemperatureB : public VendorRoundTrip {
+class TemperatureB : public RoundTrip {
   protected:
     void SetUp() override {
         start({"--fast", "--device-spec", "1:siemens", "--device-spec", "2:tt50c", "--device-spec",

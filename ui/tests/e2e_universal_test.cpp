@@ -1,71 +1,16 @@
 // End to end, one round trip per operation group: each write followed by its read shows the
 // written value, reads show the simulator's state, refusals show their response-code text.
-#include <QRadioButton>
 #include <cmath>
 
-#include "ui/tests/e2e_fixture.h"
+#include "ui/tests/e2e_steps.h"
 
 namespace ui {
 namespace {
 
-const QString kWriteOk = QStringLiteral("写入成功!");
-
-// A control value: "#N" selects item N of a combo box, "on" checks a radio button, anything
-// else is an edit line's text.
-struct Value {
-    const char* control;
-    const char* value;
-};
-
-struct Step {
-    std::vector<Value> set;  // before the click
-    const char* button;
-    QString status;               // the outcome on the status line
-    std::vector<Value> expected;  // afterwards
-};
-
-class RoundTrip : public EndToEnd {
-  protected:
-    void run(const std::vector<Step>& steps) {
-        start();
-        click("Button3");
-        ASSERT_TRUE(waitStatus(kReadOk));
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const Step& s = steps[i];
-            SCOPED_TRACE("step " + std::to_string(i) + " " + s.button);
-            for (const Value& v : s.set) put(v);
-            click(s.button);
-            // The receive event shows its own text first; wait for the decoder's.
-            ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return !window->timer2().isActive() && text("Label68") == s.status; },
-                kWaitMs))
-                << text("Label68").toStdString();
-            for (const Value& v : s.expected) EXPECT_EQ(shown(v.control), v.value) << v.control;
-        }
-        EXPECT_TRUE(messages.empty());
-    }
-
-  private:
-    void put(const Value& v) {
-        const QString value = QString::fromUtf8(v.value);
-        if (auto* c = window->control<QComboBox>(v.control)) {
-            c->setCurrentIndex(value.mid(1).toInt());
-        } else if (auto* r = window->control<QRadioButton>(v.control)) {
-            r->setChecked(true);
-        } else {
-            window->control<QLineEdit>(v.control)->setText(value);
-        }
-    }
-    std::string shown(const char* control) {
-        if (auto* c = window->control<QComboBox>(control)) {
-            return "#" + std::to_string(c->currentIndex());
-        }
-        return text(control).toStdString();
-    }
-};
-
 TEST_F(RoundTrip, RangeUnitsDampingAndTransferFunction) {
+    start();
     run({
+        pollAt("#0"),
         {{}, "Button5", kReadOk, {{"Edit11", "250"}, {"Edit12", "-100"}, {"ComboBox10", "#9"}}},
         {{{"ComboBox1", "#9"}, {"Edit14", "80"}, {"Edit15", "10"}}, "Button12", kWriteOk, {}},
         {{{"Edit16", "2"}}, "Button10", kWriteOk, {}},
@@ -87,7 +32,9 @@ TEST_F(RoundTrip, RangeUnitsDampingAndTransferFunction) {
 }
 
 TEST_F(RoundTrip, IdentificationFields) {
+    start();
     run({
+        pollAt("#0"),
         {{{"Edit21", "loop 7 feed pump"}}, "Button29", kWriteOk, {}},
         {{}, "Button28", kReadOk, {{"Edit21", "LOOP 7 FEED PUMP                "}}},
         {{{"Edit22", "FT-204"},
@@ -117,7 +64,9 @@ TEST_F(RoundTrip, IdentificationFields) {
 }
 
 TEST_F(RoundTrip, LoopCurrentAndTrims) {
+    start();
     run({
+        pollAt("#0"),
         // A trim is refused until the output is forced to the current it trims.
         {{{"Edit9", "20.1"}}, "Button15", "写入失败!设置参数有可能没有用!", {}},
         {{{"RadioButton5", "on"}}, "Button6", kWriteOk, {}},
@@ -133,7 +82,9 @@ TEST_F(RoundTrip, LoopCurrentAndTrims) {
 }
 
 TEST_F(RoundTrip, BurstAndEepromControl) {
+    start();
     run({
+        pollAt("#0"),
         {{{"Edit16", "3"}}, "Button10", kWriteOk, {}},
         {{}, "Button21", kWriteOk, {}},  // stored
         {{{"Edit16", "7"}}, "Button10", kWriteOk, {}},
@@ -167,7 +118,9 @@ TEST_F(RoundTrip, ZeroAndDisplayAdjustmentsChangeThePrimaryVariable) {
 }
 
 TEST_F(RoundTrip, LiveValuesShowTheInstrumentsState) {
+    start();
     run({
+        pollAt("#0"),
         {{}, "Button34", kReadOk, {}},
         {{},
          "Button4",

@@ -1,6 +1,8 @@
-// Steps of a vendor round trip through the real window against the simulator: set controls,
-// click, and check the outcome, the controls and what reached the instrument.
+// Steps of a round trip through the real window against the simulator: set controls, click,
+// and check the outcome, the controls and what reached the instrument.
 #pragma once
+
+#include <QRadioButton>
 
 #include "ui/tests/e2e_fixture.h"
 
@@ -8,7 +10,8 @@ namespace ui {
 
 const QString kWriteOk = QStringLiteral("写入成功!");
 
-// A control value: "#N" is item N of a combo box, anything else an edit line's text.
+// A control value: "#N" is item N of a combo box, "on" checks a radio button, anything else
+// is an edit line's text.
 struct Value {
     const char* control;
     const char* value;
@@ -27,10 +30,10 @@ inline Step pollAt(const char* address) {
     return {{{"ComboBox9", address}}, "Button3", kReadOk, {}};
 }
 
-class VendorRoundTrip : public EndToEnd {
+class RoundTrip : public EndToEnd {
   protected:
-    // `echoed`: whether the vendor requests show their frame with the echo switch off.
-    void run(const std::vector<Step>& steps, bool echoed) {
+    // `echoed`: whether the requests show their frame with the echo switch off.
+    void run(const std::vector<Step>& steps, bool echoed = true) {
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const Step& s = steps[i];
             SCOPED_TRACE("step " + std::to_string(i) + " " + s.button);
@@ -45,7 +48,11 @@ class VendorRoundTrip : public EndToEnd {
                 EXPECT_EQ(sim->received().size(), sentBefore) << "a refused write went out";
                 continue;
             }
-            ASSERT_TRUE(waitStatus(s.status)) << text("Label68").toStdString();
+            // The receive event shows its own text first; wait for the decoder's.
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return !window->timer2().isActive() && text("Label68") == s.status; },
+                kWaitMs))
+                << text("Label68").toStdString();
             if (std::string_view(s.button) != "Button3") {
                 const auto rx = sim->received();
                 ASSERT_GT(rx.size(), sentBefore);
@@ -59,6 +66,8 @@ class VendorRoundTrip : public EndToEnd {
         const QString value = QString::fromUtf8(v.value);
         if (auto* c = window->control<QComboBox>(v.control)) {
             c->setCurrentIndex(value.mid(1).toInt());
+        } else if (auto* r = window->control<QRadioButton>(v.control)) {
+            r->setChecked(true);
         } else {
             window->control<QLineEdit>(v.control)->setText(value);
         }
