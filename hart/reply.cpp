@@ -29,6 +29,11 @@ std::span<const std::uint8_t> Reply::bytes(std::size_t offset, std::size_t count
     return buffer_->chunk().subspan(start_ + offset, count);
 }
 
+bool Reply::complete() const {
+    const std::size_t bc = byteCountOffset();
+    return start_ + bc < buffer_->length() && start_ + bc + at(bc) + 1 < buffer_->length();
+}
+
 namespace {
 
 struct Range {

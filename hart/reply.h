@@ -65,6 +65,9 @@ class Reply {
     std::uint8_t at(std::size_t offset) const { return (*buffer_)[start_ + offset]; }
     std::optional<std::uint8_t> get(std::size_t offset) const;
     std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t count) const;
+    // True when the whole frame, check byte included, arrived in this chunk. A reply that
+    // findReply gives is then one whose check byte matches.
+    bool complete() const;
 
   private:
     const ReceiveBuffer* buffer_;

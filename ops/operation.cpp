@@ -246,12 +246,17 @@ hart::Outcome decodeFields(const FieldDecoder& decoder, const std::optional<hart
     return out;
 }
 
-hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& buffer,
-                     Session& session) {
+hart::ReplyScan replyScan(const hart::Pending& request) {
     const Operation* op = operationForTag(request.tag);
     if (op == nullptr)
         throw std::out_of_range("no operation for tag " + std::to_string(request.tag));
-    const hart::ReplyScan scan{op->delimiter, op->window, request.command};
+    return {op->delimiter, op->window, request.command};
+}
+
+hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& buffer,
+                     Session& session) {
+    const hart::ReplyScan scan = replyScan(request);
+    const Operation* op = operationForTag(request.tag);
     switch (op->decoder.kind) {
         case DecoderKind::WriteAck: {
             hart::Outcome out;

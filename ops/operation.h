@@ -175,6 +175,9 @@ Request build(const Operation& op, const Controls& controls, Session& session);
 // The row of `control`, which must have one.
 Request build(std::string_view control, const Controls& controls, Session& session);
 
+// Where the pending request's reply is looked for.
+hart::ReplyScan replyScan(const hart::Pending& request);
+
 // Runs the decoder of the pending request's row.
 hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& buffer,
                      Session& session);

@@ -135,6 +135,34 @@ TEST(FindReply, AnIncompleteFrameIsStillAReplyStart) {
     EXPECT_FALSE(r->has(11, 15));  // past the end of the chunk
 }
 
+// A reply ends as soon as its last byte is in: the check byte, wherever the frame starts.
+TEST(Reply, CompleteOnceTheCheckByteIsIn) {
+    const Bytes whole = longReply(3, 0, Bytes(24, 0x11));
+    const Bytes noise{0x00, 0x7E, 0xFF};
+    struct Case {
+        const char* what;
+        Bytes chunk;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"whole frame", whole, true},
+        {"noise first", concat(noise, whole), true},
+        {"check byte missing", Bytes(whole.begin(), whole.end() - 1), false},
+        {"cut in the header", Bytes(whole.begin(), whole.begin() + 8), false},
+        {"error reply, two status bytes", longReply(3, 64), true},
+    };
+    for (const Case& c : cases) {
+        const auto b = received(c.chunk);
+        const auto r = findReply(b, {kLongReplyDelimiter, ScanWindow::Standard, 3});
+        ASSERT_TRUE(r) << c.what;
+        EXPECT_EQ(r->complete(), c.complete) << c.what;
+    }
+    const auto poll = received(shortReply(0x80, 0, Bytes(12, 0x01), 2));
+    const auto r = findReply(poll, {kShortReplyDelimiter, ScanWindow::FromOne, 0});
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(r->complete());
+}
+
 TEST(Reply, FieldsPastTheByteCountAreNotThere) {
     // An error reply carries only its two status bytes; older bytes follow in the buffer.
     ReceiveBuffer b;
