@@ -1,0 +1,595 @@
+#include "cli/app.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/choices.h"
+#include "cli/line.h"
+#include "cli/names.h"
+#include "hart/texts.h"
+#include "link/port_backend.h"
+#include "ops/discovery.h"
+#include "ops/operation.h"
+
+#ifndef HART_VERSION
+#define HART_VERSION "0"
+#endif
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kWriteOk = "写入成功!";
+
+struct Options {
+    std::string port = "/dev/ttyUSB0";
+    int address = 0;
+    bool scan = false;
+    bool secondary = false;
+    bool json = false;
+    bool log = false;
+    int timeoutMs = 3000;
+    std::vector<std::string> words;  // the command and its values
+};
+
+// Control values as the command line gives them; anything not given reads as an empty box,
+// no item and no check, as on a window where nothing was chosen.
+class LineControls final : public ops::Controls {
+  public:
+    std::string text(std::string_view name) const override {
+        const auto it = texts.find(name);
+        return it == texts.end() ? std::string() : it->second;
+    }
+    int index(std::string_view name) const override {
+        const auto it = indexes.find(name);
+        return it == indexes.end() ? -1 : it->second;
+    }
+    bool checked(std::string_view name) const override {
+        const auto it = checks.find(name);
+        return it != checks.end() && it->second;
+    }
+    std::map<std::string, std::string, std::less<>> texts;
+    std::map<std::string, int, std::less<>> indexes;
+    std::map<std::string, bool, std::less<>> checks;
+};
+
+std::string usage() {
+    return "usage: hart-cli [--port NAME] [--address N | --scan] [--secondary] [--json]\n"
+           "                [--timeout MS] [--log] OPERATION [VALUES...]\n"
+           "       hart-cli list | --help | --version\n"
+           "Runs one operation of the HART configuration window on the instrument at the\n"
+           "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
+           "COMn is the n-th serial port). `hart-cli list` shows every operation and its values.\n"
+           "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"
+           "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply.\n";
+}
+
+std::optional<int> integer(std::string_view s) {
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return v;
+}
+
+// --- output
+
+std::string jsonString(std::string_view s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string withoutTrailingBlanks(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// Packed texts come padded with blanks, which the window's boxes do not show either.
+std::string valueOf(const hart::Update& u) {
+    switch (u.kind) {
+        case hart::Update::Kind::Text:
+            return withoutTrailingBlanks(u.text);
+        case hart::Update::Kind::Select:
+            return itemText(u.control, u.value);
+        case hart::Update::Kind::Check:
+            return u.value ? "on" : "off";
+        case hart::Update::Kind::Enable:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
+
+// The fields an outcome shows, in the order the decoder set them; a unit box goes with its
+// value.
+std::vector<Shown> shownFields(const hart::Outcome& outcome) {
+    std::vector<Shown> shown;
+    std::set<std::string> names;
+    auto unitOf = [&](std::string_view box) -> std::string {
+        for (const hart::Update& u : outcome.updates) {
+            if (u.control == box && u.kind == hart::Update::Kind::Select)
+                return itemText(box, u.value);
+        }
+        return {};
+    };
+    for (const hart::Update& u : outcome.updates) {
+        if (u.kind == hart::Update::Kind::Enable) continue;  // the window's buttons
+        if (isUnitOfAnotherField(u.control)) continue;
+        const FieldName* f = fieldName(u.control);
+        Shown s{f ? std::string(f->name) : u.control,
+                valueOf(u),
+                {},
+                f ? std::string(f->caption) : std::string()};
+        if (f) s.unit = !f->unit.empty() ? std::string(f->unit) : unitOf(f->unitBox);
+        if (!names.insert(s.name).second) continue;
+        shown.push_back(std::move(s));
+    }
+    return shown;
+}
+
+namespace {
+
+struct Result {
+    std::string operation;
+    int exit = kOk;
+    std::string status;
+    std::optional<int> responseCode;
+    std::optional<int> deviceStatus;
+    std::vector<Shown> fields;
+    std::optional<std::vector<std::uint8_t>> reply;  // the console's reply bytes
+    std::string message;                             // why it failed, in English
+};
+
+void print(const Result& r, bool json, std::ostream& out, std::ostream& err) {
+    if (json) {
+        out << "{\"operation\":" << jsonString(r.operation) << ",\"exit\":" << r.exit
+            << ",\"status\":" << jsonString(r.status) << ",\"response_code\":";
+        r.responseCode ? out << *r.responseCode : out << "null";
+        out << ",\"device_status\":";
+        r.deviceStatus ? out << *r.deviceStatus : out << "null";
+        if (r.reply)
+            out << ",\"reply\":" << jsonString(withoutTrailingBlanks(hart::hexText(*r.reply)));
+        if (!r.message.empty()) out << ",\"message\":" << jsonString(r.message);
+        out << ",\"fields\":{";
+        for (std::size_t i = 0; i < r.fields.size(); ++i) {
+            const Shown& f = r.fields[i];
+            out << (i ? "," : "") << jsonString(f.name) << ":{\"value\":" << jsonString(f.value)
+                << ",\"unit\":" << jsonString(f.unit) << ",\"caption\":" << jsonString(f.caption)
+                << "}";
+        }
+        out << "}}\n";
+    } else {
+        for (const Shown& f : r.fields) {
+            out << f.name << ": " << f.value << (f.unit.empty() ? "" : " ") << f.unit;
+            if (!f.caption.empty()) out << "  (" << f.caption << ")";
+            out << "\n";
+        }
+        if (r.reply) out << "reply: " << withoutTrailingBlanks(hart::hexText(*r.reply)) << "\n";
+        if (!r.status.empty()) out << "status: " << r.status << "\n";
+        if (r.responseCode) out << "response-code: " << *r.responseCode << "\n";
+        if (r.deviceStatus) out << "device-status: " << *r.deviceStatus << "\n";
+    }
+    if (!r.message.empty()) err << "hart-cli: " << r.message << "\n";
+}
+
+// --- list
+
+std::string argText(const Arg& a) {
+    std::string s(a.name);
+    if (a.kind == ArgKind::Item) {
+        s += " (one of:";
+        for (const std::string_view item : itemsOf(a.control)) {
+            std::string_view t = item;
+            while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+            if (!t.empty()) s += " \"" + std::string(t) + "\"";
+        }
+        s += ")";
+    }
+    return s;
+}
+
+// What a row's reply shows: a made-up reply that holds every field, through its decoder.
+std::vector<std::string> shownBy(const ops::Operation& op) {
+    std::vector<std::string> names;
+    if (op.decoder.kind == ops::DecoderKind::None) return {"reply"};
+    if (op.decoder.kind == ops::DecoderKind::WriteAck) return {};
+    const bool isLong = op.delimiter == hart::kLongReplyDelimiter;
+    std::size_t data = 40;
+    std::uint8_t command = static_cast<std::uint8_t>(op.command);
+    if (op.window == hart::ScanWindow::FirstElevenCount14) data = 12;
+    if (op.window == hart::ScanWindow::FirstElevenCount6) data = 4;
+    if (op.window == hart::ScanWindow::Command31Count13) data = 11;
+    for (const std::uint8_t fill : {0x00, 0x01, 0x02}) {
+        std::vector<std::uint8_t> body = {op.delimiter, 0xA6, 0x06, 0x00, 0x12, 0x34};
+        if (!isLong) body = {op.delimiter, 0x80};
+        body.push_back(command);
+        body.push_back(static_cast<std::uint8_t>(data + 2));
+        body.insert(body.end(), {0x00, 0x00});
+        body.insert(body.end(), data, fill);
+        std::vector<std::uint8_t> frame(5, 0xFF);
+        for (const std::uint8_t b : body) frame.push_back(b);
+        frame.push_back(hart::checkByte(body));
+        hart::ReceiveBuffer buffer;
+        buffer.store(frame);
+        ops::Session session;
+        const hart::Pending pending{op.tag, op.kind, op.command, true};
+        for (const Shown& s : shownFields(ops::decode(pending, buffer, session))) {
+            if (std::find(names.begin(), names.end(), s.name) == names.end())
+                names.push_back(s.name);
+        }
+    }
+    return names;
+}
+
+void list(std::ostream& out) {
+    for (const Command& c : commands()) {
+        out << c.name;
+        for (const Arg& a : c.args) out << " " << a.name << (c.rest ? "..." : "");
+        out << "\n    " << c.summary << "\n";
+        for (const Arg& a : c.args) {
+            if (a.kind == ArgKind::Item) out << "    " << argText(a) << "\n";
+        }
+        const ops::Operation* op = ops::operationFor(c.control);
+        if (op == nullptr) continue;
+        const auto shown = shownBy(*op);
+        if (!shown.empty()) {
+            out << "    reads:";
+            for (const std::string& s : shown) out << " " << s;
+            out << "\n";
+        } else if (!c.args.empty()) {
+            out << "    writes:";
+            for (const Arg& a : c.args) out << " " << a.name;
+            out << "\n";
+        }
+    }
+}
+
+// --- filling the controls
+
+// The command's values into the controls, or why a value names nothing.
+std::string fill(const Command& c, const std::vector<std::string>& values, LineControls& controls) {
+    for (std::size_t i = 0; i < c.args.size(); ++i) {
+        const Arg& a = c.args[i];
+        std::string value = values[i];
+        if (c.rest && i + 1 == c.args.size()) {
+            for (std::size_t k = i + 1; k < values.size(); ++k) value += " " + values[k];
+        }
+        switch (a.kind) {
+            case ArgKind::Text:
+                controls.texts[std::string(a.control)] = value;
+                break;
+            case ArgKind::Item: {
+                const auto item = findItem(a.control, value);
+                if (!item)
+                    return "no item \"" + value + "\" for " + std::string(a.name) +
+                           "; hart-cli list shows the items";
+                controls.indexes[std::string(a.control)] = *item;
+                break;
+            }
+            case ArgKind::Date: {
+                // The three date boxes; a value of another form goes to the year box whole,
+                // where the window's date check refuses it.
+                const auto d1 = value.find('-');
+                const auto d2 = d1 == std::string::npos ? d1 : value.find('-', d1 + 1);
+                if (d2 == std::string::npos) {
+                    controls.texts[std::string(a.control)] = value;
+                    controls.texts[std::string(a.control2)] = "";
+                    controls.texts[std::string(a.control3)] = "";
+                } else {
+                    controls.texts[std::string(a.control)] = value.substr(0, d1);
+                    controls.texts[std::string(a.control2)] = value.substr(d1 + 1, d2 - d1 - 1);
+                    controls.texts[std::string(a.control3)] = value.substr(d2 + 1);
+                }
+                break;
+            }
+        }
+    }
+    for (const Preset& p : c.presets) controls.checks[std::string(p.control)] = p.checked;
+    return {};
+}
+
+bool needsIdentity(const ops::Operation& op) {
+    return op.frame == ops::FrameKind::Long;
+}
+
+// A session in which every read a row may need has been done: a refusal then comes from the
+// values alone.
+ops::Session primedSession() {
+    ops::Session s;
+    s.tt50cTail = ops::Tt50cTail{s.identity, {}};
+    for (auto& p : s.ehPrefixes) p = ops::EhPrefix{s.identity, {}};
+    return s;
+}
+
+// --- running
+
+class Runner {
+  public:
+    Runner(const Options& o, Line& line, Result& result)
+        : options_(o), line_(line), result_(result) {}
+
+    // One request through the line; false when the command cannot go on.
+    bool step(const ops::Request& r) {
+        if (!r.refusal.empty()) {
+            result_.status = r.refusal;
+            result_.exit = kRefused;
+            result_.message = "refused: " + r.refusal;
+            return false;
+        }
+        last_ = line_.exchange(r, session, std::chrono::milliseconds(options_.timeoutMs));
+        result_.status = last_.outcome.status;
+        result_.responseCode = last_.responseCode;
+        result_.deviceStatus = last_.deviceStatus;
+        switch (last_.end) {
+            case Exchange::End::Timeout:
+                result_.exit = kNoReply;
+                result_.message = "no reply";
+                return false;
+            case Exchange::End::PortLost:
+                result_.exit = kPortFailed;
+                result_.message = "the port is gone (modem unplugged?)";
+                return false;
+            case Exchange::End::WriteFailed:
+                result_.exit = kPortFailed;
+                result_.message = "the port refused the frame";
+                return false;
+            case Exchange::End::Shown:
+                result_.reply = last_.reply;
+                result_.exit = kOk;
+                return true;
+            case Exchange::End::Decoded:
+                break;
+        }
+        const auto& status = last_.outcome.status;
+        // The serial-number read says its success in English, as the window does.
+        const bool good = status == hart::text::kReadOk || status == kWriteOk ||
+                          status == hart::text::kChunkReceived;
+        if (last_.responseCode && *last_.responseCode != 0) {
+            result_.exit = kFailureCode;
+            result_.message = "response code " + std::to_string(*last_.responseCode);
+        } else if (!good) {
+            result_.exit = kUnreadable;
+            result_.message = "no readable reply to the request";
+        } else {
+            result_.exit = kOk;
+            result_.message.clear();
+        }
+        return result_.exit == kOk;
+    }
+
+    // Poll at the address, or scan 0 to 15, until an identity is known.
+    bool identify(LineControls& controls, bool scan) {
+        if (!scan) return step(ops::build("Button3", controls, session));
+        ops::Request r = ops::build("Button16", controls, session);
+        for (;;) {
+            const bool ok = step(r);
+            if (ok && last_.outcome.stopScan) return true;
+            if (result_.exit == kPortFailed) return false;
+            ops::ScanStep next = ops::scanStep(controls, session);
+            if (!next.request) {
+                result_.status = next.notFound;
+                result_.exit = kNoReply;
+                result_.message = "no instrument at addresses 0 to 15";
+                return false;
+            }
+            r = *next.request;
+        }
+    }
+
+    const Exchange& last() const { return last_; }
+    ops::Session session;
+
+  private:
+    const Options& options_;
+    Line& line_;
+    Result& result_;
+    Exchange last_;
+};
+
+std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
+    Options o;
+    if (const char* port = std::getenv("HART_PORT"); port && *port) o.port = port;
+    bool addressGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (!o.words.empty()) {
+            o.words.push_back(a);  // values may start with '-' (a negative number)
+        } else if (a == "--port") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            o.port = *v;
+        } else if (a == "--address") {
+            const auto v = value();
+            const auto n = v ? integer(*v) : std::nullopt;
+            if (!n || *n < 0 || *n > ops::kLastPollingAddress) {
+                err << "hart-cli: --address takes 0 to 15\n";
+                return std::nullopt;
+            }
+            o.address = *n;
+            addressGiven = true;
+        } else if (a == "--timeout") {
+            const auto v = value();
+            const auto n = v ? integer(*v) : std::nullopt;
+            if (!n || *n <= 0) {
+                err << "hart-cli: --timeout takes milliseconds\n";
+                return std::nullopt;
+            }
+            o.timeoutMs = *n;
+        } else if (a == "--scan") {
+            o.scan = true;
+        } else if (a == "--secondary") {
+            o.secondary = true;
+        } else if (a == "--json") {
+            o.json = true;
+        } else if (a == "--log") {
+            o.log = true;
+        } else if (a == "--") {
+            continue;
+        } else if (a.starts_with("-") && a.size() > 1) {
+            err << "hart-cli: unknown option " << a << "\n";
+            return std::nullopt;
+        } else {
+            o.words.push_back(a);
+        }
+    }
+    if (addressGiven && o.scan) {
+        err << "hart-cli: --address and --scan exclude each other\n";
+        return std::nullopt;
+    }
+    return o;
+}
+
+int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
+    // Two-word names first ("burst on").
+    const Command* c = nullptr;
+    std::size_t used = 1;
+    if (o.words.size() >= 2) c = findCommand(o.words[0] + " " + o.words[1]);
+    if (c != nullptr) {
+        used = 2;
+    } else {
+        c = findCommand(o.words[0]);
+    }
+    if (c == nullptr) {
+        err << "hart-cli: no operation " << o.words[0] << "; hart-cli list shows them\n";
+        return kUsage;
+    }
+    const std::vector<std::string> values(o.words.begin() + static_cast<long>(used), o.words.end());
+    if (values.size() < c->args.size() || (!c->rest && values.size() > c->args.size())) {
+        err << "hart-cli: " << c->name << " takes " << c->args.size() << " value"
+            << (c->args.size() == 1 ? "" : "s") << ":";
+        for (const Arg& a : c->args) err << " " << a.name;
+        err << "\n";
+        return kUsage;
+    }
+
+    Result result;
+    result.operation = std::string(c->name);
+    LineControls controls;
+    controls.indexes["ComboBox8"] = o.secondary ? 1 : 0;
+    controls.indexes["ComboBox9"] = o.address;
+    if (const std::string why = fill(*c, values, controls); !why.empty()) {
+        result.exit = kRefused;
+        result.message = why;
+        print(result, o.json, out, err);
+        return result.exit;
+    }
+    const ops::Operation& op = *ops::operationFor(c->control);
+    // Values are judged before the port opens: a refused one sends nothing.
+    {
+        ops::Session s = primedSession();
+        const ops::Request r = ops::build(op, controls, s);
+        if (!r.refusal.empty()) {
+            result.exit = kRefused;
+            result.status = r.refusal;
+            result.message = "refused: " + r.refusal;
+            print(result, o.json, out, err);
+            return result.exit;
+        }
+    }
+
+    Line line(o.log ? std::function<void(const std::string&)>([&err](const std::string& l) {
+        err << l << "\n" << std::flush;
+    })
+                    : nullptr);
+    try {
+        line.open(o.port);
+    } catch (const serial::ECommsError& e) {
+        result.exit = kPortOpen;
+        result.message =
+            "cannot open " + o.port + " (" + serial::commDevicePath(o.port) + "): " + e.what();
+        if (e.osError() != 0) result.message += ": " + std::string(std::strerror(e.osError()));
+        if (e.osError() == EACCES || e.osError() == EPERM)
+            result.message += " (join the dialout group and log in again)";
+        print(result, o.json, out, err);
+        return result.exit;
+    }
+
+    Runner runner(o, line, result);
+    bool ok = true;
+    if (c->control == "Button16") {
+        ok = runner.identify(controls, true);
+    } else if (c->control == "Button3") {
+        ok = runner.identify(controls, o.scan);
+    } else {
+        if (needsIdentity(op) || o.scan) ok = runner.identify(controls, o.scan);
+        for (const std::string_view first : c->first) {
+            if (!ok) break;
+            ok = runner.step(ops::build(first, controls, runner.session));
+        }
+        if (ok) runner.step(ops::build(op, controls, runner.session));
+    }
+    result.fields = shownFields(runner.last().outcome);
+    print(result, o.json, out, err);
+    return result.exit;
+}
+
+}  // namespace
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (!a.starts_with("-")) break;  // the command's values are no options
+        if (a == "--help" || a == "-h") {
+            out << usage();
+            return kOk;
+        }
+        if (a == "--version") {
+            out << "hart-cli " HART_VERSION "\n";
+            return kOk;
+        }
+    }
+    const auto options = parse(argc, argv, err);
+    if (!options) {
+        err << usage();
+        return kUsage;
+    }
+    if (options->words.empty()) {
+        err << usage();
+        return kUsage;
+    }
+    if (options->words[0] == "list") {
+        list(out);
+        return kOk;
+    }
+    try {
+        return runCommand(*options, out, err);
+    } catch (const std::exception& e) {
+        err << "hart-cli: " << e.what() << "\n";
+        return kInternal;
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+// The hart-cli program: options, the steps of a command, and its output.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hart/outcome.h"
+
+namespace cli {
+
+// Exit statuses, documented in the manual page.
+enum Exit : int {
+    kOk = 0,
+    kInternal = 1,     // a fault of the program itself
+    kUsage = 2,        // unknown option or command, wrong number of values
+    kRefused = 3,      // a value the window would refuse too; nothing was sent
+    kNoReply = 4,      // no reply within the response time (or no instrument found by a scan)
+    kFailureCode = 5,  // a reply with a non-zero response code
+    kPortOpen = 6,     // the port could not be opened
+    kPortFailed = 7,   // the port failed while in use (modem gone, write refused)
+    kUnreadable = 8,   // bytes came, but no readable reply to the request among them
+};
+
+// A field as printed: English name, the window's text, its unit and the window's caption.
+struct Shown {
+    std::string name;
+    std::string value;
+    std::string unit;
+    std::string caption;
+};
+
+// The fields an outcome shows, in the order the decoder set them; a unit box goes with its
+// value, the window's button states are left out.
+std::vector<Shown> shownFields(const hart::Outcome& outcome);
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace cli

@@ -1,0 +1,164 @@
+#include "cli/line.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "hart/frame.h"
+#include "ops/operation.h"
+
+namespace cli {
+
+// Receives the link's notices on its worker threads and wakes the waiting caller.
+class Line::Queue final : public serial::NoticeSink {
+  public:
+    void post(serial::Notice n) override {
+        {
+            std::lock_guard lock(mutex);
+            if (n.kind == serial::Notice::Data) {
+                bytes.insert(bytes.end(), n.data.begin(), n.data.end());
+            } else if (n.kind == serial::Notice::Hangup) {
+                hungUp = true;
+            } else {
+                return;  // line errors and modem lines change nothing here
+            }
+        }
+        changed.notify_one();
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::uint8_t> bytes;
+    bool hungUp = false;
+};
+
+Line::Line(std::function<void(const std::string&)> log)
+    : log_(std::move(log)), queue_(std::make_unique<Queue>()) {}
+
+Line::~Line() {
+    comm_.setNoticeSink(nullptr);
+    comm_.Close();
+}
+
+void Line::open(const std::string& port) {
+    // The window's line: 1200 baud 8O1, no flow control, DTR and RTS on.
+    comm_.setCommName(port);
+    comm_.setBaudRate(1200);
+    comm_.setByteSize(serial::ByteSize::_8);
+    comm_.setParity(serial::Parity::Odd);
+    comm_.setStopBits(serial::StopBits::_1);
+    comm_.setOutxXonXoffFlow(false);
+    comm_.setInxXonXoffFlow(false);
+    // Bytes are handed over as they come; this class tells where a reply ends.
+    comm_.setReadIntervalTimeout(0xFFFFFFFF);
+    comm_.setNoticeSink(queue_.get());
+    comm_.Open();
+    comm_.setRtsControl(serial::RtsControl::RtsEnable);
+    comm_.setDtrControl(serial::DtrControl::DtrEnable);
+}
+
+void Line::log(const char* what, std::span<const std::uint8_t> bytes) {
+    if (!log_) return;
+    const double s = std::chrono::duration<double>(Clock::now() - started_).count();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%10.3f ", s);
+    log_(std::string(stamp) + what + " " + hart::hexText(bytes));
+}
+
+namespace {
+
+// A complete frame the pending request's reply scan accepts: nothing more will belong to it.
+bool replyComplete(std::span<const std::uint8_t> bytes, const hart::Pending& pending) {
+    hart::ReceiveBuffer buffer;
+    buffer.store(bytes);
+    auto complete = [&](const hart::ReplyScan& scan) {
+        const auto reply = hart::findReply(buffer, scan);
+        return reply && reply->complete();
+    };
+    if (!pending.decodes) {
+        // The console's frame may be long or short and any command.
+        return complete({hart::kLongReplyDelimiter, hart::ScanWindow::Standard, -1}) ||
+               complete({hart::kShortReplyDelimiter, hart::ScanWindow::Standard, -1});
+    }
+    return complete(ops::replyScan(pending));
+}
+
+}  // namespace
+
+Line::Wait Line::collect(const hart::Pending& pending, Clock::time_point deadline) {
+    Wait w;
+    Clock::time_point lastByte{};
+    std::unique_lock lock(queue_->mutex);
+    for (;;) {
+        if (!queue_->bytes.empty()) {
+            w.bytes.insert(w.bytes.end(), queue_->bytes.begin(), queue_->bytes.end());
+            queue_->bytes.clear();
+            lastByte = Clock::now();
+            if (replyComplete(w.bytes, pending) || w.bytes.size() >= serial::TComm::kReadBufferSize)
+                return w;
+        }
+        if (queue_->hungUp) {
+            w.hungUp = true;
+            return w;
+        }
+        // Once bytes came, only idle line ends the chunk, as the window's port has it.
+        const auto until = w.bytes.empty() ? deadline : lastByte + kIdleEnd;
+        if (queue_->changed.wait_until(lock, until) == std::cv_status::timeout &&
+            queue_->bytes.empty() && !queue_->hungUp) {
+            if (w.bytes.empty()) w.timedOut = true;
+            return w;
+        }
+    }
+}
+
+Exchange Line::exchange(const ops::Request& r, ops::Session& session,
+                        std::chrono::milliseconds responseTime) {
+    Exchange x;
+    {
+        // Whatever came while nothing was pending is nobody's reply.
+        std::lock_guard lock(queue_->mutex);
+        queue_->bytes.clear();
+    }
+    log("TX", r.frame.bytes());
+    if (!comm_.WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
+        x.end = Exchange::End::WriteFailed;
+        return x;
+    }
+    if (r.counted) tracker_.addSent(r.frame.size());
+    if (r.pause) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    tracker_.requestSent(r.pending, r.startResponseTimer);
+
+    const Wait w = collect(r.pending, Clock::now() + responseTime);
+    if (w.hungUp) {
+        x.end = Exchange::End::PortLost;
+        return x;
+    }
+    if (w.timedOut) {
+        x.end = Exchange::End::Timeout;
+        if (const auto text = tracker_.responseTick()) x.outcome.status = *text;
+        return x;
+    }
+    log("RX", w.bytes);
+    x.reply = w.bytes;
+    const auto chunk = tracker_.chunkReceived(w.bytes);
+    if (r.pending.tag == hart::kConsoleTag) {
+        x.end = Exchange::End::Shown;
+        x.outcome.status = hart::text::kChunkReceived;
+        return x;
+    }
+    (void)chunk;
+    const auto due = tracker_.parseTick();
+    if (!due) {
+        x.end = Exchange::End::Timeout;
+        return x;
+    }
+    x.end = Exchange::End::Decoded;
+    x.outcome = ops::decode(*due, tracker_.buffer(), session);
+    if (const auto reply = hart::findReply(tracker_.buffer(), ops::replyScan(*due))) {
+        if (const auto code = reply->get(reply->responseCodeOffset())) x.responseCode = *code;
+        if (const auto status = reply->get(reply->responseCodeOffset() + 1))
+            x.deviceStatus = *status;
+    }
+    return x;
+}
+
+}  // namespace cli

@@ -1,0 +1,461 @@
+// hart-cli against the simulator: every operation, its printed fields against what the
+// window's decoder makes of the same reply, and the exit statuses.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/app.h"
+#include "cli/choices.h"
+#include "cli/names.h"
+#include "hart/texts.h"
+#include "ops/operation.h"
+
+extern char** environ;
+
+namespace cli {
+namespace {
+
+struct Ran {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program to its end with the given standard input, collecting both outputs.
+Ran runProgram(std::vector<std::string> args, int stdinFd = -1) {
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    Ran r;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    int open = 2;
+    while (spawned == 0 && open > 0 && ::poll(fds, 2, 60000) > 0) {
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buf[4096];
+            const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
+            if (n <= 0) {
+                fds[i].fd = -1;
+                --open;
+            } else {
+                (i == 0 ? r.out : r.err).append(buf, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    ::close(out[0]);
+    ::close(err[0]);
+    int status = 0;
+    if (spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        r.exit = WEXITSTATUS(status);
+    return r;
+}
+
+// The simulator's demo loop on a pseudo-terminal; fault switches through its standard input.
+class Sim {
+  public:
+    Sim() {
+        int in[2], out[2];
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        std::vector<std::string> args = {HART_SIM_PROGRAM, "--fast", "--demo"};
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, HART_SIM_PROGRAM, &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        stdin_ = in[1];
+        stdout_ = out[0];
+        const std::string first = line();
+        if (first.rfind("PORT ", 0) == 0) port_ = first.substr(5);
+    }
+    ~Sim() {
+        if (stdin_ >= 0) ::close(stdin_);
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (stdout_ >= 0) ::close(stdout_);
+    }
+    const std::string& port() const { return port_; }
+
+    // Sends a fault switch and waits for the simulator to take it.
+    bool command(const std::string& text) {
+        const std::string l = text + "\n";
+        if (::write(stdin_, l.data(), l.size()) != static_cast<ssize_t>(l.size())) return false;
+        for (int i = 0; i < 1000; ++i) {
+            const std::string got = line();
+            if (got == "OK " + text) return true;
+            if (got.empty()) return false;
+        }
+        return false;
+    }
+
+  private:
+    std::string line() {
+        std::string l;
+        char c;
+        pollfd p{stdout_, POLLIN, 0};
+        while (::poll(&p, 1, 10000) > 0 && ::read(stdout_, &c, 1) == 1) {
+            if (c == '\n') return l;
+            l += c;
+        }
+        return l;
+    }
+    pid_t pid_ = -1;
+    int stdin_ = -1;
+    int stdout_ = -1;
+    std::string port_;
+};
+
+Ran cli(const Sim& sim, std::vector<std::string> args) {
+    args.insert(args.begin(), {HART_CLI_PROGRAM, "--port", sim.port(), "--log"});
+    return runProgram(args);
+}
+
+// The last frame the log shows received, as bytes.
+std::vector<std::uint8_t> lastReply(const std::string& log) {
+    std::vector<std::uint8_t> bytes;
+    std::istringstream in(log);
+    std::string l;
+    while (std::getline(in, l)) {
+        const auto at = l.find(" RX ");
+        if (at == std::string::npos) continue;
+        bytes.clear();
+        std::istringstream hex(l.substr(at + 4));
+        std::string b;
+        while (hex >> b) bytes.push_back(static_cast<std::uint8_t>(std::stoi(b, nullptr, 16)));
+    }
+    return bytes;
+}
+
+int sentFrames(const std::string& log) {
+    int n = 0;
+    for (std::size_t at = log.find(" TX "); at != std::string::npos; at = log.find(" TX ", at + 1))
+        ++n;
+    return n;
+}
+
+struct Case {
+    std::string address;
+    std::vector<std::string> words;  // command and values
+    int exit;
+};
+
+// One row per command; a row that changes the instrument writes back what it holds.
+const std::vector<Case>& cases() {
+    static const std::vector<Case> c = {
+        {"0", {"poll"}, kOk},
+        {"0", {"read-serial"}, kOk},
+        {"0", {"raw", "02", "80", "00", "00"}, kOk},
+        {"0", {"read-current"}, kOk},
+        {"0", {"read-variables"}, kOk},
+        {"0", {"read-sensor-limits"}, kOk},
+        {"0", {"read-range"}, kOk},
+        {"0", {"write-unit", "kpa"}, kOk},
+        {"0", {"write-range", "KPa", "100", "0"}, kOk},
+        {"0", {"write-damping", "0.5"}, kOk},
+        {"0", {"write-transfer-function", "线性"}, kOk},
+        {"0", {"read-message"}, kOk},
+        {"0", {"write-message", "HELLO LOOP"}, kOk},
+        {"0", {"read-tag"}, kOk},
+        {"0", {"write-tag", "PT-101", "INLET", "2019-06-15"}, kOk},
+        {"0", {"read-assembly"}, kOk},
+        {"0", {"write-assembly", "1193046"}, kOk},
+        {"0", {"write-serial", "4660"}, kOk},
+        {"0", {"write-polling-address", "0"}, kOk},
+        {"0", {"trim-current-high", "20"}, kFailureCode},  // not in fixed-current mode
+        {"0", {"fixed-current", "20"}, kOk},
+        {"0", {"trim-current-high", "20"}, kOk},
+        {"0", {"fixed-current", "4"}, kOk},
+        {"0", {"trim-current-low", "4"}, kOk},
+        {"0", {"fixed-current-off"}, kOk},
+        {"0", {"set-lower-range"}, kOk},
+        {"0", {"set-upper-range"}, kFailureCode},  // the span would be too small
+        {"0", {"zero-trim"}, kOk},
+        {"0", {"write-low-point", "0"}, kOk},
+        {"0", {"write-high-point", "100"}, kOk},
+        {"0", {"burst-command", "3"}, kOk},
+        {"0", {"burst", "on"}, kOk},
+        {"0", {"burst", "off"}, kOk},
+        {"0", {"backup-sensor-data"}, kOk},
+        {"0", {"restore-factory-settings"}, kOk},
+        {"1", {"rosemount-644-read"}, kOk},
+        {"1", {"rosemount-644-write", "PT100  a=385", "3线制"}, kOk},
+        {"2", {"rosemount-848t-read", "通道2"}, kOk},
+        {"2", {"rosemount-848t-write", "通道2", "T/C typ K", "2线制"}, kOk},
+        {"2", {"rosemount-848t-write-unit", "通道2", "degc"}, kOk},
+        {"3", {"rosemount-644rk-read"}, kOk},
+        {"3", {"rosemount-644rk-write", "PT100 IEC-751", "3线制"}, kOk},
+        {"4", {"yokogawa-read-sensor"}, kOk},
+        {"4", {"yokogawa-write-sensor", "Pt100 IEC 751", "3线制"}, kOk},
+        {"4", {"yokogawa-read-wire-resistance"}, kOk},
+        {"4", {"yokogawa-write-wire-resistance", "0.5"}, kOk},
+        {"5", {"eh-read-sensor-type", "传感编号1"}, kOk},
+        {"5", {"eh-write-sensor-type", "传感编号1", "Pt100 IEC60751(a=0.00385)，"}, kOk},
+        {"5", {"eh-read-wiring", "传感编号2"}, kOk},
+        {"5", {"eh-write-wiring", "传感编号2", "01_3line"}, kOk},
+        {"5", {"eh-read-offset", "传感编号1"}, kOk},
+        {"5", {"eh-write-offset", "传感编号1", "0.25"}, kOk},
+        {"5", {"eh-write-polynomial", "传感编号1", "设置系数X0", "1.5"}, kOk},
+        {"5", {"eh-write-callendar", "传感编号1", "设置计数系数A", "0.0039"}, kOk},
+        {"6", {"siemens-read"}, kOk},
+        {"6", {"siemens-write", "T/C，K  2 WIRE"}, kOk},
+        {"7", {"tt50c-read"}, kOk},
+        {"7", {"tt50c-write", "PT100, a=385", "三线制"}, kOk},
+        {"8", {"tth200-read"}, kOk},
+        {"8", {"tth200-write", "PT100(IEC751)", "三线制"}, kOk},
+        {"9", {"pressure-zero"}, kOk},
+        {"10", {"rosemount-read-mapping"}, kOk},
+        {"10",
+         {"rosemount-write-mapping", "defferential pressure", "absolute pressure",
+          "process tempter", "flow"},
+         kOk},
+        {"10", {"rosemount-read-display"}, kOk},
+        {"10",
+         {"rosemount-write-display", "on", "off", "on", "on", "off", "off", "off", "on"},
+         kOk},
+        {"11", {"eja-read-display"}, kOk},
+        {"11", {"eja-write-display", "pres", "pres%", "sp", "不显示"}, kOk},
+        {"11", {"eja-read-zero"}, kOk},
+        {"11", {"eja-write-cutoff", "5"}, kOk},
+        {"3", {"scan"}, kOk},
+    };
+    return c;
+}
+
+TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
+    Sim sim;
+    ASSERT_FALSE(sim.port().empty());
+    for (const Case& c : cases()) {
+        std::vector<std::string> args = {"--address", c.address};
+        if (c.words[0] == "scan") args.clear();
+        args.insert(args.end(), c.words.begin(), c.words.end());
+        const Ran r = cli(sim, args);
+        SCOPED_TRACE(c.words[0] + (c.words.size() > 1 ? " " + c.words[1] : "") + "\n" + r.out +
+                     r.err);
+        EXPECT_EQ(r.exit, c.exit);
+
+        // The same reply through the window's decoder.
+        const Command* command =
+            findCommand(c.words.size() > 1 ? c.words[0] + " " + c.words[1] : "");
+        if (command == nullptr) command = findCommand(c.words[0]);
+        ASSERT_NE(command, nullptr);
+        const ops::Operation* op = ops::operationFor(command->control);
+        const auto reply = lastReply(r.err);
+        ASSERT_FALSE(reply.empty());
+        hart::ReceiveBuffer buffer;
+        buffer.store(reply);
+        if (op->decoder.kind == ops::DecoderKind::None) {
+            EXPECT_NE(r.out.find("reply: " + hart::hexText(reply).substr(0, 20)),
+                      std::string::npos);
+            continue;
+        }
+        ops::Session session;
+        const hart::Outcome want =
+            ops::decode({op->tag, op->kind, op->command, true}, buffer, session);
+        EXPECT_NE(r.out.find("status: " + want.status + "\n"), std::string::npos);
+        for (const Shown& f : shownFields(want)) {
+            EXPECT_FALSE(f.caption.empty()) << f.name << " has no caption";
+            std::string line = "\n" + f.name + ": " + f.value;
+            EXPECT_NE(("\n" + r.out).find(line), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(HartCli, FaultsEndWithTheirOwnExitStatus) {
+    Sim sim;
+    ASSERT_FALSE(sim.port().empty());
+    struct Fault {
+        const char* switchOn;
+        std::vector<std::string> args;
+        int exit;
+        std::string status;
+    };
+    const Fault faults[] = {
+        {"silent on",
+         {"--timeout", "400", "read-variables"},
+         kNoReply,
+         std::string(hart::text::kReadTimeout)},
+        {"protect on", {"write-damping", "0.5"}, kFailureCode, "写入失败!写保护!"},
+        {"garbage on", {"read-current"}, kOk, std::string(hart::text::kReadOk)},
+        // A reply cut by a pause is decoded as far as it came, as the window does.
+        {"split on", {"read-current"}, kUnreadable, std::string(hart::text::kReadFailed)},
+    };
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.switchOn);
+        ASSERT_TRUE(sim.command(f.switchOn));
+        const Ran r = cli(sim, f.args);
+        EXPECT_EQ(r.exit, f.exit) << r.out << r.err;
+        EXPECT_NE(r.out.find("status: " + f.status), std::string::npos) << r.out;
+        std::string off = f.switchOn;
+        ASSERT_TRUE(sim.command(off.replace(off.find(" on"), 3, " off")));
+    }
+    const Ran gone = runProgram({HART_CLI_PROGRAM, "--port", "/dev/no-such-modem", "poll"});
+    EXPECT_EQ(gone.exit, kPortOpen);
+    EXPECT_NE(gone.err.find("/dev/no-such-modem"), std::string::npos);
+}
+
+// Values the window refuses are refused with its message, and nothing goes out.
+TEST(HartCli, RefusedValuesSendNothing) {
+    Sim sim;
+    ASSERT_FALSE(sim.port().empty());
+    struct Refusal {
+        std::vector<std::string> args;
+        int exit;
+        std::string says;
+    };
+    const Refusal refusals[] = {
+        {{"write-damping", "abc"}, kRefused, "not a valid floating point value"},
+        {{"write-damping", "1,5"}, kRefused, "status: "},
+        {{"write-tag", "TAG", "DESC", "2019-02-30"}, kRefused, "status: "},
+        {{"write-tag", "T@G~", "DESC", "2019-02-03"}, kRefused, "status: "},
+        {{"write-assembly", "16777216"}, kRefused, "16777215"},
+        {{"write-unit", "furlongs"}, kRefused, "no item"},
+        {{"rosemount-644-write", "pt100", "3线制"}, kRefused, "no item"},  // matches several
+        {{"raw", "02", "8G"}, kRefused, "Data eeore!"},
+        {{"write-damping"}, kUsage, "takes 1 value"},
+        {{"read-range", "extra"}, kUsage, "takes 0 values"},
+        {{"frobnicate"}, kUsage, "no operation"},
+        {{"--address", "16", "poll"}, kUsage, "0 to 15"},
+    };
+    for (const Refusal& f : refusals) {
+        SCOPED_TRACE(f.args[0]);
+        const Ran r = cli(sim, f.args);
+        EXPECT_EQ(r.exit, f.exit) << r.out << r.err;
+        EXPECT_NE((r.out + r.err).find(f.says), std::string::npos) << r.out << r.err;
+        EXPECT_EQ(sentFrames(r.err), 0);
+    }
+}
+
+// Every row of the operation table has a name, and a name's values fill exactly the controls
+// its row reads besides the master role and the polling address, which the options set.
+TEST(HartCliNames, EveryRowIsReachableAndItsValuesFillWhatItReads) {
+    for (const ops::Operation& op : ops::operations()) {
+        if (op.control == "Timer1") continue;  // the scan's next address
+        bool named = false;
+        for (const Command& c : commands()) named = named || c.control == op.control;
+        EXPECT_TRUE(named) << op.control << " has no command name";
+    }
+    std::set<std::string_view> seen;
+    for (const Command& c : commands()) {
+        SCOPED_TRACE(std::string(c.name));
+        EXPECT_TRUE(seen.insert(c.name).second) << "named twice";
+        ASSERT_NE(ops::operationFor(c.control), nullptr);
+        struct Probe final : ops::Controls {
+            std::string text(std::string_view n) const override { return note(n), "1"; }
+            int index(std::string_view n) const override { return note(n), 0; }
+            bool checked(std::string_view n) const override {
+                note(n);
+                return std::any_of(presets.begin(), presets.end(),
+                                   [&](const Preset& p) { return p.control == n && p.checked; });
+            }
+            std::span<const Preset> presets;
+            void note(std::string_view n) const { read.insert(std::string(n)); }
+            mutable std::set<std::string> read;
+        } probe;
+        probe.presets = c.presets;
+        ops::Session session;
+        for (const std::string_view first : c.first) ops::build(first, probe, session);
+        session.tt50cTail = ops::Tt50cTail{session.identity, {}};
+        for (auto& p : session.ehPrefixes) p = ops::EhPrefix{session.identity, {}};
+        ops::build(c.control, probe, session);
+        std::set<std::string> filled = {"ComboBox8", "ComboBox9"};
+        for (const Arg& a : c.args) {
+            for (auto control : {a.control, a.control2, a.control3}) {
+                if (!control.empty()) filled.insert(std::string(control));
+            }
+            if (a.kind == ArgKind::Item) {
+                EXPECT_FALSE(itemsOf(a.control).empty()) << a.control;
+            }
+        }
+        for (const Preset& p : c.presets) filled.insert(std::string(p.control));
+        for (const std::string& read : probe.read) {
+            if (!read.starts_with("RadioButton")) {
+                EXPECT_TRUE(filled.count(read)) << read << " is read but no value fills it";
+            }
+        }
+        for (const std::string& f : filled) {
+            if (f != "ComboBox8" && f != "ComboBox9") {
+                EXPECT_TRUE(probe.read.count(f)) << f << " is filled but not read";
+            }
+        }
+    }
+    // list shows every command.
+    std::string argv0 = "hart-cli", listWord = "list";
+    char* argv[] = {argv0.data(), listWord.data(), nullptr};
+    std::ostringstream out, err;
+    EXPECT_EQ(run(2, argv, out, err), kOk);
+    for (const Command& c : commands()) {
+        EXPECT_NE(("\n" + out.str()).find("\n" + std::string(c.name)), std::string::npos) << c.name;
+    }
+}
+
+TEST(HartCliNames, ItemsAreFoundByTheirTextWithoutCaseBlanksOrIndex) {
+    struct Row {
+        const char* box;
+        const char* value;
+        int item;  // -1: none, or more than one
+    };
+    const Row rows[] = {
+        {"ComboBox1", "KPa", 9},
+        {"ComboBox1", "kpa  ", 9},
+        {"ComboBox5", "09_KPa", 9},
+        {"ComboBox5", "kpa", 9},
+        {"ComboBox1", "furlong", -1},
+        {"HengHeTX", "00-0C-Pt100 IEC 751", 0},
+        {"HengHeTX", "pt100 iec 751", 0},
+        {"ComboBox17", "PT100", -1},
+        {"ComboBox17", "13_PT1000 a=385", 13},
+        {"ComboBox18", "3线制", 1},
+        {"EJAXIANS1", "Pres", 0},
+        {"EJAXIANS1", "sp%", 4},
+        {"TT50NEXING", "0A_83 /T/C typ K", 10},
+        {"ComboBox9", "15", 15},
+        {"ComboBox9", "16", -1},
+        {"ComboBox2", "开方", 1},
+        {"ComboBox27", "On", 1},
+        {"EJAMODEM", "zero mode", 1},
+    };
+    for (const Row& r : rows) {
+        const auto found = findItem(r.box, r.value);
+        EXPECT_EQ(found.value_or(-1), r.item) << r.box << " " << r.value;
+    }
+}
+
+TEST(HartCli, LinksNoQt) {
+    const Ran r = runProgram({"/usr/bin/ldd", HART_CLI_PROGRAM});
+    ASSERT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out.find("Qt"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libX"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace cli
