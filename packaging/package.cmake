@@ -28,7 +28,7 @@ else()
   message(STATUS "rsvg-convert not found (librsvg2-bin): the package gets the SVG icon only")
 endif()
 
-foreach(page hart-config.1 hart-sim.1)
+foreach(page hart-config.1 hart-sim.1 hart-cli.1)
   set(gz ${HART_PKG_OUT}/${page}.gz)
   add_custom_command(OUTPUT ${gz}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${HART_PKG_OUT}
@@ -49,7 +49,8 @@ add_custom_target(package-files ALL DEPENDS ${HART_PKG_FILES})
 # Read-only relocations resolved at start, as Debian builds its programs.
 target_link_options(hart-config PRIVATE -Wl,-z,relro,-z,now)
 target_link_options(hart-sim PRIVATE -Wl,-z,relro,-z,now)
-install(TARGETS hart-config hart-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+target_link_options(hart-cli PRIVATE -Wl,-z,relro,-z,now)
+install(TARGETS hart-config hart-sim hart-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${HART_PKG_DIR}/hart-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${HART_PKG_DIR}/hart-config.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -82,5 +83,6 @@ current trim, burst mode and vendor set-up in one window with Chinese
 captions.
 
 The package also holds hart-sim, a simulated loop of HART instruments on a
-pseudo-terminal, for trying the tool without a modem.")
+pseudo-terminal, for trying the tool without a modem, and hart-cli, every
+operation of the window from a shell for scripts and test rigs.")
 include(CPack)
