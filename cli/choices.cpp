@@ -5,7 +5,7 @@
 
 #include "hart/units.h"
 #include "ops/code_table.h"
-#include "ui/items.h"
+#include "ops/items.h"
 
 namespace cli {
 namespace {
@@ -21,7 +21,7 @@ bool isPlainUnitBox(std::string_view box) {
     return box == "ComboBox1" || box == "ComboBox10";
 }
 
-std::vector<std::string_view> fromList(ui::items::List list) {
+std::vector<std::string_view> fromList(ops::items::List list) {
     return {list.begin(), list.end()};
 }
 
@@ -105,16 +105,16 @@ std::vector<std::string_view> itemsOf(std::string_view box) {
         for (const ops::CodeItem& item : t.table->items) items.push_back(item.text);
         return items;
     }
-    if (box == "ComboBox8") return fromList(ui::items::kMasterRole);
-    if (box == "ComboBox2") return fromList(ui::items::kTransferFunction);
-    if (box == "ComboBox11") return fromList(ui::items::kBurstCommand);
-    if (box == "TempBIAHO") return fromList(ui::items::kEhSensorNumber);
-    if (box == "EHTEMFS") return fromList(ui::items::kEhWiring);
-    if (box == "POTMXU") return fromList(ui::items::kEhPolynomial);
-    if (box == "CALL_ALP") return fromList(ui::items::kEhCallendar);
+    if (box == "ComboBox8") return fromList(ops::items::kMasterRole);
+    if (box == "ComboBox2") return fromList(ops::items::kTransferFunction);
+    if (box == "ComboBox11") return fromList(ops::items::kBurstCommand);
+    if (box == "TempBIAHO") return fromList(ops::items::kEhSensorNumber);
+    if (box == "EHTEMFS") return fromList(ops::items::kEhWiring);
+    if (box == "POTMXU") return fromList(ops::items::kEhPolynomial);
+    if (box == "CALL_ALP") return fromList(ops::items::kEhCallendar);
     if (box.starts_with("ComboBox")) {
         const int n = std::atoi(std::string(box.substr(8)).c_str());
-        if (n >= 27 && n <= 34) return fromList(ui::items::kOffOn);
+        if (n >= 27 && n <= 34) return fromList(ops::items::kOffOn);
     }
     return {};
 }

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ui/items.h"
+#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -18,7 +18,7 @@ void buildIdentity(QWidget* page) {
     int y = kGroupTop + 4;
     label(g, "地址号:", 12, y, 56);
     combo(g, "ComboBox9", 72, y, 64, numberItems(0, 15), Typing::On, 0);
-    combo(g, "ComboBox8", 150, y, 200, toList(items::kMasterRole), Typing::Off, 0);
+    combo(g, "ComboBox8", 150, y, 200, toList(ops::items::kMasterRole), Typing::Off, 0);
 
     y += kRowPitch + 4;
     label(g, "制造ID:", 12, y, 100);

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ui/items.h"
+#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -71,7 +71,7 @@ void buildRange(QWidget* page) {
 
     y += kRowPitch + 6;
     label(g, "输出特性:", 12, y, 80);
-    combo(g, "ComboBox2", kField, y, 176, toList(items::kTransferFunction), Typing::On);
+    combo(g, "ComboBox2", kField, y, 176, toList(ops::items::kTransferFunction), Typing::On);
     button(g, "Button14", "下  传", kButton, y, 90);
 
     y += kRowPitch + 10;
@@ -85,7 +85,7 @@ void buildBurstMode(QWidget* page) {
     QGroupBox* g = group(page, "GroupBox4", "阵发模式测试", 728, 8, 242, 190);
     int y = kGroupTop + 6;
     label(g, "阵发指令号:", 16, y, 84);
-    combo(g, "ComboBox11", 104, y, 60, toList(items::kBurstCommand), Typing::On, 0);
+    combo(g, "ComboBox11", 104, y, 60, toList(ops::items::kBurstCommand), Typing::On, 0);
     y += kRowPitch + 8;
     button(g, "Button20", "设置阵发指令号", 16, y, 210);
     y += kRowPitch + 4;

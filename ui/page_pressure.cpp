@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ui/items.h"
+#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -61,7 +61,7 @@ void buildSmv(QWidget* page) {
         {"Totalizer:", "ComboBox33", Typing::On},
         {"Flow_Rate:", "ComboBox34", Typing::On},
     };
-    const QStringList offOn = toList(items::kOffOn);
+    const QStringList offOn = toList(ops::items::kOffOn);
     for (int i = 0; i < 8; ++i) {
         const int x = 10 + (i / 4) * 168;
         const int row = kGroupTop + (i % 4) * kRowPitch;

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ui/items.h"
+#include "ops/items.h"
 #include "ui/pages.h"
 #include "vendor/temperature.h"
 
@@ -91,7 +91,7 @@ void buildEh(QWidget* page) {
     int y = kGroupTop;
     label(g, "传感器编号：", 10, y, 118);
     QComboBox* sensorNumber = combo(g, "TempBIAHO", kField, y, kFieldWidth,
-                                    toList(items::kEhSensorNumber), Typing::Off, 0);
+                                    toList(ops::items::kEhSensorNumber), Typing::Off, 0);
     // Only the user's choice counts, not an item set by the program.
     QObject::connect(sensorNumber, &QComboBox::activated, g, [g] {
         for (const hart::Update& u : ops::ehSensorNumberChosen().updates) {
@@ -106,7 +106,7 @@ void buildEh(QWidget* page) {
     upDown(g, "Button56", "Button57", " 保存", kButtons, y);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 118);
-    combo(g, "EHTEMFS", kField, y, kFieldWidth, toList(items::kEhWiring), Typing::Off);
+    combo(g, "EHTEMFS", kField, y, kFieldWidth, toList(ops::items::kEhWiring), Typing::Off);
     upDown(g, "Button59", "Button60", "保存", kButtons, y);
     y += kRowPitch;
     label(g, "传感器单位与偏移值：", 10, y, 118);
@@ -115,7 +115,7 @@ void buildEh(QWidget* page) {
 
     y += kRowPitch + 10;
     label(g, "Polynom_RTD传感器：", 10, y, 118);
-    combo(g, "POTMXU", kField, y, kFieldWidth, toList(items::kEhPolynomial), Typing::On, 0);
+    combo(g, "POTMXU", kField, y, kFieldWidth, toList(ops::items::kEhPolynomial), Typing::On, 0);
     y += kRowPitch;
     label(g, "系数值", 10, y, 118);
     edit(g, "RTDxishu", kField, y, kFieldWidth);
@@ -123,7 +123,7 @@ void buildEh(QWidget* page) {
 
     y += kRowPitch + 10;
     label(g, "callendar-Alp(ABC):", 10, y, 118);
-    combo(g, "CALL_ALP", kField, y, kFieldWidth, toList(items::kEhCallendar), Typing::On, -1,
+    combo(g, "CALL_ALP", kField, y, kFieldWidth, toList(ops::items::kEhCallendar), Typing::On, -1,
           "设置计数系数A");
     y += kRowPitch;
     label(g, "系数值", 10, y, 118);

@@ -1,6 +1,6 @@
-#include "ui/items.h"
+#include "ops/items.h"
 
-namespace ui::items {
+namespace ops::items {
 namespace {
 
 constexpr const char* kMasterRoleItems[] = {"HART_modem 主设备用", "HART_modem 副主设备用"};
@@ -25,4 +25,4 @@ const List kEhPolynomial = kEhPolynomialItems;
 const List kEhCallendar = kEhCallendarItems;
 const List kOffOn = kOffOnItems;
 
-}  // namespace ui::items
+}  // namespace ops::items

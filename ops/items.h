@@ -4,7 +4,7 @@
 
 #include <span>
 
-namespace ui::items {
+namespace ops::items {
 
 using List = std::span<const char* const>;
 
@@ -17,4 +17,4 @@ extern const List kEhPolynomial;      // POTMXU
 extern const List kEhCallendar;       // CALL_ALP
 extern const List kOffOn;             // ComboBox27 .. ComboBox34
 
-}  // namespace ui::items
+}  // namespace ops::items
