@@ -70,6 +70,8 @@ constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Labe
 QtTimer::QtTimer(QObject* parent, const char* name, int intervalMs) : timer_(parent) {
     timer_.setObjectName(QString::fromLatin1(name));
     timer_.setInterval(intervalMs);
+    // A coarse timer may fire up to 5 % late; the parse tick then delays every result.
+    timer_.setTimerType(Qt::PreciseTimer);
 }
 
 void QtTimer::enable() {
