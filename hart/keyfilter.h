@@ -1,5 +1,5 @@
-// Key filters of the edit lines: which keys a box admits, up to which length, and how its
-// button is enabled by the text length.
+// Key filters of edit lines: which keys a box admits, up to which length, and how its button
+// is enabled by the text length. The window's filters are a table in ops/key_filters.cpp.
 #pragma once
 
 #include <cstddef>
@@ -26,11 +26,6 @@ struct KeyFilter {
     EnableRule rule;
     std::size_t enableLength;
 };
-
-// Every filter of the window, one row a box.
-std::span<const KeyFilter> keyFilters();
-// Nullptr for a box without a filter.
-const KeyFilter* keyFilterFor(std::string_view box);
 
 // Whether a key with this text goes through a filter at all: Backspace and keys that type a
 // printable character do; Tab, Enter, Escape, Delete and other control characters pass by.

@@ -15,6 +15,7 @@
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
 #include "ops/discovery.h"
+#include "ops/key_filters.h"
 #include "ui/click_label.h"
 #include "ui/form.h"
 #include "ui/messages.h"
@@ -213,7 +214,7 @@ void TForm1::wireHandlers() {
     if (auto* label = control<ClickLabel>("Label4")) {
         connect(label, &ClickLabel::clicked, this, &TForm1::Label4Click);
     }
-    for (const hart::KeyFilter& filter : hart::keyFilters()) {
+    for (const hart::KeyFilter& filter : ops::keyFilters()) {
         auto* edit = findChild<QLineEdit*>(qs(filter.box));
         if (edit == nullptr) continue;
         new KeyFilterHook(edit, filter,

@@ -1,4 +1,4 @@
-#include "hart/keyfilter.h"
+#include "ops/key_filters.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,9 @@
 
 namespace hart {
 namespace {
+
+using ops::keyFilterFor;
+using ops::keyFilters;
 
 const KeyFilter& filter(std::string_view box) {
     const KeyFilter* f = keyFilterFor(box);
