@@ -19,7 +19,7 @@ enum class EnableRule {
 };
 
 struct KeyFilter {
-    std::string_view box;     // edit line, e.g. "Edit24"
+    std::string_view box;     // object name of the edit line
     std::string_view extra;   // characters admitted besides digits and Backspace, e.g. ".-"
     std::size_t maxLength;    // an admitted key other than Backspace is refused at this length
     std::string_view button;  // button whose enabled state the filter sets; empty when none

@@ -9,7 +9,7 @@ namespace hart {
 
 struct Update {
     enum class Kind { Text, Select, Check, Enable };
-    std::string control;  // object name, e.g. "Edit1"
+    std::string control;  // object name of the control
     Kind kind = Kind::Text;
     std::string text;  // Kind::Text
     int value = 0;     // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
