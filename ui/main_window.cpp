@@ -20,6 +20,7 @@
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
+#include "vendor/temperature.h"
 
 namespace ui {
 namespace {
@@ -220,6 +221,10 @@ void TForm1::wireHandlers() {
         new KeyFilterHook(edit, filter,
                           filter.button.empty() ? nullptr : findChild<QWidget*>(qs(filter.button)));
     }
+    // Choosing an E+H sensor number changes which saves apply; only the user's choice
+    // counts, not an item set by the program.
+    connect(control<QComboBox>("TempBIAHO"), &QComboBox::activated, this,
+            [this] { apply(ops::ehSensorNumberChosen()); });
     connect(&Timer1.qt(), &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&Timer2.qt(), &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(&Timer3.qt(), &QTimer::timeout, this, &TForm1::Timer3Timer);

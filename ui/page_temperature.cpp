@@ -5,10 +5,9 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "ui/form_build.h"
 #include "ops/items.h"
+#include "ui/form_build.h"
 #include "ui/pages.h"
-#include "vendor/temperature.h"
 
 namespace ui::pages {
 namespace {
@@ -90,16 +89,8 @@ void buildEh(QWidget* page) {
     constexpr int kButtons = kField + kFieldWidth + 6;
     int y = kGroupTop;
     label(g, "传感器编号：", 10, y, 118);
-    QComboBox* sensorNumber = combo(g, "TempBIAHO", kField, y, kFieldWidth,
-                                    toList(ops::items::kEhSensorNumber), Typing::Off, 0);
-    // Only the user's choice counts, not an item set by the program.
-    QObject::connect(sensorNumber, &QComboBox::activated, g, [g] {
-        for (const hart::Update& u : ops::ehSensorNumberChosen().updates) {
-            if (auto* w = g->findChild<QWidget*>(QString::fromStdString(u.control))) {
-                w->setEnabled(u.value != 0);
-            }
-        }
-    });
+    combo(g, "TempBIAHO", kField, y, kFieldWidth, toList(ops::items::kEhSensorNumber), Typing::Off,
+          0);
     y += kRowPitch;
     label(g, "传感类型：", 10, y, 118);
     combo(g, "EHTEMNX", kField, y, kFieldWidth, tableItems("EHTEMNX"), Typing::Off);
