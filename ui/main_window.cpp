@@ -10,7 +10,10 @@
 #include <QRadioButton>
 #include <QThread>
 #include <array>
+#include <deque>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
@@ -81,19 +84,34 @@ void QtTimer::enable() {
     if (!timer_.isActive()) timer_.start();
 }
 
-// Carries the link's notices from its worker threads to the window thread, in order.
+// Carries the link's notices from its worker threads to the window thread, in order. The
+// notices travel in a queue of our own under a mutex, and only a plain wake-up goes through
+// Qt's event queue, so the hand-over is one any race checker can see.
 class TForm1::NoticeBridge final : public serial::NoticeSink {
   public:
     explicit NoticeBridge(TForm1* window) : window_(window) {}
     void post(serial::Notice notice) override {
-        QMetaObject::invokeMethod(
-            window_, [w = window_, n = std::move(notice)] { w->comm().dispatch(n); },
-            Qt::QueuedConnection);
+        {
+            std::lock_guard lock(mutex_);
+            notices_.push_back(std::move(notice));
+        }
+        QMetaObject::invokeMethod(window_, "dispatchNotices", Qt::QueuedConnection);
+    }
+    std::deque<serial::Notice> take() {
+        std::lock_guard lock(mutex_);
+        return std::exchange(notices_, {});
     }
 
   private:
     TForm1* window_;
+    std::mutex mutex_;
+    std::deque<serial::Notice> notices_;
 };
+
+void TForm1::dispatchNotices() {
+    // One wake-up may find several notices, a later one none.
+    for (const serial::Notice& notice : bridge_->take()) Comm1->dispatch(notice);
+}
 
 // The controls an operation reads, by object name.
 class TForm1::FormControls final : public ops::Controls {

@@ -56,6 +56,8 @@ class TForm1 : public QMainWindow {
     void Timer3Timer();
     void Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length);
     void Comm1RequestHangup();
+    // The link's notices, on the window thread.
+    Q_INVOKABLE void dispatchNotices();
 
     // The shared request procedure.
     void send(const ops::Request& request);
