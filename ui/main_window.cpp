@@ -37,6 +37,15 @@ QString qs(std::string_view text) {
     throw std::out_of_range("no control " + std::string(name));
 }
 
+// The item whose text an editable box shows. Qt keeps the last chosen index when text typed
+// over it matches no item, which would send that item's code for text the user replaced.
+int shownItem(const QComboBox& box) {
+    const QString shown = box.currentText();
+    const int current = box.currentIndex();
+    if (current >= 0 && box.itemText(current) == shown) return current;  // of equal items too
+    return box.findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
 // Buttons enabled only while the port is open.
 std::vector<QString> linkGatedButtons() {
     std::vector<QString> names;
@@ -130,7 +139,7 @@ class TForm1::FormControls final : public ops::Controls {
         noControl(name);
     }
     int index(std::string_view name) const override {
-        if (const auto* c = qobject_cast<const QComboBox*>(find(name))) return c->currentIndex();
+        if (const auto* c = qobject_cast<const QComboBox*>(find(name))) return shownItem(*c);
         noControl(name);
     }
     bool checked(std::string_view name) const override {

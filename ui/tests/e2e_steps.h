@@ -9,9 +9,10 @@
 namespace ui {
 
 const QString kWriteOk = QStringLiteral("写入成功!");
+const QString kRefused = QStringLiteral("写入失败!通道被限制!");  // codes without a text
 
-// A control value: "#N" is item N of a combo box, "on" checks a radio button, anything else
-// is an edit line's text.
+// A control value: "#N" is item N of a combo box, "~TEXT" types TEXT over what a combo box
+// shows, key by key, "on" checks a radio button, anything else is an edit line's text.
 struct Value {
     const char* control;
     const char* value;
@@ -64,7 +65,11 @@ class RoundTrip : public EndToEnd {
 
     void put(const Value& v) {
         const QString value = QString::fromUtf8(v.value);
-        if (auto* c = window->control<QComboBox>(v.control)) {
+        if (auto* c = window->control<QComboBox>(v.control); c && value.startsWith('~')) {
+            ASSERT_TRUE(c->isEditable()) << v.control;
+            QTest::keyClick(c->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(c->lineEdit(), value.mid(1));
+        } else if (c) {
             c->setCurrentIndex(value.mid(1).toInt());
         } else if (auto* r = window->control<QRadioButton>(v.control)) {
             r->setChecked(true);

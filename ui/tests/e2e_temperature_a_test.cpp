@@ -121,7 +121,11 @@ TEST_F(TemperatureEndToEnd, RefusedWritesSendNothingAndTheInstrumentJudgesChanne
 
     window->Label4Click();
     window->control<QComboBox>("ComboBox22")->setCurrentIndex(3);
-    window->control<QComboBox>("ComboBox19")->setCurrentIndex(-1);  // typed text: channel 0
+    // Text typed over a chosen channel is no item: channel 0.
+    auto* channel = window->control<QComboBox>("ComboBox19");
+    channel->setCurrentIndex(1);
+    QTest::keyClick(channel->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(channel->lineEdit(), "x");
     click("Button43");
     ASSERT_TRUE(waitStatus(QStringLiteral("写入失败!通道被限制!")));
     EXPECT_TRUE(text("discomm").endsWith("35 02 00 23 31 "));
@@ -147,6 +151,7 @@ TEST_F(TemperatureEndToEnd, EhSavesWaitForAReadOfTheInstrumentNowAddressed) {
     EXPECT_FALSE(window->control<QPushButton>("Button57")->isEnabled());
     EXPECT_TRUE(window->control<QPushButton>("Button62")->isEnabled());
     window->control<QLineEdit>("CALL_ALP_XS")->setText("100.5");
+    window->control<QComboBox>("CALL_ALP")->setEditText(QStringLiteral("系数"));  // no item
     EXPECT_EQ(refusedClick("Button62"), QStringLiteral("请选择callendar系数!"));
 
     click("Button59");
