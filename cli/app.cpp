@@ -325,6 +325,7 @@ bool needsIdentity(const ops::Operation& op) {
 // values alone.
 ops::Session primedSession() {
     ops::Session s;
+    s.unit.set(s.identity, 0);
     s.tt50cTail = ops::Tt50cTail{s.identity, {}};
     for (auto& p : s.ehPrefixes) p = ops::EhPrefix{s.identity, {}};
     return s;

@@ -30,6 +30,11 @@ struct DeviceIdentity {
 
     std::array<std::uint8_t, 5> longAddress(std::uint8_t masterBit) const;
     std::uint32_t deviceIdNumber() const;
+    // The same instrument whatever its polling address: manufacturer, type and identifier.
+    bool sameInstrument(const DeviceIdentity& other) const {
+        return manufacturer == other.manufacturer && deviceType == other.deviceType &&
+               deviceId == other.deviceId;
+    }
 };
 
 // The request buffer: one frame, rebuilt from index 0 by each request.

@@ -1,8 +1,10 @@
 #include "hart/numbers.h"
 
 #include <bit>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <system_error>
 
 namespace hart {
@@ -19,6 +21,72 @@ WireFloat encodeWireFloat(float value) {
             static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits)};
 }
 
+namespace {
+
+// "1.5e+20" -> "1.5E20", "1e-05" -> "1E-5": the exponent as the float text writes it.
+std::string withPlainExponent(std::string_view text) {
+    const auto e = text.find('e');
+    if (e == std::string_view::npos) return std::string(text);
+    std::string out(text.substr(0, e));
+    out += 'E';
+    std::size_t i = e + 1;
+    if (text[i] == '-') out += '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    while (i + 1 < text.size() && text[i] == '0') ++i;
+    out.append(text.substr(i));
+    return out;
+}
+
+// The weight of the last digit of a shown text ("12." 1, "123.4499" 1E-4, "1.5E20" 1E19), or
+// nothing when the text is no whole number text ("-", "1E", "1.5E-").
+std::optional<long double> lastDigitWeight(std::string_view text) {
+    const auto e = text.find('E');
+    const std::string_view mantissa = text.substr(0, e);
+    if (mantissa.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
+    long exponent = 0;
+    if (e != std::string_view::npos) {
+        const std::string_view digits = text.substr(e + 1);
+        const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+        if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size()) {
+            return std::nullopt;
+        }
+    }
+    const auto point = mantissa.find('.');
+    const long fraction =
+        point == std::string_view::npos ? 0 : static_cast<long>(mantissa.size() - point - 1);
+    return std::pow(10.0L, static_cast<long double>(exponent - fraction));
+}
+
+bool showsValue(std::string_view text, long double value) {
+    const auto weight = lastDigitWeight(text);
+    if (!weight) return false;
+    long double shown = 0;
+    const bool negative = text.front() == '-';
+    const std::string_view digits = negative ? text.substr(1) : text;
+    std::string parsable(digits);
+    if (const auto e = parsable.find('E'); e != std::string::npos) parsable[e] = 'e';
+    std::from_chars(parsable.data(), parsable.data() + parsable.size(), shown);
+    if (negative) shown = -shown;
+    return std::fabs(shown - value) < *weight;
+}
+
+// Scientific with `digits` significant digits, trailing zeros dropped: "1.5E20", "-4E-6".
+std::string scientific(long double value, int digits) {
+    char buf[64];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
+    std::string text(buf, res.ptr);
+    const auto e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+        while (mantissa.back() == '0') mantissa.pop_back();
+        if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    return withPlainExponent(mantissa + text.substr(e));
+}
+
+}  // namespace
+
 std::string floatText(long double value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
@@ -28,32 +96,23 @@ std::string floatText(long double value) {
     // printf thresholds (fixed for 1e-4 <= |v| < 1e15 after rounding) and drops trailing zeros.
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    std::string text(buf, res.ptr);
-
-    // "1.5e+20" -> "1.5E20", "1e-05" -> "1E-5".
-    const auto e = text.find('e');
-    if (e == std::string::npos) return text;
-    std::string out = text.substr(0, e) + 'E';
-    std::size_t i = e + 1;
-    if (text[i] == '-') out += '-';
-    if (text[i] == '-' || text[i] == '+') ++i;
-    while (i + 1 < text.size() && text[i] == '0') ++i;
-    out.append(text, i, std::string::npos);
-    return out;
+    return withPlainExponent(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
 }
 
-std::string cutToWidth(std::string_view text, std::size_t width) {
-    return std::string(text.substr(0, width));
+std::string showValue(long double value, std::size_t width) {
+    const std::string text = floatText(value);
+    if (!std::isfinite(value) || text.size() <= width) return text;
+    const std::string cut = text.substr(0, width);
+    if (showsValue(cut, value)) return cut;
+    for (int digits = 15; digits > 1; --digits) {
+        std::string shorter = scientific(value, digits);
+        if (shorter.size() <= width) return shorter;
+    }
+    return scientific(value, 1);
 }
 
 std::string showFloat(std::span<const std::uint8_t, 4> bytes, std::size_t width) {
-    return cutToWidth(floatText(decodeWireFloat(bytes)), width);
-}
-
-std::string showDynamicVariable(std::span<const std::uint8_t, 4> bytes, std::size_t width) {
-    // The instrument marks a missing value by NaN; any 0x7F lead byte is shown as zero.
-    if (bytes[0] == 0x7F) return cutToWidth("0.000", width);
-    return showFloat(bytes, width);
+    return showValue(decodeWireFloat(bytes), width);
 }
 
 namespace {

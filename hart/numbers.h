@@ -26,15 +26,15 @@ std::string floatText(long double value);
 // A field that shows the whole float text.
 inline constexpr std::size_t kWholeText = static_cast<std::size_t>(-1);
 
-// The first `width` characters of the text; nothing is rounded or padded.
-std::string cutToWidth(std::string_view text, std::size_t width);
+// The value as a field of `width` characters shows it: the float text cut to the width where
+// the cut, read as a number, differs from the value by less than the weight of its last digit
+// ("123.4499" at 8, "12." at 3); otherwise scientific with as many digits as fit ("1.5E20"), or
+// one digit where none fits ("5E-5" at 3), so a cut never changes the magnitude. Non-finite
+// values show "NAN", "INF", "-INF" whole.
+std::string showValue(long double value, std::size_t width);
 
-// Float text of four reply bytes, cut to the field's display width.
+// Four reply bytes shown in a field of the display width.
 std::string showFloat(std::span<const std::uint8_t, 4> bytes, std::size_t width);
-
-// Dynamic variables: a first byte of 0x7F (NaN, +Inf, ...) shows as "0.000", cut to the width
-// like any float text (all dynamic-variable fields are wider than five).
-std::string showDynamicVariable(std::span<const std::uint8_t, 4> bytes, std::size_t width);
 
 // Typed text to the four request bytes: blanks (space, tab) around an optionally signed decimal
 // with '.' and an optional exponent; "5." and ".5" pass, hex, inf and nan do not. Rounded once

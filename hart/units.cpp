@@ -6,8 +6,8 @@ namespace hart {
 
 namespace {
 
-// Item texts are the boxes' own, trailing blanks included. The tail of the plain list (76-82)
-// does not line up with the numbered list; the codes select by index, as in the numbered list.
+// Item texts are the boxes' own, trailing blanks included. Both lists name the same unit at an
+// index, so a code shows the same unit in either kind of box (39 is "mA" in both).
 constexpr std::array<UnitRow, kUnitItemCount> kUnits{{
     {"00_inH20 ", "inH20 ", 1, 1},                                    // 0
     {"01_inhg  ", "inhg  ", 2, 2},                                    // 1
@@ -85,12 +85,12 @@ constexpr std::array<UnitRow, kUnitItemCount> kUnits{{
     {"73_mega_joule       ", "mega_joule       ", 164, 164},          // 73
     {"74_british_thermal_unit ", "british_thermal_unit ", 165, 165},  // 74
     {"75_%", "%", 57, 57},                                            // 75
-    {"76_kg_hr", "other", -1, -1},                                    // 76
-    {"77_kg_day", "kg_hr", 76, -1},                                   // 77
-    {"78_250", "kg_day", 250, -1},                                    // 78
-    {"79_mA", "250", 39, -1},                                         // 79
-    {"80_ppm", "mA", 139, -1},                                        // 80
-    {"81_PH", "ppm", -1, -1},                                         // 81
+    {"76_kg_hr", "kg_hr", -1, -1},                                    // 76
+    {"77_kg_day", "kg_day", 76, -1},                                  // 77
+    {"78_250", "250", 250, -1},                                       // 78
+    {"79_mA", "mA", 39, -1},                                          // 79
+    {"80_ppm", "ppm", 139, -1},                                       // 80
+    {"81_PH", "PH", -1, -1},                                          // 81
     {"82_other", "other", -1, -1},                                    // 82
 }};
 

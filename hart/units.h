@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "hart/frame.h"
+
 namespace hart {
 
 struct UnitRow {
@@ -25,13 +27,22 @@ int unitIndexForCode(std::uint8_t code);
 // Nothing for items 76 to 82 or an index outside the list (no selection).
 std::optional<std::uint8_t> unitCodeForIndex(int index);
 
-// The one byte that remembers the unit code last read or written; 0 at start.
+// The unit code last read from or written to an instrument, and which instrument it was: the
+// unit-plus-value writes send it, and a unit another instrument told means nothing.
 class CurrentUnit {
   public:
-    void set(std::uint8_t code) { code_ = code; }
-    std::uint8_t get() const { return code_; }
+    void set(const DeviceIdentity& device, std::uint8_t code) {
+        device_ = device;
+        code_ = code;
+    }
+    // Nothing before a read or write delivered a unit, or when it came from another instrument.
+    std::optional<std::uint8_t> of(const DeviceIdentity& device) const {
+        if (!device_ || !device_->sameInstrument(device)) return std::nullopt;
+        return code_;
+    }
 
   private:
+    std::optional<DeviceIdentity> device_;
     std::uint8_t code_ = 0;
 };
 

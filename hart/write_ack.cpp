@@ -14,7 +14,7 @@ struct AckRow {
 constexpr AckRow kAckTable[] = {
     {0, 0, "写入成功!"},
     {1, 0, "写入失败!指令没有定义!"},
-    {3, 0, "写入失败!参数值过小!"},
+    {3, 0, "写入失败!参数值过大!"},  // passed parameter too large
     {4, 0, "写入失败!设置参数过小!"},
     {5, 0, "写入失败!收到数据较少!"},
     {6, 0, "写入失败!发送指令错误!"},
@@ -37,12 +37,18 @@ std::string_view writeAckText(int tag, std::uint8_t responseCode) {
     return it == std::end(kAckTable) ? kOtherCode : it->text;
 }
 
+std::optional<std::uint8_t> responseCode(const std::optional<Reply>& reply) {
+    if (!reply) return std::nullopt;
+    return reply->get(reply->responseCodeOffset());
+}
+
+std::string_view writeAckText(int tag, const std::optional<Reply>& reply) {
+    const auto code = responseCode(reply);
+    return code ? writeAckText(tag, *code) : kWriteFailed;
+}
+
 std::string_view decodeWriteAck(const ReceiveBuffer& buffer, const ReplyScan& scan, int tag) {
-    const auto reply = findReply(buffer, scan);
-    if (!reply) return kWriteFailed;
-    const auto code = reply->get(reply->responseCodeOffset());
-    if (!code) return kWriteFailed;
-    return writeAckText(tag, *code);
+    return writeAckText(tag, findReply(buffer, scan));
 }
 
 }  // namespace hart

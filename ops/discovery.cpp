@@ -87,9 +87,7 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
         return out;
     }
     hart::DeviceIdentity& id = session.identity;
-    id.manufacturer = reply->at(kManufacturerAt);
-    id.deviceType = reply->at(kManufacturerAt + 1);
-    id.deviceId = {reply->at(kDeviceIdAt), reply->at(kDeviceIdAt + 1), reply->at(kDeviceIdAt + 2)};
+    takeIdentity(*reply, id);
     for (const Field& f : kIdentityFields) show(out, f, *reply, session);
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
@@ -149,6 +147,12 @@ constexpr Operation kRows[] = {
 };
 
 }  // namespace
+
+void takeIdentity(const hart::Reply& reply, hart::DeviceIdentity& id) {
+    id.manufacturer = reply.at(kManufacturerAt);
+    id.deviceType = reply.at(kManufacturerAt + 1);
+    id.deviceId = {reply.at(kDeviceIdAt), reply.at(kDeviceIdAt + 1), reply.at(kDeviceIdAt + 2)};
+}
 
 Data pollAddress(const Controls& c, Session& s) {
     s.identity.polledAddress = chosenAddress(c);

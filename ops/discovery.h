@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "hart/reply.h"
 #include "ops/controls.h"
 #include "ops/request.h"
 #include "ops/session.h"
@@ -16,6 +17,9 @@ inline constexpr int kLastPollingAddress = 15;
 // The polled address := the polling address box's item (address 0 with no item); no data.
 struct Data;
 Data pollAddress(const Controls& controls, Session& session);
+
+// Manufacturer, device type and identifier of a command 0 reply that holds them.
+void takeIdentity(const hart::Reply& reply, hart::DeviceIdentity& identity);
 
 // Timer1 tick: the next address, or the not-found text once all 16 were tried.
 struct ScanStep {

@@ -50,21 +50,18 @@ Data assemblyWrite(const Controls& c, Session&) {
     return DataWriter().uint24(c, "Edit26").data();
 }
 
-// The serial-number read is a command 0 at the polling address; the identifier it returns
-// replaces the device identity's, so later long frames go to the instrument that answered.
+// The serial-number read is a command 0 at the polling address; the identity it returns
+// replaces the stored one whole, so later long frames go to the instrument that answered and
+// never mix its identifier with another instrument's manufacturer and type.
 constexpr std::string_view kSerialBox[] = {"Edit28"};
 constexpr Field kSerial[] = {{16, F::Uint24, "Edit28"}};
 constexpr Reset kSerialFailure[] = {{"Edit28"}, {"ComboBox9", 0}};
 constexpr FieldDecoder kSerialDecoder{kSerial, kSerialFailure, "Upload successful!",
                                       "Upload Failure!"};
-constexpr std::size_t kDeviceIdAt = 16;
 
 hart::Outcome decodeSerial(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out = decodeFields(kSerialDecoder, reply, session);
-    if (reply && holds(*reply, kSerial)) {
-        session.identity.deviceId = {reply->at(kDeviceIdAt), reply->at(kDeviceIdAt + 1),
-                                     reply->at(kDeviceIdAt + 2)};
-    }
+    if (reply && holds(*reply, kSerial)) takeIdentity(*reply, session.identity);
     return out;
 }
 

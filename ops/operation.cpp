@@ -67,6 +67,11 @@ DataWriter& DataWriter::date(const Controls& controls, std::string_view year,
     return date ? bytes(date.value) : refuse(date.error);
 }
 
+DataWriter& DataWriter::currentUnit(const Session& session) {
+    // A unit another instrument told, or none at all, would give the value another meaning.
+    return code(session.unit.of(session.identity), "请先上传单位!");
+}
+
 DataWriter& DataWriter::refuse(std::string message) {
     if (!refused()) {
         data_.bytes.clear();
@@ -170,7 +175,6 @@ Request build(std::string_view control, const Controls& controls, Session& sessi
 std::size_t fieldBytes(const Field& field) {
     switch (field.kind) {
         case FieldKind::Float:
-        case FieldKind::DynamicVariable:
             return 4;
         case FieldKind::Uint24:
             return 3;
@@ -194,11 +198,8 @@ void show(hart::Outcome& out, const Field& f, const hart::Reply& reply, Session&
         case FieldKind::Float:
             out.setText(control, hart::showFloat(bytes.first<4>(), f.size));
             break;
-        case FieldKind::DynamicVariable:
-            out.setText(control, hart::showDynamicVariable(bytes.first<4>(), f.size));
-            break;
         case FieldKind::CurrentUnit:
-            session.unit.set(first);
+            session.unit.set(session.identity, first);
             [[fallthrough]];
         case FieldKind::Unit:
             out.select(control, hart::unitIndexForCode(first));
@@ -259,8 +260,12 @@ hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& bu
     const Operation* op = operationForTag(request.tag);
     switch (op->decoder.kind) {
         case DecoderKind::WriteAck: {
+            const auto reply = hart::findReply(buffer, scan);
             hart::Outcome out;
-            out.status = hart::decodeWriteAck(buffer, scan, request.tag);
+            out.status = hart::writeAckText(request.tag, reply);
+            if (op->decoder.accepted && hart::responseCode(reply) == 0) {
+                op->decoder.accepted(session);
+            }
             return out;
         }
         case DecoderKind::Fields:

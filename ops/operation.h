@@ -49,6 +49,8 @@ class DataWriter {
     // Packed text of `chars` characters; lower case goes as capitals, other characters
     // outside the packed set are refused.
     DataWriter& text(const Controls& controls, std::string_view edit, std::size_t chars);
+    // The unit code the instrument now addressed last told or took; refused before one.
+    DataWriter& currentUnit(const Session& session);
     // Day, month, year - 1900 from the three date boxes; refused for no calendar date.
     DataWriter& date(const Controls& controls, std::string_view year, std::string_view month,
                      std::string_view day);
@@ -67,17 +69,16 @@ using DataBuilder = Data (*)(const Controls&, Session&);
 // --- reply fields
 
 enum class FieldKind {
-    Float,            // wire float text cut to `size` characters (hart::kWholeText: all)
-    DynamicVariable,  // as Float; a first byte of 0x7F shows "0.000"
-    Unit,             // unit code selecting the item of a unit box
-    CurrentUnit,      // as Unit, and remembered as the current unit code
-    Item,             // the byte as item index when below `size`, else no selection
-    Code,             // the byte selects its item by `table`; unlisted codes as the table says
-    Name,             // the byte through `name` to the control's text
-    Decimal,          // one byte, unsigned decimal
-    Year,             // one byte + 1900
-    Uint24,           // three bytes, unsigned decimal
-    Text,             // packed text of `size` characters
+    Float,        // wire float shown in `size` characters (hart::kWholeText: all)
+    Unit,         // unit code selecting the item of a unit box
+    CurrentUnit,  // as Unit, and remembered as the current unit code
+    Item,         // the byte as item index when below `size`, else no selection
+    Code,         // the byte selects its item by `table`; unlisted codes as the table says
+    Name,         // the byte through `name` to the control's text
+    Decimal,      // one byte, unsigned decimal
+    Year,         // one byte + 1900
+    Uint24,       // three bytes, unsigned decimal
+    Text,         // packed text of `size` characters
 };
 
 struct Field {
@@ -120,10 +121,11 @@ struct Decoder {
     DecoderKind kind = DecoderKind::None;
     const FieldDecoder* fields = nullptr;
     CustomDecoder custom = nullptr;
+    void (*accepted)(Session&) = nullptr;  // a write acknowledged with response code 0
 };
 
-constexpr Decoder writeAck() {
-    return {DecoderKind::WriteAck};
+constexpr Decoder writeAck(void (*accepted)(Session&) = nullptr) {
+    return {DecoderKind::WriteAck, nullptr, nullptr, accepted};
 }
 constexpr Decoder fieldsOf(const FieldDecoder& d) {
     return {DecoderKind::Fields, &d};

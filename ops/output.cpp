@@ -49,11 +49,11 @@ Data zeroTrim(const Controls& c, Session&) {
 
 // The typed values are in the unit last read or written.
 Data lowPoint(const Controls& c, Session& s) {
-    return DataWriter().byte(s.unit.get()).number(c, "Edit13").data();
+    return DataWriter().currentUnit(s).number(c, "Edit13").data();
 }
 
 Data highPoint(const Controls& c, Session& s) {
-    return DataWriter().byte(s.unit.get()).number(c, "Edit19").data();
+    return DataWriter().currentUnit(s).number(c, "Edit19").data();
 }
 
 // Items "1", "2", "3" by position; typed text is no command number.

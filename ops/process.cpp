@@ -135,13 +135,12 @@ constexpr FieldDecoder kCurrentDecoder{kCurrent};
 constexpr std::string_view kVariableFields[] = {"Edit5", "Edit17", "Edit18", "Edit30"};
 constexpr Field kPrimaryVariable[] = {
     {15, F::CurrentUnit, "ComboBox5"},
-    {16, F::DynamicVariable, "Edit5", 8},
+    {16, F::Float, "Edit5", 8},
 };
 // Unit and value of the second to fourth variable, five bytes each.
 constexpr Field kFurtherVariables[] = {
-    {20, F::Unit, "ComboBox15"}, {21, F::DynamicVariable, "Edit17", 9},
-    {25, F::Unit, "ComboBox16"}, {26, F::DynamicVariable, "Edit18", 9},
-    {30, F::Unit, "ComboBox6"},  {31, F::DynamicVariable, "Edit30", 9},
+    {20, F::Unit, "ComboBox15"}, {21, F::Float, "Edit17", 9}, {25, F::Unit, "ComboBox16"},
+    {26, F::Float, "Edit18", 9}, {30, F::Unit, "ComboBox6"},  {31, F::Float, "Edit30", 9},
 };
 constexpr std::size_t kByteCountAt = 8;
 constexpr std::size_t kPrimaryByteCount = 11;  // status, loop current, PV unit and value
@@ -196,10 +195,13 @@ std::optional<std::uint8_t> rangeUnit(const Controls& c) {
 const std::string kChooseRangeUnit = chooseMessage("量程单位");
 
 Data unitWrite(const Controls& c, Session& s) {
-    const auto unit = rangeUnit(c);
-    // The unit written is the one later unit-plus-value writes send.
-    if (unit) s.unit.set(*unit);
-    return DataWriter().code(unit, kChooseRangeUnit).data();
+    s.unitWritten = rangeUnit(c);
+    return DataWriter().code(s.unitWritten, kChooseRangeUnit).data();
+}
+
+// The unit written is the one later unit-plus-value writes send, once the instrument took it.
+void unitTaken(Session& s) {
+    if (s.unitWritten) s.unit.set(s.identity, *s.unitWritten);
 }
 
 Data rangeWrite(const Controls& c, Session&) {
@@ -255,7 +257,7 @@ constexpr Operation kRows[] = {
      .kind = TimeoutKind::Read,
      .startText = kWriting,
      .data = unitWrite,
-     .decoder = writeAck()},
+     .decoder = writeAck(unitTaken)},
     {.control = "Button12",
      .tag = 155,
      .command = 35,

@@ -25,9 +25,10 @@ struct EhPrefix {
 };
 
 struct Session {
-    hart::DeviceIdentity identity;  // from the last command 0 reply
-    hart::CurrentUnit unit;         // unit code last read or written
-    std::optional<Tt50cTail> tt50cTail;  // none before a good TT50C read
+    hart::DeviceIdentity identity;                      // from the last command 0 reply
+    hart::CurrentUnit unit;                             // unit code last read or written, and whose
+    std::optional<std::uint8_t> unitWritten;            // the unit of the last unit write sent
+    std::optional<Tt50cTail> tt50cTail;                 // none before a good TT50C read
     std::array<std::optional<EhPrefix>, 3> ehPrefixes;  // none before a good read of its kind
 };
 

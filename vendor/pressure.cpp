@@ -136,7 +136,7 @@ constexpr FieldDecoder kEjaZeroRead{.fields = kEjaZeroFields};
 
 // The cut-off goes in the unit last read or written.
 Data cutOffWrite(const Controls& c, Session& s) {
-    return DataWriter().byte(s.unit.get()).number(c, "EJAlingdian").data();
+    return DataWriter().currentUnit(s).number(c, "EJAlingdian").data();
 }
 
 constexpr Operation kRows[] = {

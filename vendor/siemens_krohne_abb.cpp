@@ -105,15 +105,10 @@ constexpr CodeTable kKrohneWiring{kKrohneWiringItems, 0};
 
 constexpr std::size_t kTailAt = 13;
 
-bool sameDevice(const hart::DeviceIdentity& a, const hart::DeviceIdentity& b) {
-    return a.manufacturer == b.manufacturer && a.deviceType == b.deviceType &&
-           a.deviceId == b.deviceId;
-}
-
 // The write sends back the configuration tail of the last read: without a read of this
 // instrument it would overwrite the instrument's configuration with other bytes.
 Data krohneWrite(const Controls& c, Session& s) {
-    if (!s.tt50cTail || !sameDevice(s.tt50cTail->device, s.identity)) {
+    if (!s.tt50cTail || !s.tt50cTail->device.sameInstrument(s.identity)) {
         Data d = DataWriter().refuse("请先上传科隆TT50C的配置,再下传!").data();
         d.refusalIsError = false;
         return d;

@@ -154,17 +154,12 @@ std::uint8_t selector(const EhKind& kind, const Controls& c) {
     return static_cast<std::uint8_t>(kind.selector1 + (sensor1(c) ? 0 : 0x10));
 }
 
-bool sameInstrument(const hart::DeviceIdentity& a, const hart::DeviceIdentity& b) {
-    return a.manufacturer == b.manufacturer && a.deviceType == b.deviceType &&
-           a.deviceId == b.deviceId;
-}
-
 // The save sends back the prefix of the last good read of its kind, so that read must have
 // come from the instrument now addressed; zeros or another instrument's bytes would
 // address a parameter nobody chose.
 DataWriter& prefix(DataWriter& w, const EhKind& kind, const Session& s) {
     const auto& stored = s.ehPrefixes[kind.prefix];
-    if (!stored || !sameInstrument(stored->device, s.identity)) {
+    if (!stored || !stored->device.sameInstrument(s.identity)) {
         return w.refuse("请先上传" + std::string(kind.what) + "!");
     }
     return w.bytes(stored->bytes);

@@ -384,6 +384,7 @@ TEST(HartCliNames, EveryRowIsReachableAndItsValuesFillWhatItReads) {
         probe.presets = c.presets;
         ops::Session session;
         for (const std::string_view first : c.first) ops::build(first, probe, session);
+        session.unit.set(session.identity, 0);
         session.tt50cTail = ops::Tt50cTail{session.identity, {}};
         for (auto& p : session.ehPrefixes) p = ops::EhPrefix{session.identity, {}};
         ops::build(c.control, probe, session);

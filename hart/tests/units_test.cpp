@@ -35,9 +35,9 @@ TEST(UnitTable, ItemTextsKeepTheirTrailingBlanks) {
         {41, "41_M    ", "M     "},  // the two lists differ in blanks here
         {74, "74_british_thermal_unit ", "british_thermal_unit "},
         {75, "75_%", "%"},
-        {76, "76_kg_hr", "other"},
-        {79, "79_mA", "250"},
-        {81, "81_PH", "ppm"},
+        {76, "76_kg_hr", "kg_hr"},
+        {79, "79_mA", "mA"},
+        {81, "81_PH", "PH"},
         {82, "82_other", "other"},
     };
     for (const auto& c : cases) {
@@ -87,12 +87,16 @@ TEST(UnitCodes, EveryWrittenCodeReadsBackToItsItem) {
     EXPECT_EQ(codes.size(), 76u);
 }
 
-TEST(CurrentUnit, StartsAtZeroAndKeepsLastCode) {
+TEST(CurrentUnit, BelongsToTheInstrumentItCameFrom) {
+    DeviceIdentity a{0x26, 6, {0, 0x12, 0x34}};
+    DeviceIdentity b = a;
+    b.deviceId[2] = 0x35;
     CurrentUnit unit;
-    EXPECT_EQ(unit.get(), 0);
-    unit.set(12);
-    unit.set(111);
-    EXPECT_EQ(unit.get(), 111);
+    EXPECT_EQ(unit.of(a), std::nullopt);
+    unit.set(a, 12);
+    unit.set(a, 111);
+    EXPECT_EQ(unit.of(a), 111);
+    EXPECT_EQ(unit.of(b), std::nullopt);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
         std::function<void(ControlValues&)> set;
         std::string data;     // hex text of the data bytes, when sent
         std::string refusal;  // the message, when refused
-        int unitBefore = 0;
+        int unitBefore = -1;  // no unit read yet
     };
     const Case cases[] = {
         {"Button12", [](auto& c) { c.setText("Edit14", "100").setText("Edit15", "0"); },
@@ -70,7 +70,8 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
         {"Button15", [](auto& c) { c.setText("Edit9", "25"); }, "41 C8 00 00 ", ""},
         {"Button30", [](auto& c) { c.setText("Edit10", "."); }, "", "'." + kNoNumber},
         {"Button24", [](auto& c) { c.setText("Edit13", "1.5"); }, "0C 3F C0 00 00 ", "", 12},
-        {"Button31", [](auto& c) { c.setText("Edit19", "-0.5"); }, "00 BF 00 00 00 ", ""},
+        {"Button31", [](auto& c) { c.setText("Edit19", "-0.5"); }, "00 BF 00 00 00 ", "", 0},
+        {"Button31", [](auto& c) { c.setText("Edit19", "-0.5"); }, "", "请先上传单位!"},
         {"Button23", [](auto&) {}, "", ""},
         {"Button25", [](auto&) {}, "", ""},
         {"Button20", [](auto& c) { c.setIndex("ComboBox11", 2); }, "03 ", ""},
@@ -108,7 +109,7 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
         auto controls = testing::validControls();
         c.set(controls);
         Session session;
-        session.unit.set(static_cast<std::uint8_t>(c.unitBefore));
+        if (c.unitBefore >= 0) session.unit.set(session.identity, std::uint8_t(c.unitBefore));
         const Request r = build(c.control, controls, session);
         SCOPED_TRACE(std::string(c.control) + " " + c.data + c.refusal);
         EXPECT_EQ(r.refusal, c.refusal);
@@ -119,20 +120,6 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
             EXPECT_EQ(r.pending.tag, hart::kNoTag);
         }
     }
-}
-
-TEST(Requests, TheUnitWriteSetsTheCurrentUnitWhenSent) {
-    Session s;
-    auto c = testing::validControls();
-    c.setIndex("ComboBox1", 12);  // degc
-    build("Button8", c, s);
-    EXPECT_EQ(s.unit.get(), 32);
-    c.setIndex("ComboBox1", 9);
-    build("Button12", c, s);  // the range write leaves it
-    EXPECT_EQ(s.unit.get(), 32);
-    c.setIndex("ComboBox1", 78);
-    build("Button8", c, s);  // refused: nothing changes
-    EXPECT_EQ(s.unit.get(), 32);
 }
 
 hart::Outcome decodeReply(const char* control, const Bytes& data, Session& s,
@@ -174,9 +161,9 @@ TEST(Replies, LiveValues) {
     EXPECT_EQ(selectionOf(out, "ComboBox6"), 75);
     EXPECT_EQ(textOf(out, "Edit5"), "0.100000");
     EXPECT_EQ(textOf(out, "Edit17"), "0.1000000");
-    EXPECT_EQ(textOf(out, "Edit18"), "0.000");
+    EXPECT_EQ(textOf(out, "Edit18"), "NAN");
     EXPECT_EQ(textOf(out, "Edit30"), "100");
-    EXPECT_EQ(s.unit.get(), 12);
+    EXPECT_EQ(s.unit.of(s.identity), 12);
 
     // Byte counts 16 and 18 show the second variable only: a group shows when it is whole.
     for (std::size_t dataBytes : {14u, 16u}) {
@@ -196,7 +183,24 @@ TEST(Replies, LiveValues) {
     Session t;
     EXPECT_EQ(decode({103, hart::TimeoutKind::Read, 3, true}, b, t).status,
               hart::text::kReadFailed);
-    EXPECT_EQ(t.unit.get(), 0);
+    EXPECT_EQ(t.unit.of(t.identity), std::nullopt);
+}
+
+TEST(Replies, TheUnitWrittenIsTheCurrentUnitOnceTheInstrumentTookIt) {
+    Session s;
+    auto c = testing::validControls();
+    c.setIndex("ComboBox1", 12);  // degc
+    const std::pair<int, std::optional<std::uint8_t>> answers[] = {{7, std::nullopt}, {0, 32}};
+    for (const auto& [code, unit] : answers) {
+        build("Button8", c, s);
+        EXPECT_EQ(s.unit.of(s.identity), std::nullopt);
+        decodeReply("Button8", {32}, s, static_cast<std::uint8_t>(code));
+        EXPECT_EQ(s.unit.of(s.identity), unit) << code;
+    }
+    c.setIndex("ComboBox1", 78);
+    build("Button8", c, s);  // refused: a late acknowledgement changes nothing
+    decodeReply("Button8", {}, s);
+    EXPECT_EQ(s.unit.of(s.identity), 32);
 }
 
 TEST(Replies, RangeConfigurationAndSensorLimits) {
@@ -205,7 +209,7 @@ TEST(Replies, RangeConfigurationAndSensorLimits) {
     EXPECT_EQ(textOf(out, "Edit11"), "100");
     EXPECT_EQ(textOf(out, "Edit12"), "-100");
     EXPECT_EQ(selectionOf(out, "ComboBox10"), 5);
-    EXPECT_EQ(s.unit.get(), 6);
+    EXPECT_EQ(s.unit.of(s.identity), 6);
 
     const Bytes range = concat(concat({0, 1, 6}, floats({0x41200000, 0, 0x3F800000})), {0, 38});
     out = decodeReply("Button13", range, s);
@@ -258,7 +262,7 @@ TEST(Replies, IdentificationFields) {
     EXPECT_EQ(textOf(out, "Edit26"), "");
 }
 
-TEST(Replies, SerialNumberReadReplacesTheDeviceIdentifier) {
+TEST(Replies, SerialNumberReadReplacesTheWholeIdentity) {
     Session s;
     s.identity.manufacturer = 0x26;
     auto c = testing::validControls();
@@ -273,7 +277,8 @@ TEST(Replies, SerialNumberReadReplacesTheDeviceIdentifier) {
     EXPECT_EQ(out.status, "Upload successful!");
     EXPECT_EQ(textOf(out, "Edit28"), "258");
     EXPECT_EQ(s.identity.deviceIdNumber(), 258u);
-    EXPECT_EQ(s.identity.manufacturer, 0x26);  // only the identifier changes
+    EXPECT_EQ(s.identity.manufacturer, 0x11);  // never one instrument's type with another's id
+    EXPECT_EQ(s.identity.deviceType, 0x22);
 
     b.store(longReply(0, 0, Bytes(12, 0)));
     out = decode(r.pending, b, s);

@@ -8,7 +8,6 @@ namespace {
 TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
     start({"--fast", "--device-spec", "1:3051", "--device-spec", "2:300smv", "--device-spec",
            "3:eja"});
-    const QString failed = QStringLiteral("写入失败!通道被限制!");
     run(
         {
             pollAt("#1"),
@@ -28,7 +27,7 @@ TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
              kReadOk,
              {{"ComboBox23", "#2"}, {"ComboBox26", "#7"}}},
             // No item sends 0xFF: the instrument refuses it.
-            {{{"ComboBox24", "#-1"}}, "Button45", failed, {}},
+            {{{"ComboBox24", "#-1"}}, "Button45", kRefused, {}},
             {{},
              "Button47",
              kReadOk,
@@ -48,6 +47,9 @@ TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
               {"ComboBox34", "#0"},
               {"ComboBox32", "#1"},
               {"ComboBox28", "#1"}}},
+            // Typed text in the totalizer box counts as on, whatever item it was typed over.
+            {{{"ComboBox33", "~x"}}, "Button46", kWriteOk, {}},
+            {{}, "Button47", kReadOk, {{"ComboBox33", "#1"}, {"ComboBox34", "#0"}}},
 
             pollAt("#3"),
             {{},
@@ -57,9 +59,11 @@ TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
             {{{"EJAXIANS1", "#4"}, {"EJAXIANS3", "#2"}}, "Button49", kWriteOk, {}},
             {{}, "Button48", kReadOk, {{"EJAXIANS1", "#4"}, {"EJAXIANS3", "#2"}}},
             {{}, "Button50", kReadOk, {{"EJAlingdian", "5"}, {"EJAMODEM", "#0"}}},
+            {{{"EJAlingdian", "12.5"}}, "Button51", {}, {}, "请先上传单位!"},
+            {{}, "Button4", kReadOk, {}},  // the unit the cut-off goes in
             {{{"EJAlingdian", "12.5"}}, "Button51", kWriteOk, {}},
             {{{"EJAlingdian", "0"}}, "Button50", kReadOk, {{"EJAlingdian", "12.5"}}},
-            {{{"EJAlingdian", "30"}}, "Button51", QStringLiteral("写入失败!参数值过小!"), {}},
+            {{{"EJAlingdian", "30"}}, "Button51", QStringLiteral("写入失败!参数值过大!"), {}},
             {{{"EJAlingdian", "abc"}},
              "Button51",
              {},

@@ -27,7 +27,7 @@ TEST_F(RoundTrip, RangeUnitsDampingAndTransferFunction) {
         {{{"ComboBox1", "#6"}}, "Button8", kWriteOk, {}},  // bar
         {{}, "Button13", kReadOk, {{"ComboBox1", "#6"}}},
         // Beyond the sensor's upper limit: the instrument's own response code.
-        {{{"ComboBox1", "#9"}, {"Edit14", "1000"}}, "Button12", "写入失败!通道被限制!", {}},
+        {{{"ComboBox1", "#9"}, {"Edit14", "1000"}}, "Button12", kRefused, {}},
     });
 }
 
@@ -63,6 +63,23 @@ TEST_F(RoundTrip, IdentificationFields) {
     });
 }
 
+// The unit-plus-value writes send only a unit the instrument now addressed told, and the
+// serial-number read addresses the instrument that answered it, whole.
+TEST_F(RoundTrip, WritesCarryOnlyWhatTheAddressedInstrumentTold) {
+    start({"--fast", "--demo"});
+    const char* refused = "请先上传单位!";
+    run({
+        pollAt("#0"),
+        {{{"Edit13", "50"}}, "Button24", {}, {}, refused},
+        {{}, "Button4", kReadOk, {{"ComboBox5", "#9"}}},
+        {{}, "Button24", kWriteOk, {}},
+        {{{"ComboBox9", "#1"}}, "Button7", "Upload successful!", {{"Edit28", "1604"}}},
+        {{{"Edit19", "50"}}, "Button31", {}, {}, refused},
+        {{}, "Button13", kReadOk, {{"ComboBox1", "#12"}}},  // the 644 at address 1: degC
+        {{}, "Button31", kWriteOk, {}},
+    });
+}
+
 TEST_F(RoundTrip, LoopCurrentAndTrims) {
     start();
     run({
@@ -91,6 +108,8 @@ TEST_F(RoundTrip, BurstAndEepromControl) {
         {{}, "Button22", kWriteOk, {}},  // restored
         {{}, "Button13", kReadOk, {{"Edit16", "3"}}},
         {{{"ComboBox11", "#2"}}, "Button20", kWriteOk, {}},
+        // Text typed over a chosen item is no item.
+        {{{"ComboBox11", "#0"}, {"ComboBox11", "~7"}}, "Button20", {}, {}, "请选择阵发指令号!"},
         {{}, "Button19", kWriteOk, {}},
         {{}, "Button9", kWriteOk, {}},
     });

@@ -406,7 +406,7 @@ const Items kItems[] = {
      {{0, "00_inH20 "}, {9, "09_KPa   "}, {12, "12_摄氏度  "}, {81, "81_PH"}, {82, "82_other"}}},
     {{"ComboBox10", "ComboBox1"},
      83,
-     {{5, "psi   "}, {9, "KPa   "}, {12, "degc   "}, {76, "other"}, {82, "other"}}},
+     {{5, "psi   "}, {9, "KPa   "}, {12, "degc   "}, {79, "mA"}, {82, "other"}}},
     {{"ComboBox2"}, 2, {{0, "线性"}, {1, "开方"}}},
     {{"ComboBox11"}, 3, {{0, "1"}, {2, "3"}}},
     {{"ComboBox17", "ComboBox21"},

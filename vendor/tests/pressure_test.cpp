@@ -50,7 +50,7 @@ TEST(Pressure, CutOffWriteSendsTheCurrentUnit) {
     auto controls = testing::validControls();
     controls.setText("EJAlingdian", "1.5");
     Session session;
-    session.unit.set(12);
+    session.unit.set(session.identity, 12);
     EXPECT_EQ(dataOf(build("Button51", controls, session)), "0C 3F C0 00 00 ");
     controls.setText("EJAlingdian", "EJAlingdian");
     const Request r = build("Button51", controls, session);
