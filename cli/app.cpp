@@ -12,6 +12,7 @@
 #include "cli/choices.h"
 #include "cli/line.h"
 #include "cli/names.h"
+#include "hart/device_status.h"
 #include "hart/texts.h"
 #include "link/port_backend.h"
 #include "ops/discovery.h"
@@ -169,13 +170,28 @@ struct Result {
     std::string message;                             // why it failed, in English
 };
 
+// The names of the reply's status bits; the first byte says whether the second is device
+// status at all.
+std::vector<std::string_view> statusNames(const Result& r) {
+    return hart::statusNames({static_cast<std::uint8_t>(r.responseCode.value_or(0)),
+                              static_cast<std::uint8_t>(*r.deviceStatus)});
+}
+
 void print(const Result& r, bool json, std::ostream& out, std::ostream& err) {
     if (json) {
         out << "{\"operation\":" << jsonString(r.operation) << ",\"exit\":" << r.exit
             << ",\"status\":" << jsonString(r.status) << ",\"response_code\":";
         r.responseCode ? out << *r.responseCode : out << "null";
         out << ",\"device_status\":";
-        r.deviceStatus ? out << *r.deviceStatus : out << "null";
+        if (r.deviceStatus) {
+            out << "{\"value\":" << *r.deviceStatus << ",\"bits\":[";
+            const auto names = statusNames(r);
+            for (std::size_t i = 0; i < names.size(); ++i)
+                out << (i ? "," : "") << jsonString(std::string(names[i]));
+            out << "]}";
+        } else {
+            out << "null";
+        }
         if (r.reply)
             out << ",\"reply\":" << jsonString(withoutTrailingBlanks(hart::hexText(*r.reply)));
         if (!r.message.empty()) out << ",\"message\":" << jsonString(r.message);
@@ -196,7 +212,13 @@ void print(const Result& r, bool json, std::ostream& out, std::ostream& err) {
         if (r.reply) out << "reply: " << withoutTrailingBlanks(hart::hexText(*r.reply)) << "\n";
         if (!r.status.empty()) out << "status: " << r.status << "\n";
         if (r.responseCode) out << "response-code: " << *r.responseCode << "\n";
-        if (r.deviceStatus) out << "device-status: " << *r.deviceStatus << "\n";
+        if (r.deviceStatus) {
+            out << "device-status: " << *r.deviceStatus << "\n"
+                << "device-status-bits:";
+            const auto names = statusNames(r);
+            for (std::size_t i = 0; i < names.size(); ++i) out << (i ? ", " : " ") << names[i];
+            out << (names.empty() ? " none\n" : "\n");
+        }
     }
     if (!r.message.empty()) err << "hart-cli: " << r.message << "\n";
 }

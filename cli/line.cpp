@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "hart/device_status.h"
 #include "hart/frame.h"
 #include "ops/operation.h"
 
@@ -143,6 +144,11 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     if (r.pending.tag == hart::kConsoleTag) {
         x.end = Exchange::End::Shown;
         x.outcome.status = hart::text::kChunkReceived;
+        // Not decoded, but its status bytes are the instrument's as much as any reply's.
+        if (const auto status = hart::chunkStatus(tracker_.buffer())) {
+            x.responseCode = status->first;
+            x.deviceStatus = status->second;
+        }
         return x;
     }
     (void)chunk;

@@ -95,6 +95,7 @@ constexpr Command kCommands[] = {
      {},
      true},
     {"read-serial", "Button7", "sensor serial number (command 0)"},
+    {"read-more-status", "ReadMoreStatusButton", "additional device status in hex (command 48)"},
     // Live values, range and units.
     {"read-current", "Button34", "loop current and percent of range (command 2)"},
     {"read-variables", "Button4", "dynamic variables and units (command 3)"},
@@ -199,6 +200,7 @@ constexpr FieldName kFields[] = {
     {"ComboBox9", "polling-address", "地址号"},
     {"ComboBox3", "polling-address", "短帧地修改"},
     {"Label33", "scanned-address", "HART 0-15地址轮巡检测"},
+    {"MoreStatusLabel", "additional-status", "附加状态:"},
     {"Edit6", "current", "输出电流值", "mA"},
     {"Edit20", "percent-of-range", "输出电流百分比", "%"},
     {"Edit5", "pv", "当前动态变量1", {}, "ComboBox5"},

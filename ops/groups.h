@@ -9,10 +9,11 @@
 
 namespace ops {
 
-std::span<const Operation> discoveryOperations();    // poll, scan, console
-std::span<const Operation> processOperations();      // live values, range, units
-std::span<const Operation> informationOperations();  // identification fields
-std::span<const Operation> outputOperations();       // loop current, display, burst, EEPROM
+std::span<const Operation> discoveryOperations();     // poll, scan, console
+std::span<const Operation> processOperations();       // live values, range, units
+std::span<const Operation> informationOperations();   // identification fields
+std::span<const Operation> outputOperations();        // loop current, display, burst, EEPROM
+std::span<const Operation> deviceStatusOperations();  // additional status (command 48)
 
 // Vendor groups, in vendor/.
 std::span<const Operation> rosemountOperations();         // 644, 848T, 644RK

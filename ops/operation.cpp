@@ -94,9 +94,10 @@ std::string chooseMessage(std::string_view what) {
 std::span<const Operation> operations() {
     static const std::vector<Operation> table = [] {
         std::vector<Operation> all;
-        for (auto group : {discoveryOperations(), processOperations(), informationOperations(),
-                           outputOperations(), rosemountOperations(), yokogawaEhOperations(),
-                           siemensKrohneAbbOperations(), pressureOperations()}) {
+        for (auto group :
+             {discoveryOperations(), processOperations(), informationOperations(),
+              outputOperations(), deviceStatusOperations(), rosemountOperations(),
+              yokogawaEhOperations(), siemensKrohneAbbOperations(), pressureOperations()}) {
             all.insert(all.end(), group.begin(), group.end());
         }
         return all;

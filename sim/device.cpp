@@ -426,6 +426,11 @@ double valueInBase(const Device& d, const Request& r) {
     return toBase(unit ? *unit : pvUnit(d), floatAt(r, 1));
 }
 
+Reply readAdditionalStatus(Device& d, const Request&) {
+    d.additionalRead = additionalStatus(d);
+    return ok({d.additionalRead.begin(), d.additionalRead.end()});
+}
+
 Reply adjustHighPoint(Device& d, const Request& r) {
     const double applied = appliedValue(d);
     const double value = valueInBase(d, r);
@@ -484,6 +489,7 @@ constexpr Command kCommands[] = {
     {45, 4, true, trimCurrentZero},
     {46, 4, true, trimCurrentGain},
     {47, 1, true, writeTransferFunction},
+    {48, 0, false, readAdditionalStatus},
     {49, 3, true, writeSensorSerial},
     {108, 1, true, writeBurstCommand},
     {109, 1, true, burstModeControl},
@@ -601,17 +607,36 @@ float reportedPercent(const Device& d) {
     return percentOfRange(d);
 }
 
+namespace {
+
+bool outputSaturated(const Device& d) {
+    const float percent = percentOfRange(d);
+    return !d.fixedCurrent && !isMultidrop(d) && (percent < -1.25f || percent > 103.125f);
+}
+
+bool beyondSensorLimits(const Device& d) {
+    const double pv = pvBase(d);
+    return pv > d.sensor.upperLimit || pv < d.sensor.lowerLimit;
+}
+
+}  // namespace
+
+AdditionalStatus additionalStatus(const Device& d) {
+    AdditionalStatus a{};
+    if (d.writeProtect) a[0] |= 0x01;
+    if (beyondSensorLimits(d)) a[0] |= 0x02;
+    if (outputSaturated(d)) a[0] |= 0x04;
+    return a;
+}
+
 std::uint8_t deviceStatus(const Device& d) {
     std::uint8_t s = 0;
     if (d.configChanged) s |= status::kConfigChanged;
     if (d.coldStart) s |= status::kColdStart;
     if (d.fixedCurrent || isMultidrop(d)) s |= status::kCurrentFixed;
-    const float percent = percentOfRange(d);
-    if (!d.fixedCurrent && !isMultidrop(d) && (percent < -1.25f || percent > 103.125f)) {
-        s |= status::kCurrentSaturated;
-    }
-    const double pv = pvBase(d);
-    if (pv > d.sensor.upperLimit || pv < d.sensor.lowerLimit) s |= status::kPvOutOfLimits;
+    if (outputSaturated(d)) s |= status::kCurrentSaturated;
+    if (beyondSensorLimits(d)) s |= status::kPvOutOfLimits;
+    if (additionalStatus(d) != d.additionalRead) s |= status::kMoreStatus;
     return s;
 }
 

@@ -59,6 +59,7 @@ bool isWarning(std::uint8_t code);
 namespace status {
 inline constexpr std::uint8_t kConfigChanged = 0x40;
 inline constexpr std::uint8_t kColdStart = 0x20;
+inline constexpr std::uint8_t kMoreStatus = 0x10;
 inline constexpr std::uint8_t kCurrentFixed = 0x08;
 inline constexpr std::uint8_t kCurrentSaturated = 0x04;
 inline constexpr std::uint8_t kPvOutOfLimits = 0x01;
@@ -123,6 +124,10 @@ struct DacError {
     double at20mA = 0.0;
 };
 
+// Command 48's device-specific bytes. Byte 0: 0x01 write protected, 0x02 sensor input
+// beyond its limits, 0x04 output saturated; the others stay 0.
+using AdditionalStatus = std::array<std::uint8_t, 6>;
+
 struct Device {
     const Model* model = nullptr;  // none: the universal pressure transmitter
     Quantity quantity = Quantity::Pressure;
@@ -139,6 +144,7 @@ struct Device {
     bool busy = false;
     bool configChanged = false;
     bool coldStart = true;
+    AdditionalStatus additionalRead{};  // what command 48 last answered
 };
 
 // A pressure transmitter with the given identity; other devices differ only in their tag.
@@ -174,7 +180,10 @@ float percentOfRange(const Device& device);
 float loopCurrent(const Device& device);
 // Percent of range as commands 2 and 3 report it: that of the fixed current while fixed.
 float reportedPercent(const Device& device);
+// Sets "more status available" while the additional status differs from what command 48
+// last answered.
 std::uint8_t deviceStatus(const Device& device);
+AdditionalStatus additionalStatus(const Device& device);
 bool isMultidrop(const Device& device);
 
 // The device's identity as a master addresses it.

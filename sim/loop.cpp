@@ -30,6 +30,33 @@ std::uint8_t burstBit(const Device& d) {
     return d.settings.burstMode ? kBurstBit : 0;
 }
 
+// HART's not-a-number, 7F A0 00 00.
+constexpr std::uint8_t kNan[] = {0x7F, 0xA0, 0x00, 0x00};
+
+struct FloatsOf {
+    std::uint8_t command;
+    std::vector<std::size_t> offsets;  // in the reply data
+};
+// The dynamic variables of commands 1 and 3, current and percent of 2, damping of 15.
+const std::vector<FloatsOf> kNanFloats = {
+    {1, {1}},
+    {2, {0, 4}},
+    {3, {5, 10, 15, 20}},
+    {15, {11}},
+};
+
+// A status byte as typed: 0x.. in hex, else decimal.
+std::optional<std::uint8_t> statusBits(const std::string& text) {
+    const bool hex = text.starts_with("0x") || text.starts_with("0X");
+    const char* begin = text.c_str() + (hex ? 2 : 0);
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(begin, &end, hex ? 16 : 10);
+    if (end == begin || *end != '\0' || *begin == '-' || *begin == '+' || value > 0xFF) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
 std::vector<std::string> words(std::string_view line) {
     std::istringstream in{std::string(line)};
     std::vector<std::string> out;
@@ -38,6 +65,19 @@ std::vector<std::string> words(std::string_view line) {
 }
 
 }  // namespace
+
+void applyReplyFaults(const Faults& faults, std::uint8_t command, Reply& reply) {
+    reply.deviceStatus |= faults.status;
+    if (!faults.nan) return;
+    for (const FloatsOf& f : kNanFloats) {
+        if (f.command != command) continue;
+        for (std::size_t at : f.offsets) {
+            if (at + 4 <= reply.data.size())
+                std::copy(std::begin(kNan), std::end(kNan),
+                          reply.data.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    }
+}
 
 bool addressedTo(const Device& device, const Request& request) {
     if (!request.isLong) return (request.address[0] & 0x0F) == device.identity.pollingAddress;
@@ -124,7 +164,8 @@ void Loop::answer(const Incoming& in, double now) {
         return;
     }
     device->now = now;
-    const Reply reply = handle(*device, in.request);
+    Reply reply = handle(*device, in.request);
+    applyReplyFaults(faults_, in.request.command, reply);
     send(replyFrame(*device, in.request, reply, preambles_), faults_.delayS);
     // Bursts keep out of the way of the conversation with a master.
     for (double& next : nextBurst_) {
@@ -166,7 +207,8 @@ void Loop::tick(double now, bool lineFree) {
             r.address = longAddress(d);
             r.command = d.settings.burstCommand;
             d.now = now;
-            const Reply reply = handle(d, r);
+            Reply reply = handle(d, r);
+            applyReplyFaults(faults_, r.command, reply);
             send(burstFrame(d, r.command, r.masterBit, reply, preambles_), 0.0);
             // Alternating the master bit gives both masters their turn between bursts.
             burstMaster_[i] ^= hart::kPrimaryMaster;
@@ -195,6 +237,12 @@ std::string Loop::command(std::string_view line) {
         faults_.delayS = seconds;
         return "OK " + normal;
     }
+    if (w[0] == "status") {
+        const auto bits = statusBits(w[1]);
+        if (!bits) return refuse();
+        faults_.status = *bits;
+        return "OK " + normal;
+    }
     if (w[1] != "on" && w[1] != "off") return refuse();
     const bool on = w[1] == "on";
     if (w[0] == "silent") {
@@ -209,6 +257,8 @@ std::string Loop::command(std::string_view line) {
         for (Device& d : devices_) d.writeProtect = on;
     } else if (w[0] == "busy") {
         for (Device& d : devices_) d.busy = on;
+    } else if (w[0] == "nan") {
+        faults_.nan = on;
     } else {
         return refuse();
     }

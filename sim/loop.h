@@ -31,12 +31,17 @@ std::vector<std::uint8_t> burstFrame(const Device& device, std::uint8_t command,
                                      std::uint8_t masterBit, const Reply& reply, int preambles);
 
 struct Faults {
-    bool silent = false;    // nothing is sent
-    bool badCheck = false;  // the check byte goes out corrupted
-    bool split = false;     // the frame is sent in two parts with a pause between
-    bool garbage = false;   // junk bytes go out before the frame
-    double delayS = 0.0;    // replies wait this long before they go out
+    bool silent = false;      // nothing is sent
+    bool badCheck = false;    // the check byte goes out corrupted
+    bool split = false;       // the frame is sent in two parts with a pause between
+    bool garbage = false;     // junk bytes go out before the frame
+    double delayS = 0.0;      // replies wait this long before they go out
+    std::uint8_t status = 0;  // device status bits every reply carries besides its own
+    bool nan = false;         // the live values and the damping go out as not-a-number
 };
+
+// The reply as the switched-on faults change it.
+void applyReplyFaults(const Faults& faults, std::uint8_t command, Reply& reply);
 
 inline constexpr double kSplitGapS = 0.5;
 inline constexpr double kBurstIntervalS = 2.0;

@@ -140,8 +140,8 @@ std::string usage() {
            "Models:" +
            named +
            "\n"
-           "Standard input takes: silent|badcheck|split|garbage|protect|busy on|off,\n"
-           "delay SECONDS, quit.\n"
+           "Standard input takes: silent|badcheck|split|garbage|protect|busy|nan on|off,\n"
+           "delay SECONDS, status BITS (0x80 or 128; 0 clears), quit.\n"
            "Universal commands (a model's own of the same number come first):" +
            answered + "\n";
 }

@@ -21,7 +21,8 @@ namespace {
 using namespace build;
 
 constexpr int kWindowWidth = 1003;
-constexpr int kWindowHeight = 623;
+// One row below the status bar for the instrument's own status.
+constexpr int kWindowHeight = 651;
 constexpr const char* kTitle = "HART 智能仪表配置工具";
 constexpr const char* kVersion = "V1.0";
 
@@ -107,6 +108,15 @@ void buildStatusPanel(QWidget* root) {
     label(panel, {}, 412, 2, 568, "Label68");
 }
 
+// The instrument's own status under the status line; the button shows only while the
+// instrument reports more status.
+void buildDeviceStatusRow(QWidget* root) {
+    label(root, {}, 12, 624, 560, "DeviceStatusLabel");
+    button(root, "ReadMoreStatusButton", "读取更多状态", 580, 623, 100)->hide();
+    label(root, "附加状态:", 690, 624, 64);
+    label(root, {}, 758, 624, 237, "MoreStatusLabel");
+}
+
 }  // namespace
 
 void buildForm(QMainWindow* window) {
@@ -125,6 +135,7 @@ void buildForm(QMainWindow* window) {
     buildPages(root);
     buildEchoAndLog(root);
     buildStatusPanel(root);
+    buildDeviceStatusRow(root);
     makeAccessible(root);
 }
 

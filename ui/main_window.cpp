@@ -17,6 +17,7 @@
 
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
+#include "ops/device_status.h"
 #include "ops/discovery.h"
 #include "ops/key_filters.h"
 #include "ui/click_label.h"
@@ -234,7 +235,7 @@ void TForm1::wireHandlers() {
     onClick("Button1", &TForm1::Button1Click);
     onClick("Button58", &TForm1::Button58Click);
     for (const ops::Operation& op : ops::operations()) {
-        if (!op.control.starts_with("Button")) continue;  // Timer1 steps the scan
+        if (op.control.starts_with("Timer")) continue;  // Timer1 steps the scan
         auto* button = findChild<QAbstractButton*>(qs(op.control));
         if (button == nullptr) noControl(op.control);
         connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
@@ -306,6 +307,7 @@ void TForm1::emptyFields(bool keepSecondAndThirdVariable) {
     for (const char* name : kResetLabels) {
         if (auto* l = control<QLabel>(name)) l->clear();
     }
+    clearDeviceStatus();
 }
 
 void TForm1::showCount(const char* label, std::int32_t count) {
@@ -461,7 +463,10 @@ void TForm1::Button58Click() {
 }
 
 void TForm1::Timer2Timer() {
-    if (auto due = tracker_.parseTick()) apply(ops::decode(*due, tracker_.buffer(), session_));
+    if (auto due = tracker_.parseTick()) {
+        apply(ops::decode(*due, tracker_.buffer(), session_));
+        showDeviceStatus(ops::replyStatus(*due, tracker_.buffer()));
+    }
 }
 
 void TForm1::Timer3Timer() {
@@ -474,6 +479,9 @@ void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
     if (!result.shown) return;
     control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
     setStatus(hart::text::kChunkReceived);
+    // The console's reply has no decoder; its status bytes are shown from the chunk.
+    if (!tracker_.pending().decodes)
+        showDeviceStatus(ops::replyStatus(tracker_.pending(), tracker_.buffer()));
 }
 
 }  // namespace ui

@@ -5,8 +5,10 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <span>
 
+#include "hart/device_status.h"
 #include "hart/outcome.h"
 #include "hart/tracker.h"
 #include "link/port_backend.h"
@@ -84,6 +86,9 @@ class TForm1 : public QMainWindow {
     void applyUpdate(const hart::Update& update);
     void showCount(const char* label, std::int32_t count);
     void setStatus(std::string_view text);
+    // The instrument's own status from a reply's status bytes (ui/device_status_view.cpp).
+    void showDeviceStatus(const std::optional<hart::StatusBytes>& status);
+    void clearDeviceStatus();
 
     class NoticeBridge;
     class FormControls;

@@ -174,6 +174,7 @@ const std::vector<Case>& cases() {
     static const std::vector<Case> c = {
         {"0", {"poll"}, kOk},
         {"0", {"read-serial"}, kOk},
+        {"0", {"read-more-status"}, kOk},
         {"0", {"raw", "02", "80", "00", "00"}, kOk},
         {"0", {"read-current"}, kOk},
         {"0", {"read-variables"}, kOk},
@@ -321,6 +322,21 @@ TEST(HartCli, FaultsEndWithTheirOwnExitStatus) {
     const Ran gone = runProgram({HART_CLI_PROGRAM, "--port", "/dev/no-such-modem", "poll"});
     EXPECT_EQ(gone.exit, kPortOpen);
     EXPECT_NE(gone.err.find("/dev/no-such-modem"), std::string::npos);
+}
+
+TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {
+    Sim sim;
+    ASSERT_TRUE(sim.command("status 0x81"));
+    const Ran json = cli(sim, {"--json", "read-current"});
+    EXPECT_EQ(json.exit, kOk);
+    EXPECT_NE(json.out.find(R"("device_status":{"value":129,"bits":["device malfunction",)"
+                            R"("primary variable out of limits"]})"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(cli(sim, {"read-current"})
+                  .out.find("device-status-bits: device malfunction, "
+                            "primary variable out of limits\n"),
+              std::string::npos);
 }
 
 // Values the window refuses are refused with its message, and nothing goes out.

@@ -25,6 +25,7 @@ struct Expected {
 };
 
 // Control -> tag, command sent, timeout kind. Vendor rows are checked once they exist.
+// clang-format off
 const std::map<std::string_view, Expected> kDispatch = {
     {"Button22", {39, 39, W}},    {"Button7", {49, 0, P}},      {"Button9", {99, 109, W}},
     {"Button3", {100, 0, R}},     {"Button16", {100, 0, P}},    {"Timer1", {100, 0, P}},
@@ -49,7 +50,9 @@ const std::map<std::string_view, Expected> kDispatch = {
     {"Button56", {2145, 144, W}}, {"Button57", {2146, 145, W}}, {"Button59", {2147, 144, W}},
     {"Button60", {2148, 145, W}}, {"Button65", {2149, 144, W}}, {"Button66", {2150, 145, W}},
     {"Button61", {2152, 145, W}}, {"Button62", {2154, 145, W}},
+    {"ReadMoreStatusButton", {148, 48, R}},  // beyond the dispatch table: the additional status
 };
+// clang-format on
 
 const std::set<int> kWriteAckTags = {39,   99,   106,  108,  109,  117,  118,  119,  130,  131,
                                      134,  136,  137,  139,  141,  143,  144,  145,  146,  147,

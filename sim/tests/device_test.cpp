@@ -357,6 +357,10 @@ TEST(DeviceStatus, ColdStartIsReportedOnceAndWritesMarkTheConfiguration) {
     EXPECT_EQ(run(d, 0).deviceStatus, 0);
     EXPECT_EQ(run(d, 34, wireFloat(1.0f)).deviceStatus, status::kConfigChanged);
     EXPECT_EQ(run(d, 38).deviceStatus, 0);
+    d.writeProtect = true;
+    EXPECT_EQ(run(d, 1).deviceStatus, status::kMoreStatus);
+    EXPECT_EQ(run(d, 48).data, (std::vector<std::uint8_t>{0x01, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(run(d, 1).deviceStatus, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ using simtest::bytesOf;
 using simtest::SeenReply;
 using simtest::seeReply;
 using simtest::wireFloat;
+using Bytes = std::vector<std::uint8_t>;
 
 Identity at(std::uint8_t address, std::uint8_t manufacturer = 0x26, std::uint32_t id = 0x1234) {
     Identity i;
@@ -174,6 +175,25 @@ TEST(LoopFaults, EachFaultShapesTheReply) {
     }
 }
 
+TEST(LoopFaults, StatusBitsJoinTheDevicesOwnAndNanReplacesTheLiveValues) {
+    Rig rig;
+    rig.loop.command("status 0x81");
+    rig.loop.command("nan on");
+    // Each command with the data offsets of the floats that go out as 7F A0 00 00.
+    const std::pair<std::uint8_t, std::vector<std::size_t>> cases[] = {
+        {1, {1}}, {2, {0, 4}}, {3, {5, 10, 15, 20}}, {15, {11}}};
+    for (const auto& [command, offsets] : cases) {
+        const auto r = seeReply(rig.exchange(hart::longFrame(0x80, rig.identity(), command)));
+        EXPECT_EQ(r.status & 0x81, 0x81);  // the first reply also says cold start
+        ASSERT_GE(r.data.size(), offsets.back() + 4);
+        for (std::size_t at : offsets) {
+            EXPECT_EQ(Bytes(r.data.begin() + at, r.data.begin() + at + 4),
+                      (Bytes{0x7F, 0xA0, 0x00, 0x00}))
+                << int(command);
+        }
+    }
+}
+
 TEST(LoopFaults, ProtectAndBusyReachTheDevices) {
     Rig rig({at(0), at(1)});
     rig.loop.command("protect on");
@@ -197,6 +217,9 @@ TEST(LoopCommands, OperatorLines) {
         {"delay 2.5", "OK delay 2.5"},
         {"delay 0", "OK delay 0"},
         {"protect on", "OK protect on"},
+        {"status 0x81", "OK status 0x81"},
+        {"status 300", "ERR unknown command: status 300"},
+        {"nan on", "OK nan on"},
         {"delay -1", "ERR unknown command: delay -1"},
         {"delay x", "ERR unknown command: delay x"},
         {"silent maybe", "ERR unknown command: silent maybe"},
@@ -207,6 +230,7 @@ TEST(LoopCommands, OperatorLines) {
     for (const auto& c : cases) EXPECT_EQ(rig.loop.command(c.line), c.answer);
     EXPECT_DOUBLE_EQ(rig.loop.faults().delayS, 0.0);
     EXPECT_TRUE(rig.loop.faults().silent);
+    EXPECT_EQ(rig.loop.faults().status, 0x81);
     EXPECT_FALSE(rig.loop.quitRequested());
     EXPECT_EQ(rig.loop.command("quit"), "OK quit");
     EXPECT_TRUE(rig.loop.quitRequested());

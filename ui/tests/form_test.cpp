@@ -81,6 +81,9 @@ const Control kControls[] = {
     {"Label56", Kind::Label, "", ""},
     {"Label67", Kind::Label, "", ""},
     {"Label68", Kind::Label, "", ""},
+    {"DeviceStatusLabel", Kind::Label, "", ""},
+    {"ReadMoreStatusButton", Kind::Button, "读取更多状态", ""},
+    {"MoreStatusLabel", Kind::Label, "", ""},
 
     {"GroupBox1", Kind::Group, "HART智能仪表设备基本信息", "TabSheet6"},
     {"ComboBox9", Kind::Combo, "0", "TabSheet6"},
@@ -576,7 +579,7 @@ TEST_F(FormTest, FixedCurrentChoicesFormOneGroup) {
 }
 
 TEST_F(FormTest, WindowSizeTitleAndColours) {
-    EXPECT_EQ(window_->size(), QSize(1003, 623));
+    EXPECT_EQ(window_->size(), QSize(1003, 651));
     EXPECT_FALSE(window_->windowTitle().isEmpty());
     EXPECT_EQ(window_->windowTitle(), find<QLabel>("Label1")->text());
     EXPECT_EQ(window_->palette().color(QPalette::Window), QColor(0x87, 0xCE, 0xEB));
@@ -671,6 +674,8 @@ TEST_F(FormTest, EveryControlAndStatusFieldHasAnAccessibleName) {
         {"Memo8", "接收数据区:"},
         {"Label56", "发送字数:"},
         {"Label68", "传输状态:"},
+        {"DeviceStatusLabel", "设备状态"},
+        {"MoreStatusLabel", "附加状态:"},
         {"Label51", "制造商:"},
         {"ComboBox31", "Module_Temper:"},
         {"ComboBox7", "西门子HART协议温度传感器类型:"},

@@ -1,0 +1,39 @@
+// The window's binding of the instrument's own status: the label under the status line,
+// red for faults, and the command 48 button while the instrument has more to tell.
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+
+#include "ops/device_status.h"
+#include "ui/main_window.h"
+
+namespace ui {
+namespace {
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void TForm1::showDeviceStatus(const std::optional<hart::StatusBytes>& status) {
+    // A reply too short to carry its status bytes says nothing about the instrument.
+    if (!status) return;
+    const hart::StatusView view = hart::describeStatus(*status);
+    auto* label = findChild<QLabel*>(qs(ops::kDeviceStatusLabel));
+    label->setText(qs(view.text));
+    QPalette palette = label->parentWidget()->palette();
+    if (view.alarm) palette.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(palette);
+    findChild<QPushButton*>(qs(ops::kReadMoreStatusButton))->setVisible(view.moreStatus);
+}
+
+void TForm1::clearDeviceStatus() {
+    auto* label = findChild<QLabel*>(qs(ops::kDeviceStatusLabel));
+    label->clear();
+    label->setPalette(label->parentWidget()->palette());
+    findChild<QPushButton*>(qs(ops::kReadMoreStatusButton))->hide();
+    findChild<QLabel*>(qs(ops::kMoreStatusLabel))->clear();
+}
+
+}  // namespace ui
