@@ -139,6 +139,9 @@ struct Device {
     bool busy = false;
     bool configChanged = false;
     bool coldStart = true;
+    // Lines for the log, taken after each command: "HOLD <record> <field> <code> <meaning>"
+    // for each named field an accepted write set, so that a test can tell what a code meant.
+    std::vector<std::string> notes;
 };
 
 // A pressure transmitter with the given identity; other devices differ only in their tag.

@@ -125,6 +125,8 @@ void Loop::answer(const Incoming& in, double now) {
     }
     device->now = now;
     const Reply reply = handle(*device, in.request);
+    for (const std::string& note : device->notes) log_(note);
+    device->notes.clear();
     send(replyFrame(*device, in.request, reply, preambles_), faults_.delayS);
     // Bursts keep out of the way of the conversation with a master.
     for (double& next : nextBurst_) {
