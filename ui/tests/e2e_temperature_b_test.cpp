@@ -47,6 +47,17 @@ TEST_F(TemperatureB, ReadWriteAndReadBackEachInstrument) {
         false);
 }
 
+TEST_F(TemperatureB, ItemsMeanWhatTheySay) {
+    const NamedItems boxes[] = {
+        {"#1", "ComboBox7", "Button11", "sensor wiring", ""},
+        {"#2", "TT50NEXING", "Button64", "sensor", kByHex, {}, "Button63"},
+        {"#2", "TT50WAR", "Button64", "wiring", kByHex, {}, "Button63"},
+        {"#3", "ABBTTH200NEIXING", "Button67", "sensor", kByHex, {{"ABBTTH200WAY", "#2"}}},
+        {"#3", "ABBTTH200WAY", "Button67", "wiring", kByHex, {{"ABBTTH200NEIXING", "#1"}}},
+    };
+    for (const NamedItems& b : boxes) writeEachItem(b);
+}
+
 TEST_F(TemperatureB, TheEchoSwitchShowsTheirFrames) {
     emit window->control<ClickLabel>("Label4")->clicked();
     run({pollAt("#3"), {{}, "Button68", kReadOk, {}}}, true);
