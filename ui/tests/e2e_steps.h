@@ -10,7 +10,6 @@
 namespace ui {
 
 const QString kWriteOk = QStringLiteral("写入成功!");
-const QString kWrite = QStringLiteral("写入");  // how every write outcome begins
 
 // A control value: "#N" is item N of a combo box, "on" checks a radio button, anything else
 // is an edit line's text.
@@ -27,20 +26,13 @@ struct Step {
     const char* message = nullptr;
 };
 
-// A box whose items name what the instrument is to hold, written item by item.
-struct NamedItems {
-    const char* address;
-    const char* box;
-    const char* write;
-    const char* fields;           // the settings an item names, as the simulator reports them
-    const char* numbering;        // the pattern of the position (and code) leading the item texts
-    std::vector<Value> set = {};  // other boxes as the write needs them
-    const char* firstRead = nullptr;  // a read the write needs first
-};
-// "0_PT50  a=391"
-constexpr const char* kByPosition = R"(\d+_)";
-// "00 无", "01-01 PT100", "05_10 Ni100", "00-0C-Pt100", "00Pres"
-constexpr const char* kByHex = "[0-9A-F]{2}([-_][0-9A-F]{2})?[-_ ]?";
+// The position (and code) that lead an item text: "0_PT50", "05_10 Ni100", "00-0C-Pt100".
+const QRegularExpression kNumbering(R"(^([0-9A-F]{2}([-_][0-9A-F]{2})?[-_ ]?|\d+_))");
+
+// Letters, digits and "%" (which tells "pres%" from "Pres"), case-folded.
+inline std::string nameKey(QString name) {
+    return name.remove(QRegularExpression(R"([^\p{L}\p{N}%])")).toLower().toStdString();
+}
 
 // Selects the instrument at `address` and polls it.
 inline Step pollAt(const char* address) {
@@ -79,43 +71,38 @@ class RoundTrip : public EndToEnd {
         }
     }
 
-    // Each item must make the instrument hold what the item's text names; one that names
-    // nothing ("other", "无", an empty item) may be refused instead.
-    void writeEachItem(const NamedItems& n) {
-        run({pollAt(n.address)});
+    // Writes each item of `name` with `write`: the instrument must hold what the item's text
+    // names in its settings `fields`, or may refuse an item that names nothing ("other", "无",
+    // an empty item). `set`: other boxes as the write needs them; `firstRead`: a read it needs.
+    void writeEachItem(const char* address, const char* name, const char* write, const char* fields,
+                       const std::vector<Value>& set = {}, const char* firstRead = nullptr) {
+        run({pollAt(address)});
         // Only temperature groups read first; they show no frame with the echo switch off.
-        if (n.firstRead != nullptr) run({{{}, n.firstRead, kReadOk, {}}}, false);
-        for (const Value& v : n.set) put(v);
-        auto* box = window->control<QComboBox>(n.box);
-        const QRegularExpression numbering(QStringLiteral("^(%1)").arg(n.numbering));
-        const QStringList fields = QString::fromUtf8(n.fields).split(' ');
-        // Letters, digits and "%" (which tells "pres%" from "Pres"), case-folded.
-        const auto key = [](QString s) {
-            return s.remove(QRegularExpression(R"([^\p{L}\p{N}%])")).toLower();
-        };
+        if (firstRead != nullptr) run({{{}, firstRead, kReadOk, {}}}, false);
+        for (const Value& v : set) put(v);
+        auto* box = window->control<QComboBox>(name);
         for (int i = 0; i < box->count(); ++i) {
-            SCOPED_TRACE(std::string(n.box) + " " + box->itemText(i).toStdString());
-            const QString named = key(box->itemText(i).remove(numbering));
             box->setCurrentIndex(i);
             const std::size_t logged = sim->lines().size();
-            click(n.write);
+            click(write);
             ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return !window->timer2().isActive() && text("Label68").startsWith(kWrite); },
+                [&] { return !window->timer2().isActive() && text("Label68").startsWith("写入"); },
                 kWaitMs));
-            QString held;
-            const auto& lines = sim->lines();
-            for (auto l = lines.begin() + static_cast<std::ptrdiff_t>(logged); l != lines.end();
-                 ++l) {
-                const QStringList w = QString::fromStdString(*l).split(' ');
-                if (w[0] == "HOLD" && fields.contains(w.value(2))) held += w.mid(4).join("");
-            }
-            const bool refused = text("Label68").startsWith(QStringLiteral("写入失败"));
-            const bool namesNothing =
-                QStringList{"", "other", QStringLiteral("无")}.contains(named);
-            EXPECT_EQ(key(held).toStdString(),
-                      (refused && namesNothing ? QString() : named).toStdString())
-                << text("Label68").toStdString();
+            const std::string named = nameKey(box->itemText(i).remove(kNumbering));
+            const std::string held = heldSince(logged, fields);
+            if (held.empty() && (named.empty() || named == "other" || named == "无")) continue;
+            EXPECT_EQ(held, named) << name << " " << box->itemText(i).toStdString();
         }
+    }
+    // What the simulator reported to hold in `fields` since log line `from`.
+    std::string heldSince(std::size_t from, const char* fields) {
+        QString held;
+        for (std::size_t l = from; l < sim->lines().size(); ++l) {
+            const QStringList w = QString::fromStdString(sim->lines()[l]).split(' ');
+            if (w[0] == "HOLD" && QString(fields).split(' ').contains(w.value(2)))
+                held += w.mid(4).join(' ');
+        }
+        return nameKey(held);
     }
 
     void put(const Value& v) {

@@ -93,21 +93,17 @@ TEST_F(TemperatureEndToEnd, EachInstrumentKeepsWhatIsWrittenAndReadsItBack) {
     }
 }
 
-// The demo loop's 644, 848T, 644RK, Yokogawa and E+H at addresses 1 to 5.
 TEST_F(RoundTrip, RosemountYokogawaAndEhItemsMeanWhatTheySay) {
     start({"--fast", "--demo"});
-    const NamedItems boxes[] = {
-        {"#1", "ComboBox17", "Button36", "sensor", kByPosition, {{"ComboBox18", "#0"}}},
-        {"#1", "ComboBox18", "Button36", "wiring", "", {{"ComboBox17", "#0"}}},
-        {"#2", "ComboBox19", "Button43", "channel", "", {{"ComboBox22", "#0"}}},
-        {"#2", "ComboBox22", "Button43", "unit", "", {{"ComboBox19", "#0"}}},
-        {"#3", "ComboBox36", "Button69", "sensor", kByPosition, {{"ComboBox35", "#0"}}},
-        {"#3", "ComboBox35", "Button69", "wiring", "", {{"ComboBox36", "#0"}}},
-        {"#4", "HengHeTX", "Button53", "sensor", kByHex, {{"HengHeFS", "#0"}}},
-        {"#5", "EHTEMNX", "Button57", "sensor", kByHex, {}, "Button56"},
-        {"#5", "EHTEMFS", "Button60", "wiring", kByHex, {}, "Button59"},
-    };
-    for (const NamedItems& b : boxes) writeEachItem(b);
+    writeEachItem("#1", "ComboBox17", "Button36", "sensor", {{"ComboBox18", "#0"}});
+    writeEachItem("#1", "ComboBox18", "Button36", "wiring", {{"ComboBox17", "#0"}});
+    writeEachItem("#2", "ComboBox19", "Button43", "channel", {{"ComboBox22", "#0"}});
+    writeEachItem("#2", "ComboBox22", "Button43", "unit", {{"ComboBox19", "#0"}});
+    writeEachItem("#3", "ComboBox36", "Button69", "sensor", {{"ComboBox35", "#0"}});
+    writeEachItem("#3", "ComboBox35", "Button69", "wiring", {{"ComboBox36", "#0"}});
+    writeEachItem("#4", "HengHeTX", "Button53", "sensor", {{"HengHeFS", "#0"}});
+    writeEachItem("#5", "EHTEMNX", "Button57", "sensor", {}, "Button56");
+    writeEachItem("#5", "EHTEMFS", "Button60", "wiring", {}, "Button59");
 }
 
 // The demo loop as scripts/run starts it: the 644 at address 1, read on its page.

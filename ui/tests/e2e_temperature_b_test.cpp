@@ -48,14 +48,11 @@ TEST_F(TemperatureB, ReadWriteAndReadBackEachInstrument) {
 }
 
 TEST_F(TemperatureB, ItemsMeanWhatTheySay) {
-    const NamedItems boxes[] = {
-        {"#1", "ComboBox7", "Button11", "sensor wiring", ""},
-        {"#2", "TT50NEXING", "Button64", "sensor", kByHex, {}, "Button63"},
-        {"#2", "TT50WAR", "Button64", "wiring", kByHex, {}, "Button63"},
-        {"#3", "ABBTTH200NEIXING", "Button67", "sensor", kByHex, {{"ABBTTH200WAY", "#2"}}},
-        {"#3", "ABBTTH200WAY", "Button67", "wiring", kByHex, {{"ABBTTH200NEIXING", "#1"}}},
-    };
-    for (const NamedItems& b : boxes) writeEachItem(b);
+    writeEachItem("#1", "ComboBox7", "Button11", "sensor wiring");
+    writeEachItem("#2", "TT50NEXING", "Button64", "sensor", {}, "Button63");
+    writeEachItem("#2", "TT50WAR", "Button64", "wiring", {}, "Button63");
+    writeEachItem("#3", "ABBTTH200NEIXING", "Button67", "sensor", {{"ABBTTH200WAY", "#2"}});
+    writeEachItem("#3", "ABBTTH200WAY", "Button67", "wiring", {{"ABBTTH200NEIXING", "#1"}});
 }
 
 TEST_F(TemperatureB, TheEchoSwitchShowsTheirFrames) {
