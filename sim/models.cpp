@@ -24,11 +24,10 @@ Check codes(std::span<const Meaning> list) {
     return c;
 }
 
-Check range(std::uint8_t low, std::uint8_t high) {
+Check bits(std::span<const Meaning> masks) {
     Check c;
-    c.kind = Check::Kind::Range;
-    c.low = low;
-    c.high = high;
+    c.kind = Check::Kind::Bits;
+    c.codes = masks;
     return c;
 }
 
@@ -237,6 +236,13 @@ const Meaning kSmvVariables[] = {
     {0, "defferential pressure"}, {1, "absolute pressure"}, {2, "Gage pressure"},
     {3, "process tempter"},       {4, "modul tempter"},     {5, "flow"},
     {6, "Energy FLow"},           {7, "Total flow"},
+};
+// What the 300SMV's display shows, one bit each.
+const Meaning kSmvShownFirst[] = {{0x01, "Totalizer"}};
+const Meaning kSmvShownSecond[] = {
+    {0x40, "Flow_Rate"},       {0x20, "Output(%Rang)"}, {0x10, "Module_Temper"},
+    {0x08, "Proces_Temper"},   {0x04, "Gage_Pressure"}, {0x02, "Abso_Pressure"},
+    {0x01, "Differ_Pressure"},
 };
 const Meaning kEjaDisplay[] = {{0x00, "Pres"}, {0x01, "pres%"}, {0x02, "Engr.pRES"},
                                {0x03, "SP"},   {0x04, "SP%"},   {0xFA, "不显示"}};
@@ -457,8 +463,6 @@ std::vector<Model> buildModels() {
     m.setup = differentialPressure;
     out.push_back(m);
 
-    // Display bits: byte 1 totalizer; byte 2 flow, output, module and process temperature,
-    // gauge, absolute and differential pressure (0x40 down to 0x01).
     m = model("300smv", "Rosemount 300SMV multivariable", kDpPage, 0x26, 0x44, 0x000300, kPressure,
               "FT-300SMV");
     m.records = {{"mapping", {0, 1, 3, 5}}, {"display", {0x01, 0x49}}};
@@ -468,7 +472,9 @@ std::vector<Model> buildModels() {
               {coded(0, "variable1", kSmvVariables), coded(1, "variable2", kSmvVariables),
                coded(2, "variable3", kSmvVariables), coded(3, "variable4", kSmvVariables)}),
         read(188, {}, "display"),
-        write(189, {}, "display", {field(0, range(0, 1)), field(1, range(0, 0x7F))})};
+        write(189, {}, "display",
+              {{0, 1, bits(kSmvShownFirst), true, "shown"},
+               {1, 1, bits(kSmvShownSecond), true, "shown"}})};
     m.variables = mapped300smv;
     m.setup = differentialPressure;
     out.push_back(m);
@@ -499,12 +505,20 @@ const Meaning* meaningOf(std::span<const Meaning> list, std::uint8_t code) {
     return m == list.end() ? nullptr : &*m;
 }
 
-// The log line for a named coded field that now holds `code`.
+// The log line for a named field that now holds `code`: its meaning, or the names of the bits
+// set.
 void noteHeld(Device& d, const std::string& record, const Field& f, std::uint8_t code) {
-    if (f.name.empty() || f.check.kind != Check::Kind::Codes) return;
-    const Meaning* m = meaningOf(f.check.codes, code);
+    if (f.name.empty()) return;
+    std::string meaning;
+    if (f.check.kind == Check::Kind::Bits) {
+        for (const Meaning& m : f.check.codes) {
+            if (code & m.code) meaning += (meaning.empty() ? "" : " + ") + std::string(m.name);
+        }
+    } else if (const Meaning* m = meaningOf(f.check.codes, code)) {
+        meaning = m->name;
+    }
     d.notes.push_back("HOLD " + record + " " + std::string(f.name) + " " + hex2(code) + " " +
-                      std::string(m ? m->name : "?"));
+                      meaning);
 }
 
 // 0 when the bytes pass.
@@ -517,9 +531,10 @@ std::uint8_t judge(const Check& check, std::span<const std::uint8_t> bytes, std:
                 if (!meaningOf(check.codes, b)) return refusal;
             }
             return rc::kSuccess;
-        case Check::Kind::Range:
+        case Check::Kind::Bits:
             for (std::uint8_t b : bytes) {
-                if (b < check.low || b > check.high) return refusal;
+                for (const Meaning& m : check.codes) b &= static_cast<std::uint8_t>(~m.code);
+                if (b != 0) return refusal;
             }
             return rc::kSuccess;
         case Check::Kind::Float: {

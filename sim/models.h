@@ -23,11 +23,10 @@ struct Meaning {
 
 // How the bytes of a write field are judged before they are kept.
 struct Check {
-    enum class Kind { Any, Codes, Range, Float };
+    enum class Kind { Any, Codes, Bits, Float };
     Kind kind = Kind::Any;
-    std::span<const Meaning> codes;     // Codes: each byte one of these
-    std::uint8_t low = 0, high = 0xFF;  // Range: each byte within low..high
-    float min = 0.0f, max = 0.0f;       // Float: a finite wire float within min..max
+    std::span<const Meaning> codes;  // Codes: each byte one of these; Bits: each bit set
+    float min = 0.0f, max = 0.0f;    // Float: a finite wire float within min..max
 };
 
 // A stretch of write data after the key, kept at `at` in the row's record (or dropped).
