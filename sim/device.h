@@ -145,6 +145,9 @@ struct Device {
     bool configChanged = false;
     bool coldStart = true;
     AdditionalStatus additionalRead{};  // what command 48 last answered
+    // Lines for the log, taken after each command: "HOLD <record> <field> <code> <meaning>"
+    // for each named field an accepted write set, so that a test can tell what a code meant.
+    std::vector<std::string> notes;
 };
 
 // A pressure transmitter with the given identity; other devices differ only in their tag.

@@ -166,6 +166,8 @@ void Loop::answer(const Incoming& in, double now) {
     device->now = now;
     Reply reply = handle(*device, in.request);
     applyReplyFaults(faults_, in.request.command, reply);
+    for (const std::string& note : device->notes) log_(note);
+    device->notes.clear();
     send(replyFrame(*device, in.request, reply, preambles_), faults_.delayS);
     // Bursts keep out of the way of the conversation with a master.
     for (double& next : nextBurst_) {

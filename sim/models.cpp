@@ -17,18 +17,17 @@ Check any() {
     return {};
 }
 
-Check codes(std::vector<std::uint8_t> list) {
+Check codes(std::span<const Meaning> list) {
     Check c;
     c.kind = Check::Kind::Codes;
-    c.codes = std::move(list);
+    c.codes = list;
     return c;
 }
 
-Check range(std::uint8_t low, std::uint8_t high) {
+Check bits(std::span<const Meaning> masks) {
     Check c;
-    c.kind = Check::Kind::Range;
-    c.low = low;
-    c.high = high;
+    c.kind = Check::Kind::Bits;
+    c.codes = masks;
     return c;
 }
 
@@ -46,6 +45,17 @@ Check anyFinite() {
 
 Field field(std::size_t at, Check check, std::size_t length = 1) {
     return {at, length, std::move(check), true};
+}
+
+// A one-byte field whose code the instrument reports as held under `name`.
+Field coded(std::size_t at, std::string_view name, std::span<const Meaning> list) {
+    return {at, 1, codes(list), true, name};
+}
+
+// The usual pair of a temperature write: sensor type, then wiring.
+std::vector<Field> sensorWiring(std::span<const Meaning> sensors,
+                                std::span<const Meaning> wirings) {
+    return {coded(0, "sensor", sensors), coded(1, "wiring", wirings)};
 }
 
 Field floatField(std::size_t at, Check check) {
@@ -105,32 +115,137 @@ float inUnit(std::uint8_t unit, double base) {
     return static_cast<float>(u ? (base - u->offset) / u->scale : base);
 }
 
-// --- code sets the instruments accept
+// --- what the instruments' codes stand for, from their documentation
 
-const std::vector<std::uint8_t> kRosemountSensors = {
-    0x0E, 0x01, 0x0F, 0x02, 0x03, 0x10, 0x04, 0x05, 0x06, 0x0A, 0x0B, 0x0C, 0x0D, 0x07, 0x08,
-    0x00, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x8C, 0x8D, 0x8F};
-const std::vector<std::uint8_t> kWires234 = {2, 3, 4};
-const std::vector<std::uint8_t> kTemperatureUnits = {32, 33, 34, 35};
-const std::vector<std::uint8_t> k644rkSensors = {0x0C, 0x0D, 0x0E, 0x16, 0x17,
-                                                 0x83, 0x86, 0x88, 0x89};
-const std::vector<std::uint8_t> kYokogawaSensors = {0x0C, 0x0D, 0x0E, 0x0F, 0x16, 0x49, 0x5B, 0x83,
-                                                    0x86, 0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x85,
-                                                    0x84, 0x8E, 0x8F, 0xF0, 0x01, 0x81, 0xFB};
-const std::vector<std::uint8_t> kEhSensors = {
-    0xF1, 0x0C, 0x16, 0x2A, 0xF2, 0x0D, 0x0E, 0x0F, 0x48, 0x3F, 0x4A, 0x51, 0xF3, 0xF4, 0x83, 0x84,
-    0x85, 0x86, 0x88, 0x89, 0x8E, 0x8A, 0x8B, 0x8C, 0x8D, 0x8F, 0xF0, 0x03, 0x01, 0x02, 0x81};
-const std::vector<std::uint8_t> kSiemensSensors = {0x01, 0x84, 0x87};
-const std::vector<std::uint8_t> kKrohneSensors = {0x01, 0x02, 0x03, 0x04, 0x10, 0x11,
-                                                  0x80, 0x81, 0x82, 0x83, 0x84, 0x85,
-                                                  0x86, 0x87, 0x88, 0x89, 0x8A, 0xA0};
-const std::vector<std::uint8_t> kKrohneWirings = {0x00, 0x02, 0x03, 0x04, 0x05, 0x10};
-const std::vector<std::uint8_t> kAbbSensors = {
-    0x01, 0x02, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x15, 0x16, 0x1F, 0x20, 0x21,
-    0x23, 0x47, 0x48, 0x49, 0x4A, 0x51, 0x52, 0x64, 0x67, 0x6A, 0x81, 0x82,
-    0x83, 0x84, 0x85, 0x86, 0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x8E, 0x8F};
-const std::vector<std::uint8_t> kAbbWirings = {0x00, 0x02, 0x03, 0x04};
-const std::vector<std::uint8_t> kEjaDisplay = {0x00, 0x01, 0x02, 0x03, 0x04, 0xFA};
+const Meaning kRosemountSensors[] = {
+    {0x0E, "PT50 a=391"},     {0x01, "PT100 a=385"},   {0x0F, "PT100 a=391"},
+    {0x02, "PT100 a=3916"},   {0x03, "PT200 a=385"},   {0x10, "PT200 a=3916"},
+    {0x04, "PT500 a=385"},    {0x05, "Ni120"},         {0x06, "Cu10"},
+    {0x0A, "Cu50, a=426"},    {0x0B, "Cu50, a=428"},   {0x0C, "Cu100 a=426"},
+    {0x0D, "Cu100 a=428"},    {0x07, "PT1000 a=385"},  {0x08, "Cal vanDusen"},
+    {0x00, "Ohms"},           {0x80, "Millivolts"},    {0x81, "T/C typ B"},
+    {0x82, "T/C typ E"},      {0x83, "T/C typ J"},     {0x84, "T/C typ K"},
+    {0x85, "T/C typ N"},      {0x86, "T/C typ R"},     {0x87, "T/C typ S"},
+    {0x88, "T/C typ T"},      {0x89, "T/C ty DIN L"},  {0x8C, "T/C ty DIN U"},
+    {0x8D, "T/C typ W5Re26"}, {0x8F, "T/C typ GOSTL"},
+};
+const Meaning kWires234[] = {{2, "2线制"}, {3, "3线制"}, {4, "4线制"}};
+const Meaning kChannels[] = {{1, "通道1"}, {2, "通道2"}, {3, "通道3"}, {4, "通道4"}};
+const Meaning kTemperatureUnits[] = {{32, "degC"}, {33, "degF"}, {34, "degR"}, {35, "kelvin"}};
+const Meaning k644rkSensors[] = {
+    {0x0C, "PT100 IEC-751"},   {0x0D, "PT200 IEC-751"},   {0x0E, "PT500 IEC-751"},
+    {0x16, "PT100 JISC 1604"}, {0x17, "PT200 JISC 1604"}, {0x83, "T/C typ B"},
+    {0x86, "T/C typ E"},       {0x88, "T/C typ J"},       {0x89, "T/C typ K"},
+};
+const Meaning kYokogawaSensors[] = {
+    {0x0C, "Pt100 IEC 751"},        {0x0D, "Pt200 IEC 751"},      {0x0E, "Pt500 IEC 751"},
+    {0x0F, "Pt1000 IEC 751"},       {0x16, "Pt100 JIS C1604-81"}, {0x49, "Ni120 DIN 43760"},
+    {0x5B, "Cu10 SAMA RC21-4"},     {0x83, "T/C Type B IEC 584"}, {0x86, "T/C Type E IEC 584"},
+    {0x88, "T/C Type J IEC 584"},   {0x89, "T/C Type K IEC 584"}, {0x8A, "T/C Type N IEC 584"},
+    {0x8B, "T/C Type R IEC 584"},   {0x8C, "T/C Type S IEC 584"}, {0x8D, "T/C Type T IEC 584"},
+    {0x85, "T/C Type W3"},          {0x84, "T/C Type C(W5)"},     {0x8E, "T/C Type L DIN 43710"},
+    {0x8F, "T/C Type U DIN 43710"}, {0xF0, "T/C User table"},     {0x01, "Ohms"},
+    {0x81, "Millivolts"},           {0xFB, "No connection"},
+};
+const Meaning kEhSensors[] = {
+    {0xF1, "Pt50 GOST(a=0.003911)"},
+    {0x0C, "Pt100 IEC60751(a=0.00385)"},
+    {0x16, "Pt100 JISC1604-81(a=0.003916)"},
+    {0x2A, "Pt100 SAMA(a=0.003923)"},
+    {0xF2, "Pt100 GOST(a=0.003911)"},
+    {0x0D, "Pt200 IEC60751(a=0.00385)"},
+    {0x0E, "Pt500 IEC60751(a=0.00385)"},
+    {0x0F, "Pt1000 IEC60751(a=0.00385)"},
+    {0x48, "Ni100 DIN43760(a=0.006180)"},
+    {0x3F, "Ni120 DIN43760(a=0.006180)"},
+    {0x4A, "Ni1000 DIN43760(a=0.006180)"},
+    {0x51, "Cu10 Edison(a=0.004271)"},
+    {0xF3, "Cu50 GOST(a=0.004278)"},
+    {0xF4, "Cu100 GOST(a=0.004278)"},
+    {0x83, "TC Type B(PtRh30-PtRh6) IEC60584"},
+    {0x84, "TC Type C(W5Re-W26Re) ASTM E988"},
+    {0x85, "TC Type D(W3Re-W25Re) ASTM E988"},
+    {0x86, "TC Type E(NiCr-CuNi) IEC60584"},
+    {0x88, "TC Type J(Fe-CuNi) IEC60584"},
+    {0x89, "TC Type K(NiCr-Ni) IEC60584"},
+    {0x8E, "TC Type L(Fe-CuNi) IEC60584"},
+    {0x8A, "TC Type N(NiCrSi-NiSi) IEC60584"},
+    {0x8B, "TC Type R(PtRh31-Pt) IEC60584"},
+    {0x8C, "TC Type S(PtRh10-Pt) IEC60584"},
+    {0x8D, "TC Type T(Cu-CuNi) IEC60584"},
+    {0x8F, "TC Type U(Cu-CuNi) IEC60584"},
+    {0xF0, "Polynom RTD"},
+    {0x03, "callendar Van-Dusen"},
+    {0x01, "10...400 Ohm"},
+    {0x02, "10...2000 Ohm"},
+    {0x81, "-20..100mv"},
+};
+const Meaning kEhWirings[] = {{0, "2 line"}, {1, "3 line"}, {2, "4 line"}};
+const Meaning kSiemensSensors[] = {{0x01, "PT100, A=385"}, {0x84, "T/C, K"}, {0x87, "T/C, S"}};
+const Meaning kSiemensWirings[] = {{2, "2 WIRE"}, {3, "3 WIRE"}, {4, "4 WIRE"}};
+const Meaning kKrohneSensors[] = {
+    {0x01, "PT100, a=385"},  {0x02, "PT1000, a=385"}, {0x03, "D100, a=392"},
+    {0x04, "PTx, a=385"},    {0x10, "Ni100"},         {0x11, "Ni1000"},
+    {0x80, "T/C typ B"},     {0x81, "T/C typ E"},     {0x82, "T/C typ J"},
+    {0x83, "T/C typ K"},     {0x84, "T/C typ DIN L"}, {0x85, "T/C typ N"},
+    {0x86, "T/C typ R"},     {0x87, "T/C typ S"},     {0x88, "T/C typ T"},
+    {0x89, "T/C typ DIN U"}, {0x8A, "T/C typ A/E"},   {0xA0, "T/C typ X"},
+};
+const Meaning kKrohneWirings[] = {{0x00, "无"},     {0x02, "二线制"},       {0x03, "三线制"},
+                                  {0x04, "四线制"}, {0x05, "Differential"}, {0x10, "SmartSense"}};
+const Meaning kAbbSensors[] = {
+    {0x01, "0..500ohm"},
+    {0x02, "0..5000ohm"},
+    {0x0B, "PT50"},
+    {0x0C, "无"},
+    {0x0D, "PT100(IEC751)"},
+    {0x0E, "PT500(IEC751)"},
+    {0x0F, "PT1000(IEC751)"},
+    {0x15, "PT50(JIS1604)"},
+    {0x16, "PT100(JIS1604)"},
+    {0x1F, "PT50(MIL24388)"},
+    {0x20, "PT100(MIL24388)"},
+    {0x21, "PT200(MIL24388)"},
+    {0x23, "PT1000(MIL24388)"},
+    {0x47, "NI50(DIN43760)"},
+    {0x48, "NI100(DIN43760)"},
+    {0x49, "NI120(DIN43760)"},
+    {0x4A, "NI1000(DIN43760)"},
+    {0x51, "CU10 a=4270"},
+    {0x52, "CU100 a=4270"},
+    {0x64, "Pt10(IEC751)"},
+    {0x67, "PT10(JIS1604)"},
+    {0x6A, "PT10(MIL24388)"},
+    {0x81, "-125..125mv"},
+    {0x82, "-125..1200mv"},
+    {0x83, "TC type B(IEC584)"},
+    {0x84, "TC type C(ASTME988)"},
+    {0x85, "TC type D(ASTME988)"},
+    {0x86, "TC type E(ICE584)"},
+    {0x88, "TC type J(ICE584)"},
+    {0x89, "TC type K(ICE584)"},
+    {0x8A, "TC type N(ICE584)"},
+    {0x8B, "TC type R(ICE584)"},
+    {0x8C, "TC type S(ICE584)"},
+    {0x8D, "TC type T(ICE584)"},
+    {0x8E, "TC type L(DIN4710)"},
+    {0x8F, "TC type U(DIN4710)"},
+};
+const Meaning kAbbWirings[] = {{0x00, "无"}, {0x02, "二线制"}, {0x03, "三线制"}, {0x04, "四线制"}};
+const Meaning kSmvVariables[] = {
+    {0, "defferential pressure"}, {1, "absolute pressure"}, {2, "Gage pressure"},
+    {3, "process tempter"},       {4, "modul tempter"},     {5, "flow"},
+    {6, "Energy FLow"},           {7, "Total flow"},
+};
+// What the 300SMV's display shows, one bit each.
+const Meaning kSmvShownFirst[] = {{0x01, "Totalizer"}};
+const Meaning kSmvShownSecond[] = {
+    {0x40, "Flow_Rate"},       {0x20, "Output(%Rang)"}, {0x10, "Module_Temper"},
+    {0x08, "Proces_Temper"},   {0x04, "Gage_Pressure"}, {0x02, "Abso_Pressure"},
+    {0x01, "Differ_Pressure"},
+};
+const Meaning kEjaDisplay[] = {{0x00, "Pres"}, {0x01, "pres%"}, {0x02, "Engr.pRES"},
+                               {0x03, "SP"},   {0x04, "SP%"},   {0xFA, "不显示"}};
 
 // E+H parameters are addressed by one byte; a read answers the address and the access code
 // that its write must send back in front of the value.
@@ -214,9 +329,12 @@ std::vector<VendorCommand> rosemount848t() {
     for (std::uint8_t ch = 1; ch <= 4; ++ch) {
         const std::string record = "ch" + std::to_string(ch);
         out.push_back(read(160, {ch}, record));
-        out.push_back(write(155, {ch}, record,
-                            {field(0, codes(kRosemountSensors)), field(1, codes(kWires234))}));
-        out.push_back(write(53, {ch}, record, {field(2, codes(kTemperatureUnits))}));
+        VendorCommand sensor = write(155, {ch}, record, sensorWiring(kRosemountSensors, kWires234));
+        VendorCommand unit = write(53, {ch}, record, {coded(2, "unit", kTemperatureUnits)});
+        for (VendorCommand* c : {&sensor, &unit}) {
+            c->keyField = coded(0, "channel", kChannels);
+            out.push_back(std::move(*c));
+        }
     }
     return out;
 }
@@ -224,20 +342,23 @@ std::vector<VendorCommand> rosemount848t() {
 // Per sensor: type, wiring, offset, five polynomial coefficients, four Callendar-Van Dusen
 // coefficients (A, B, C, R0).
 void ehParameters(std::vector<Record>& records, std::vector<VendorCommand>& commands) {
-    const auto add = [&](std::uint8_t address, std::vector<std::uint8_t> initial, Check check) {
+    const auto add = [&](std::uint8_t address, std::vector<std::uint8_t> initial, Check check,
+                         std::string_view held = {}) {
         const std::string name = "eh" + hex2(address);
         VendorCommand r = read(144, {address}, name);
         r.head = {address, kEhAccess};
         commands.push_back(std::move(r));
-        commands.push_back(
-            write(145, {address, kEhAccess}, name, {field(0, std::move(check), initial.size())}));
+        commands.push_back(write(145, {address, kEhAccess}, name,
+                                 {{0, initial.size(), std::move(check), true, held}}));
         records.push_back({name, std::move(initial)});
     };
     const float cvd[] = {3.9083e-3f, -5.775e-7f, -4.183e-12f, 100.0f};
     for (std::uint8_t sensor = 0; sensor < 2; ++sensor) {
         const std::uint8_t base = sensor == 0 ? 0x30 : 0x40;
-        add(base, {sensor == 0 ? std::uint8_t{0x0C} : std::uint8_t{0x89}}, codes(kEhSensors));
-        add(base + 1, {sensor == 0 ? std::uint8_t{1} : std::uint8_t{0}}, range(0, 2));
+        add(base, {sensor == 0 ? std::uint8_t{0x0C} : std::uint8_t{0x89}}, codes(kEhSensors),
+            "sensor");
+        add(base + 1, {sensor == 0 ? std::uint8_t{1} : std::uint8_t{0}}, codes(kEhWirings),
+            "wiring");
         add(base + 5, floatBytes(0.0f), floatIn(-10.0f, 10.0f));
         for (std::uint8_t x = 0; x < 5; ++x) {
             add(base + 8 + x, floatBytes(x == 0 ? 100.0f : 0.0f), anyFinite());
@@ -274,8 +395,7 @@ std::vector<Model> buildModels() {
         model("644", "Rosemount 644", kRosemountPage, 0x26, 0x40, 0x000644, kTemperature, "TT-644");
     m.records = {{"sensor", {0x01, 3}}};
     m.commands = {read(140, {0x00}, "sensor"),
-                  write(141, {0x00}, "sensor",
-                        {field(0, codes(kRosemountSensors)), field(1, codes(kWires234))})};
+                  write(141, {0x00}, "sensor", sensorWiring(kRosemountSensors, kWires234))};
     out.push_back(m);
 
     // Per channel: sensor, wiring, unit.
@@ -294,8 +414,7 @@ std::vector<Model> buildModels() {
               "TT-644RK");
     m.records = {{"sensor", {0x0C, 3}}};
     m.commands = {read(31, {0x04, 0x01, 0x00}, "sensor", {0, 0, 0, 0, 0, 0}),
-                  write(31, {0x04, 0x80, 0x00}, "sensor",
-                        {field(0, codes(k644rkSensors)), field(1, codes(kWires234))})};
+                  write(31, {0x04, 0x80, 0x00}, "sensor", sensorWiring(k644rkSensors, kWires234))};
     out.push_back(m);
 
     // "wire": the resistance of the leads of a two-wire sensor, in ohms.
@@ -303,8 +422,7 @@ std::vector<Model> buildModels() {
               kTemperature, "TT-YTA");
     m.records = {{"sensor", {0x0C, 3}}, {"wire", floatBytes(0.5f)}};
     m.commands = {read(131, {0x00}, "sensor"),
-                  write(134, {0x00}, "sensor",
-                        {field(0, codes(kYokogawaSensors)), field(1, codes(kWires234))}),
+                  write(134, {0x00}, "sensor", sensorWiring(kYokogawaSensors, kWires234)),
                   read(170, {}, "wire"),
                   write(171, {}, "wire", {floatField(0, floatIn(0.0f, 100.0f))})};
     out.push_back(m);
@@ -318,8 +436,7 @@ std::vector<Model> buildModels() {
               kTemperature, "TT-SIEMENS");
     m.records = {{"sensor", {0x01, 2}}};
     m.commands = {read(140, {0x00}, "sensor"),
-                  write(141, {0x00}, "sensor",
-                        {field(0, codes(kSiemensSensors)), field(1, codes(kWires234))})};
+                  write(141, {0x00}, "sensor", sensorWiring(kSiemensSensors, kSiemensWirings))};
     m.commands[0].custom = siemensSensor;
     out.push_back(m);
 
@@ -328,7 +445,7 @@ std::vector<Model> buildModels() {
     m.records = {{"config", join({{0x01, 0x03, 32}, floatBytes(0.0f), floatBytes(100.0f), {50}})}};
     m.commands = {read(130, {}, "config"),
                   write(131, {}, "config",
-                        {field(0, codes(kKrohneSensors)), field(1, codes(kKrohneWirings)),
+                        {coded(0, "sensor", kKrohneSensors), coded(1, "wiring", kKrohneWirings),
                          field(2, any(), 10)},
                         12)};
     out.push_back(m);
@@ -336,9 +453,8 @@ std::vector<Model> buildModels() {
     // The read answers the unit code after sensor and wiring.
     m = model("tth200", "ABB TTH200", kOthersPage, 0x1A, 0x90, 0x000200, kTemperature, "TT-TTH200");
     m.records = {{"sensor", {0x0D, 0x03}}};
-    m.commands = {
-        read(190, {0x00}, "sensor", {32}),
-        write(195, {0x00}, "sensor", {field(0, codes(kAbbSensors)), field(1, codes(kAbbWirings))})};
+    m.commands = {read(190, {0x00}, "sensor", {32}),
+                  write(195, {0x00}, "sensor", sensorWiring(kAbbSensors, kAbbWirings))};
     out.push_back(m);
 
     // Zeroing is the universal command 43.
@@ -347,17 +463,18 @@ std::vector<Model> buildModels() {
     m.setup = differentialPressure;
     out.push_back(m);
 
-    // Display bits: byte 1 totalizer; byte 2 flow, output, module and process temperature,
-    // gauge, absolute and differential pressure (0x40 down to 0x01).
     m = model("300smv", "Rosemount 300SMV multivariable", kDpPage, 0x26, 0x44, 0x000300, kPressure,
               "FT-300SMV");
     m.records = {{"mapping", {0, 1, 3, 5}}, {"display", {0x01, 0x49}}};
-    m.commands = {read(50, {}, "mapping"),
-                  write(51, {}, "mapping",
-                        {field(0, range(0, 7)), field(1, range(0, 7)), field(2, range(0, 7)),
-                         field(3, range(0, 7))}),
-                  read(188, {}, "display"),
-                  write(189, {}, "display", {field(0, range(0, 1)), field(1, range(0, 0x7F))})};
+    m.commands = {
+        read(50, {}, "mapping"),
+        write(51, {}, "mapping",
+              {coded(0, "variable1", kSmvVariables), coded(1, "variable2", kSmvVariables),
+               coded(2, "variable3", kSmvVariables), coded(3, "variable4", kSmvVariables)}),
+        read(188, {}, "display"),
+        write(189, {}, "display",
+              {{0, 1, bits(kSmvShownFirst), true, "shown"},
+               {1, 1, bits(kSmvShownSecond), true, "shown"}})};
     m.variables = mapped300smv;
     m.setup = differentialPressure;
     out.push_back(m);
@@ -369,17 +486,39 @@ std::vector<Model> buildModels() {
     m.records = {{"display", join({{0x00, 0x01, 0xFA, 0xFA, 0x00, 0x00, 0x01, 0x02, 0x01},
                                    std::vector<std::uint8_t>(8, 0x20)})},
                  {"zero", join({floatBytes(5.0f), {0}})}};
-    m.commands = {
-        read(152, {}, "display"),
-        write(153, {}, "display",
-              {field(0, codes(kEjaDisplay)), field(1, codes(kEjaDisplay)),
-               field(2, codes(kEjaDisplay)), field(3, codes(kEjaDisplay)), field(4, any(), 13)}),
-        read(130, {}, "zero"),
-        // The unit byte in front is not needed for a percentage.
-        write(131, {}, "zero", {dropped(1), floatField(0, floatIn(0.0f, 20.0f))})};
+    m.commands = {read(152, {}, "display"),
+                  write(153, {}, "display",
+                        {coded(0, "line1", kEjaDisplay), coded(1, "line2", kEjaDisplay),
+                         coded(2, "line3", kEjaDisplay), coded(3, "line4", kEjaDisplay),
+                         field(4, any(), 13)}),
+                  read(130, {}, "zero"),
+                  // The unit byte in front is not needed for a percentage.
+                  write(131, {}, "zero", {dropped(1), floatField(0, floatIn(0.0f, 20.0f))})};
     m.setup = differentialPressure;
     out.push_back(m);
     return out;
+}
+
+const Meaning* meaningOf(std::span<const Meaning> list, std::uint8_t code) {
+    const auto m =
+        std::find_if(list.begin(), list.end(), [&](const Meaning& x) { return x.code == code; });
+    return m == list.end() ? nullptr : &*m;
+}
+
+// The log line for a named field that now holds `code`: its meaning, or the names of the bits
+// set.
+void noteHeld(Device& d, const std::string& record, const Field& f, std::uint8_t code) {
+    if (f.name.empty()) return;
+    std::string meaning;
+    if (f.check.kind == Check::Kind::Bits) {
+        for (const Meaning& m : f.check.codes) {
+            if (code & m.code) meaning += (meaning.empty() ? "" : " + ") + std::string(m.name);
+        }
+    } else if (const Meaning* m = meaningOf(f.check.codes, code)) {
+        meaning = m->name;
+    }
+    d.notes.push_back("HOLD " + record + " " + std::string(f.name) + " " + hex2(code) + " " +
+                      meaning);
 }
 
 // 0 when the bytes pass.
@@ -389,14 +528,13 @@ std::uint8_t judge(const Check& check, std::span<const std::uint8_t> bytes, std:
             return rc::kSuccess;
         case Check::Kind::Codes:
             for (std::uint8_t b : bytes) {
-                if (std::find(check.codes.begin(), check.codes.end(), b) == check.codes.end()) {
-                    return refusal;
-                }
+                if (!meaningOf(check.codes, b)) return refusal;
             }
             return rc::kSuccess;
-        case Check::Kind::Range:
+        case Check::Kind::Bits:
             for (std::uint8_t b : bytes) {
-                if (b < check.low || b > check.high) return refusal;
+                for (const Meaning& m : check.codes) b &= static_cast<std::uint8_t>(~m.code);
+                if (b != 0) return refusal;
             }
             return rc::kSuccess;
         case Check::Kind::Float: {
@@ -432,6 +570,12 @@ Reply run(Device& d, const VendorCommand& c, const Request& r) {
     }
     record = std::move(next);
     d.configChanged = true;
+    if (c.keyField) noteHeld(d, c.record, *c.keyField, r.data[c.keyField->at]);
+    i = c.key.size();
+    for (const Field& f : c.fields) {
+        noteHeld(d, c.record, f, r.data[i]);
+        i += f.length;
+    }
     return {rc::kSuccess, 0, r.data};
 }
 

@@ -15,13 +15,18 @@
 
 namespace hartsim {
 
+// What a code stands for at the instrument, named as its documentation names it.
+struct Meaning {
+    std::uint8_t code;
+    std::string_view name;
+};
+
 // How the bytes of a write field are judged before they are kept.
 struct Check {
-    enum class Kind { Any, Codes, Range, Float };
+    enum class Kind { Any, Codes, Bits, Float };
     Kind kind = Kind::Any;
-    std::vector<std::uint8_t> codes;    // Codes: each byte one of these
-    std::uint8_t low = 0, high = 0xFF;  // Range: each byte within low..high
-    float min = 0.0f, max = 0.0f;       // Float: a finite wire float within min..max
+    std::span<const Meaning> codes;  // Codes: each byte one of these; Bits: each bit set
+    float min = 0.0f, max = 0.0f;    // Float: a finite wire float within min..max
 };
 
 // A stretch of write data after the key, kept at `at` in the row's record (or dropped).
@@ -30,6 +35,8 @@ struct Field {
     std::size_t length = 1;
     Check check;
     bool kept = true;
+    // A coded field with a name is reported as held after an accepted write (see notes).
+    std::string_view name = {};
 };
 
 // One device-specific command. A read answers head, the record and tail; a write judges its
@@ -42,6 +49,7 @@ struct VendorCommand {
     std::vector<std::uint8_t> head;  // read: reply bytes before the record
     std::vector<std::uint8_t> tail;  // read: reply bytes after the record
     std::vector<Field> fields;       // write: the request bytes after the key, in order
+    std::optional<Field> keyField;   // write: a key byte that names a part, reported as held
     std::uint8_t refusal = rc::kInvalidSelection;        // a code outside its check
     Reply (*custom)(Device&, const Request&) = nullptr;  // an irregular read
 };

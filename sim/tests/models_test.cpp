@@ -140,6 +140,7 @@ TEST(Models, RefusedWritesAnswerTheirCodeAndKeepTheSettings) {
         EXPECT_TRUE(r.data.empty());
         EXPECT_EQ(d.settings.records, before);
         EXPECT_FALSE(d.configChanged);
+        EXPECT_TRUE(d.notes.empty()) << d.notes.front();  // nothing held that was refused
     }
 }
 

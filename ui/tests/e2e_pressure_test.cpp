@@ -1,5 +1,7 @@
 // End to end: the 3051, 300SMV and EJA groups against simulated instruments at polling
 // addresses 1, 2 and 3 of one loop. These requests always show their frame.
+#include <QGroupBox>
+
 #include "ui/tests/e2e_steps.h"
 
 namespace ui {
@@ -71,6 +73,18 @@ TEST_F(RoundTrip, PressureTransmittersReadWriteAndReadBack) {
              "'abc' is not a valid floating point value"},
         },
         true);
+    writeEachItem("#2", "ComboBox23", "Button45", "variable1", {{"ComboBox24", "#0"}});
+    writeEachItem("#3", "EJAXIANS1", "Button49", "line1");
+
+    // Each display box alone on: the instrument must show what the box's caption names.
+    run({pollAt("#2")});
+    const auto shown = window->control<QGroupBox>("GroupBox17")->findChildren<QComboBox*>();
+    for (QComboBox* on : shown) {
+        for (QComboBox* box : shown) box->setCurrentIndex(box == on ? 1 : 0);
+        const std::size_t logged = sim->lines().size();
+        run({{{}, "Button46", kWriteOk, {}}});
+        EXPECT_EQ(heldSince(logged, "shown"), nameKey(on->accessibleName()));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRadioButton>
+#include <QRegularExpression>
 
 #include "ui/tests/e2e_fixture.h"
 
@@ -25,6 +26,14 @@ struct Step {
     std::vector<Value> expected;  // afterwards
     const char* message = nullptr;
 };
+
+// The position (and code) that lead an item text: "0_PT50", "05_10 Ni100", "00-0C-Pt100".
+const QRegularExpression kNumbering(R"(^([0-9A-F]{2}([-_][0-9A-F]{2})?[-_ ]?|\d+_))");
+
+// Letters, digits and "%" (which tells "pres%" from "Pres"), case-folded.
+inline std::string nameKey(QString name) {
+    return name.remove(QRegularExpression(R"([^\p{L}\p{N}%])")).toLower().toStdString();
+}
 
 // Selects the instrument at `address` and polls it.
 inline Step pollAt(const char* address) {
@@ -61,6 +70,40 @@ class RoundTrip : public EndToEnd {
             }
             for (const Value& v : s.expected) EXPECT_EQ(shown(v.control), v.value) << v.control;
         }
+    }
+
+    // Writes each item of `name` with `write`: the instrument must hold what the item's text
+    // names in its settings `fields`, or may refuse an item that names nothing ("other", "无",
+    // an empty item). `set`: other boxes as the write needs them; `firstRead`: a read it needs.
+    void writeEachItem(const char* address, const char* name, const char* write, const char* fields,
+                       const std::vector<Value>& set = {}, const char* firstRead = nullptr) {
+        run({pollAt(address)});
+        // Only temperature groups read first; they show no frame with the echo switch off.
+        if (firstRead != nullptr) run({{{}, firstRead, kReadOk, {}}}, false);
+        for (const Value& v : set) put(v);
+        auto* box = window->control<QComboBox>(name);
+        for (int i = 0; i < box->count(); ++i) {
+            box->setCurrentIndex(i);
+            const std::size_t logged = sim->lines().size();
+            click(write);
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return !window->timer2().isActive() && text("Label68").startsWith("写入"); },
+                kWaitMs));
+            const std::string named = nameKey(box->itemText(i).remove(kNumbering));
+            const std::string held = heldSince(logged, fields);
+            if (held.empty() && (named.empty() || named == "other" || named == "无")) continue;
+            EXPECT_EQ(held, named) << name << " " << box->itemText(i).toStdString();
+        }
+    }
+    // What the simulator reported to hold in `fields` since log line `from`.
+    std::string heldSince(std::size_t from, const char* fields) {
+        QString held;
+        for (std::size_t l = from; l < sim->lines().size(); ++l) {
+            const QStringList w = QString::fromStdString(sim->lines()[l]).split(' ');
+            if (w[0] == "HOLD" && QString(fields).split(' ').contains(w.value(2)))
+                held += w.mid(4).join(' ');
+        }
+        return nameKey(held);
     }
 
     void put(const Value& v) {

@@ -47,6 +47,14 @@ TEST_F(TemperatureB, ReadWriteAndReadBackEachInstrument) {
         false);
 }
 
+TEST_F(TemperatureB, ItemsMeanWhatTheySay) {
+    writeEachItem("#1", "ComboBox7", "Button11", "sensor wiring");
+    writeEachItem("#2", "TT50NEXING", "Button64", "sensor", {}, "Button63");
+    writeEachItem("#2", "TT50WAR", "Button64", "wiring", {}, "Button63");
+    writeEachItem("#3", "ABBTTH200NEIXING", "Button67", "sensor", {{"ABBTTH200WAY", "#2"}});
+    writeEachItem("#3", "ABBTTH200WAY", "Button67", "wiring", {{"ABBTTH200NEIXING", "#1"}});
+}
+
 TEST_F(TemperatureB, TheEchoSwitchShowsTheirFrames) {
     emit window->control<ClickLabel>("Label4")->clicked();
     run({pollAt("#3"), {{}, "Button68", kReadOk, {}}}, true);
