@@ -337,6 +337,11 @@ TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {
                   .out.find("device-status-bits: device malfunction, "
                             "primary variable out of limits\n"),
               std::string::npos);
+    // Not-a-number is no number, in text and JSON alike.
+    ASSERT_TRUE(sim.command("nan on"));
+    EXPECT_NE(cli(sim, {"read-range"}).out.find("damping: NAN s"), std::string::npos);
+    EXPECT_NE(cli(sim, {"--json", "read-range"}).out.find(R"("damping":{"value":"NAN")"),
+              std::string::npos);
 }
 
 // Values the window refuses are refused with its message, and nothing goes out.

@@ -80,6 +80,18 @@ TEST_F(RoundTrip, WritesCarryOnlyWhatTheAddressedInstrumentTold) {
     });
 }
 
+// A failed sensor's not-a-number reads as such, never as a valid zero.
+TEST_F(RoundTrip, NotANumberShowsAsSuch) {
+    start();
+    ASSERT_TRUE(sim->command("nan on"));
+    run({
+        pollAt("#0"),
+        {{}, "Button34", kReadOk, {{"Edit6", "NAN"}, {"Edit20", "NAN"}}},
+        {{}, "Button4", kReadOk, {{"Edit5", "NAN"}, {"Edit17", "NAN"}, {"Edit30", "NAN"}}},
+        {{}, "Button13", kReadOk, {{"Edit16", "NAN"}, {"Edit14", "100"}}},
+    });
+}
+
 TEST_F(RoundTrip, LoopCurrentAndTrims) {
     start();
     run({
