@@ -247,9 +247,9 @@ std::vector<std::string> shownBy(const ops::Operation& op) {
     const bool isLong = op.delimiter == hart::kLongReplyDelimiter;
     std::size_t data = 40;
     std::uint8_t command = static_cast<std::uint8_t>(op.command);
-    if (op.window == hart::ScanWindow::FirstElevenCount14) data = 12;
-    if (op.window == hart::ScanWindow::FirstElevenCount6) data = 4;
-    if (op.window == hart::ScanWindow::Command31Count13) data = 11;
+    if (op.replyWindow == hart::ScanWindow::FirstElevenCount14) data = 12;
+    if (op.replyWindow == hart::ScanWindow::FirstElevenCount6) data = 4;
+    if (op.replyWindow == hart::ScanWindow::Command31Count13) data = 11;
     for (const std::uint8_t fill : {0x00, 0x01, 0x02}) {
         std::vector<std::uint8_t> body = {op.delimiter, 0xA6, 0x06, 0x00, 0x12, 0x34};
         if (!isLong) body = {op.delimiter, 0x80};
@@ -263,7 +263,7 @@ std::vector<std::string> shownBy(const ops::Operation& op) {
         hart::ReceiveBuffer buffer;
         buffer.store(frame);
         ops::Session session;
-        const hart::Pending pending{op.tag, op.kind, op.command, true};
+        const hart::Pending pending = op.pending();
         for (const Shown& s : shownFields(ops::decode(pending, buffer, session))) {
             if (std::find(names.begin(), names.end(), s.name) == names.end())
                 names.push_back(s.name);

@@ -126,7 +126,7 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     }
     if (r.counted) tracker_.addSent(r.frame.size());
     if (r.pause) std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    tracker_.requestSent(r.pending, r.startResponseTimer);
+    tracker_.requestSent(r.pending, ops::timesResponse(r.procedure));
 
     const Wait w = collect(r.pending, Clock::now() + responseTime);
     if (w.hungUp) {

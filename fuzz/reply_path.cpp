@@ -45,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     hart::RequestTracker tracker(parse, response);
     do {
         const ops::Operation& op = rows[in.word() % rows.size()];
-        const hart::Pending pending{op.tag, op.kind, op.command,
-                                    op.decoder.kind != ops::DecoderKind::None};
-        tracker.requestSent(pending, op.responseTimer);
+        const hart::Pending pending = op.pending();
+        tracker.requestSent(pending, ops::timesResponse(op.procedure));
         const int chunks = in.byte() % 4 + 1;
         for (int i = 0; i < chunks; ++i) {
             const auto r = tracker.chunkReceived(in.bytes(in.byte()));

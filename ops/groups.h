@@ -15,7 +15,7 @@ std::span<const Operation> informationOperations();   // identification fields
 std::span<const Operation> outputOperations();        // loop current, display, burst, EEPROM
 std::span<const Operation> deviceStatusOperations();  // additional status (command 48)
 
-// Vendor groups, in vendor/.
+// The named instruments' groups, in instruments/.
 std::span<const Operation> rosemountOperations();         // 644, 848T, 644RK
 std::span<const Operation> yokogawaEhOperations();        // Yokogawa, E+H
 std::span<const Operation> siemensKrohneAbbOperations();  // Siemens, Krohne TT50C, ABB TTH200

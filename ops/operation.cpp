@@ -155,13 +155,10 @@ Request build(const Operation& op, const Controls& controls, Session& session) {
         r.echo = op.echo;
         r.counted = op.counted;
         r.pause = op.pause;
-        r.pending = {op.tag, op.kind, op.command, op.decoder.kind != DecoderKind::None};
-        r.startResponseTimer = op.responseTimer;
-        r.startScan = op.startsScan;
+        r.pending = op.pending();
     }
-    r.clearLog = op.clearLog;
-    r.blankEchoFirst = op.blankEchoFirst;
-    r.clearFields.assign(op.clears.begin(), op.clears.end());
+    r.procedure = op.procedure;
+    r.clears.assign(op.clears.begin(), op.clears.end());
     return r;
 }
 
@@ -252,7 +249,7 @@ hart::ReplyScan replyScan(const hart::Pending& request) {
     const Operation* op = operationForTag(request.tag);
     if (op == nullptr)
         throw std::out_of_range("no operation for tag " + std::to_string(request.tag));
-    return {op->delimiter, op->window, request.command};
+    return {op->delimiter, op->replyWindow, request.command};
 }
 
 hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& buffer,

@@ -147,7 +147,7 @@ struct Operation {
     std::string_view control;  // the sending control: a button, or Timer1
     int tag;
     int command;  // hart::kTypedCommand for raw frames
-    hart::TimeoutKind kind;
+    hart::TimeoutKind timeout;
     std::string_view startText;
     std::span<const std::string_view> clears = {};  // result fields emptied before sending
     DataBuilder data = nullptr;                     // no data bytes when null
@@ -157,13 +157,52 @@ struct Operation {
     bool pause = false;          // 200 ms after the write
     Echo echo = Echo::Always;
     bool counted = true;  // added to the sent-byte counter
-    bool responseTimer = true;
-    bool clearLog = true;
-    bool blankEchoFirst = false;
-    bool startsScan = false;
+    Procedure procedure = Procedure::Standard;
     std::uint8_t delimiter = hart::kLongReplyDelimiter;
-    hart::ScanWindow window = hart::ScanWindow::Standard;
+    hart::ScanWindow replyWindow = hart::ScanWindow::Standard;
+
+    // What the tracker holds while its reply is awaited.
+    constexpr hart::Pending pending() const {
+        return {tag, timeout, command, decoder.kind != DecoderKind::None};
+    }
+
+    // Copies that differ from this row in one thing.
+    constexpr Operation startingWith(std::string_view text) const {
+        Operation op = *this;
+        op.startText = text;
+        return op;
+    }
+    constexpr Operation withoutPause() const {
+        Operation op = *this;
+        op.pause = false;
+        return op;
+    }
+    constexpr Operation echoedAlways() const {
+        Operation op = *this;
+        op.echo = Echo::Always;
+        return op;
+    }
+    constexpr Operation scannedIn(hart::ScanWindow window) const {
+        Operation op = *this;
+        op.replyWindow = window;
+        return op;
+    }
 };
+
+// The common basis of the named instruments' requests, reads and writes alike: the write
+// timeout and start text, the pause after sending, and the frame shown only by switch.
+constexpr Operation instrumentRequest(std::string_view control, int tag, int command,
+                                      DataBuilder data, Decoder decoder) {
+    return {.control = control,
+            .tag = tag,
+            .command = command,
+            .timeout = hart::TimeoutKind::Write,
+            .startText = hart::text::kWriting,
+            .data = data,
+            .decoder = decoder,
+            .pause = true,
+            .echo = Echo::BySwitch};
+}
 
 // Every row of every group.
 std::span<const Operation> operations();

@@ -17,19 +17,37 @@ enum class Echo {
     BySwitch,  // vendor requests: only while the frame-echo switch is on
 };
 
+// How a request deviates from the common procedure (clear the receive log, send, time the
+// response); only the address scan and the console do.
+enum class Procedure {
+    Standard,
+    ScanStart,  // keeps the receive log, starts the scan timer, no response timer
+    ScanStep,   // the scan timer paces it: no response timer
+    Console,    // empties the echo line first, as it parses the typed frame
+};
+constexpr bool clearsLog(Procedure p) {
+    return p != Procedure::ScanStart;
+}
+constexpr bool timesResponse(Procedure p) {
+    return p == Procedure::Standard || p == Procedure::Console;
+}
+constexpr bool startsScan(Procedure p) {
+    return p == Procedure::ScanStart;
+}
+constexpr bool blanksEchoFirst(Procedure p) {
+    return p == Procedure::Console;
+}
+
 struct Request {
     std::string startText;
-    bool clearLog = true;         // every request but the scan start clears the receive log
-    bool blankEchoFirst = false;  // the console empties the echo line before it parses
-    std::vector<std::string> clearFields;
+    Procedure procedure = Procedure::Standard;
+    std::vector<std::string> clears;  // result fields emptied before sending
     std::vector<hart::Update> before;  // other control changes made before sending
     hart::Frame frame;
     Echo echo = Echo::Always;
     bool counted = true;  // added to the sent-byte counter
     bool pause = false;   // 200 ms after the write
     hart::Pending pending;
-    bool startResponseTimer = true;
-    bool startScan = false;  // the scan timer runs from this request on
     // When not empty the request stops after its start text: this message is shown in a
     // modal box and nothing is sent.
     std::string refusal;

@@ -24,7 +24,7 @@
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
-#include "vendor/temperature.h"
+#include "ops/instruments/temperature.h"
 
 namespace ui {
 namespace {
@@ -381,10 +381,10 @@ void TForm1::Label4Click() {
 void TForm1::send(const ops::Request& r) {
     auto* memo = control<QPlainTextEdit>("Memo8");
     auto* echo = control<QLineEdit>("discomm");
-    if (r.clearLog) memo->clear();
+    if (ops::clearsLog(r.procedure)) memo->clear();
     setStatus(r.startText);
-    if (r.blankEchoFirst) echo->clear();
-    for (const std::string& field : r.clearFields) {
+    if (ops::blanksEchoFirst(r.procedure)) echo->clear();
+    for (const std::string& field : r.clears) {
         applyUpdate({field, hart::Update::Kind::Text, {}, 0});
     }
     if (!r.refusal.empty()) {
@@ -408,8 +408,8 @@ void TForm1::send(const ops::Request& r) {
     // Some instruments need the pause before the next frame; no reply can be handled
     // meanwhile, since chunks reach this thread as queued events.
     if (r.pause) QThread::msleep(200);
-    tracker_.requestSent(r.pending, r.startResponseTimer);
-    if (r.startScan) Timer1.enable();
+    tracker_.requestSent(r.pending, ops::timesResponse(r.procedure));
+    if (ops::startsScan(r.procedure)) Timer1.enable();
 }
 
 void TForm1::run(const ops::Operation& operation) {

@@ -281,7 +281,7 @@ TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
         }
         ops::Session session;
         const hart::Outcome want =
-            ops::decode({op->tag, op->kind, op->command, true}, buffer, session);
+            ops::decode(op->pending(), buffer, session);
         EXPECT_NE(r.out.find("status: " + want.status + "\n"), std::string::npos);
         for (const Shown& f : shownFields(want)) {
             EXPECT_FALSE(f.caption.empty()) << f.name << " has no caption";

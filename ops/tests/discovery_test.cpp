@@ -35,8 +35,8 @@ TEST(Poll, SinglePollFrameAndTracking) {
     EXPECT_EQ(s.identity.polledAddress, 5);
     EXPECT_EQ(r.pending.tag, hart::kPollTag);
     EXPECT_EQ(r.pending.kind, hart::TimeoutKind::Read);
-    EXPECT_TRUE(r.startResponseTimer);
-    EXPECT_TRUE(r.clearLog);
+    EXPECT_TRUE(timesResponse(r.procedure));
+    EXPECT_TRUE(clearsLog(r.procedure));
     EXPECT_FALSE(r.pause);
     EXPECT_EQ(r.startText, hart::text::kReading);
 }
@@ -47,18 +47,18 @@ TEST(Poll, ScanSendsZeroThenOneToFifteenAsPrimaryThenGivesUp) {
     c.setIndex("ComboBox8", 1);  // secondary master chosen
     const Request first = build("Button16", c, s);
     EXPECT_EQ(wire(first), "FF FF FF FF FF FF 02 00 00 00 02 ");
-    EXPECT_FALSE(first.clearLog);
-    EXPECT_FALSE(first.startResponseTimer);
+    EXPECT_FALSE(clearsLog(first.procedure));
+    EXPECT_FALSE(timesResponse(first.procedure));
     EXPECT_EQ(first.pending.kind, hart::TimeoutKind::Poll);
-    EXPECT_TRUE(first.startScan);
+    EXPECT_TRUE(startsScan(first.procedure));
     ASSERT_EQ(first.before.size(), 1u);
     EXPECT_EQ(first.before[0].text, "#0");
     for (int address = 1; address <= 15; ++address) {
         const ScanStep step = scanStep(c, s);
         ASSERT_TRUE(step.request) << address;
         EXPECT_EQ(step.request->frame[7], 0x80 | address);  // primary whatever the box says
-        EXPECT_TRUE(step.request->clearLog);
-        EXPECT_FALSE(step.request->startResponseTimer);
+        EXPECT_TRUE(clearsLog(step.request->procedure));
+        EXPECT_FALSE(timesResponse(step.request->procedure));
         EXPECT_EQ(step.request->before[0].text, "#" + std::to_string(address));
     }
     const ScanStep last = scanStep(c, s);
@@ -142,7 +142,7 @@ TEST(Console, ParsesHexEntries) {
         controls.setText("Edit8", c.entry);
         Session s;
         const Request r = build("Button17", controls, s);
-        EXPECT_TRUE(r.blankEchoFirst);
+        EXPECT_TRUE(blanksEchoFirst(r.procedure));
         EXPECT_EQ(r.startText, hart::text::kWriting);
         if (c.wire == nullptr) {
             EXPECT_EQ(r.refusal, c.refusal) << c.entry;
@@ -154,7 +154,7 @@ TEST(Console, ParsesHexEntries) {
             EXPECT_EQ(r.pending.tag, hart::kConsoleTag);
             EXPECT_FALSE(r.pending.decodes);
             EXPECT_EQ(r.pending.kind, hart::TimeoutKind::Read);
-            EXPECT_TRUE(r.startResponseTimer);
+            EXPECT_TRUE(timesResponse(r.procedure));
             EXPECT_EQ(r.echo, Echo::Always);
         }
     }

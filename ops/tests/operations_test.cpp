@@ -127,7 +127,7 @@ hart::Outcome decodeReply(const char* control, const Bytes& data, Session& s,
     const Operation* op = operationFor(control);
     hart::ReceiveBuffer b;
     b.store(longReply(static_cast<std::uint8_t>(op->command), code, data));
-    return decode({op->tag, op->kind, op->command, true}, b, s);
+    return decode(op->pending(), b, s);
 }
 
 Bytes floats(std::initializer_list<std::uint32_t> values) {

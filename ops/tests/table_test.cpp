@@ -97,7 +97,7 @@ TEST(OperationTable, EveryRowCarriesItsRequestsFacts) {
         ASSERT_NE(e, kDispatch.end()) << "sends no request";
         EXPECT_EQ(op.tag, e->second.tag);
         EXPECT_EQ(op.command, e->second.command);
-        EXPECT_EQ(op.kind, e->second.kind);
+        EXPECT_EQ(op.timeout, e->second.kind);
         EXPECT_EQ(op.pause, kPaused.contains(op.control));
         EXPECT_EQ(op.echo == Echo::BySwitch, kEchoBySwitch.contains(op.control));
         EXPECT_EQ(op.counted, !kUncounted.contains(op.control));
@@ -111,7 +111,7 @@ TEST(OperationTable, EveryRowCarriesItsRequestsFacts) {
                                   ? std::pair(hart::kLongReplyDelimiter, hart::ScanWindow::Standard)
                                   : scan->second;
         EXPECT_EQ(op.delimiter, expected.first);
-        EXPECT_EQ(op.window, expected.second);
+        EXPECT_EQ(op.replyWindow, expected.second);
         const auto [first, fresh] = firstOfTag.emplace(op.tag, &op);
         if (!fresh) {
             EXPECT_EQ(first->second->decoder.kind, op.decoder.kind);
@@ -154,7 +154,7 @@ TEST(OperationTable, FieldDecodersNeedEveryFieldReceived) {
     for (const Operation& op : operations()) {
         // A scan that wants a fixed byte count takes no shorter reply at all.
         if (op.decoder.kind != DecoderKind::Fields || op.delimiter != hart::kLongReplyDelimiter ||
-            op.window == hart::ScanWindow::Command31Count13) {
+            op.replyWindow == hart::ScanWindow::Command31Count13) {
             continue;
         }
         SCOPED_TRACE(std::string(op.control));
@@ -162,7 +162,7 @@ TEST(OperationTable, FieldDecodersNeedEveryFieldReceived) {
         for (const Field& f : op.decoder.fields->fields) {
             end = std::max(end, f.offset + fieldBytes(f));
         }
-        const hart::Pending pending{op.tag, op.kind, op.command, true};
+        const hart::Pending pending = op.pending();
         for (const std::size_t dataBytes : {end - 11, end - 12}) {
             Session session;
             hart::ReceiveBuffer b;

@@ -117,7 +117,7 @@ hart::Outcome decodeChunk(const char* control, const Bytes& chunk, Session& s) {
     hart::ReceiveBuffer b;
     b.store(Bytes(80, 0x41));  // older bytes that must not be taken as data
     b.store(chunk);
-    return decode({op->tag, op->kind, op->command, true}, b, s);
+    return decode(op->pending(), b, s);
 }
 
 hart::Outcome decodeData(const char* control, const Bytes& data, Session& s) {

@@ -95,7 +95,7 @@ TEST(Pressure, RepliesSetTheBoxes) {
         const Operation* op = operationFor(c.control);
         hart::ReceiveBuffer b;
         b.store(longReply(static_cast<std::uint8_t>(op->command), 0, c.data));
-        hart::Outcome out = decode({op->tag, op->kind, op->command, true}, b, s);
+        hart::Outcome out = decode(op->pending(), b, s);
         EXPECT_EQ(out.status, "上传成功!");
         for (const auto& [box, item] : c.selected) EXPECT_EQ(selectionOf(out, box), item) << box;
         for (const auto& [edit, text] : c.texts) EXPECT_EQ(textOf(out, edit), text) << edit;
@@ -104,7 +104,7 @@ TEST(Pressure, RepliesSetTheBoxes) {
         Bytes cut = c.data;
         cut.pop_back();
         b.store(longReply(static_cast<std::uint8_t>(op->command), 0, cut));
-        out = decode({op->tag, op->kind, op->command, true}, b, s);
+        out = decode(op->pending(), b, s);
         EXPECT_EQ(out.status, "上传失败!");
         EXPECT_TRUE(out.updates.empty());
     }

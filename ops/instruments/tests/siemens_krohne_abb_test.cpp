@@ -21,7 +21,7 @@ hart::Outcome decodeReply(const char* control, const Bytes& reply, Session& s) {
     const Operation* op = operationFor(control);
     hart::ReceiveBuffer b;
     b.store(reply);
-    return decode({op->tag, op->kind, op->command, true}, b, s);
+    return decode(op->pending(), b, s);
 }
 
 hart::Outcome decodeData(const char* control, const Bytes& data, Session& s) {
