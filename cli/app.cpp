@@ -25,8 +25,6 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kWriteOk = "写入成功!";
-
 struct Options {
     std::string port = "/dev/ttyUSB0";
     int address = 0;
@@ -392,14 +390,13 @@ class Runner {
             case Exchange::End::Decoded:
                 break;
         }
-        const auto& status = last_.outcome.status;
-        // The serial-number read says its success in English, as the window does.
-        const bool good = status == hart::text::kReadOk || status == kWriteOk ||
-                          status == hart::text::kChunkReceived;
-        if (last_.responseCode && *last_.responseCode != 0) {
+        // A read's decoder takes the data whatever the response code; the code still fails it,
+        // and a warning is no clean success either.
+        const bool failureCode = last_.responseCode && *last_.responseCode != 0;
+        if (failureCode || last_.outcome.result == hart::Result::Warning) {
             result_.exit = kFailureCode;
-            result_.message = "response code " + std::to_string(*last_.responseCode);
-        } else if (!good) {
+            result_.message = "response code " + std::to_string(last_.responseCode.value_or(0));
+        } else if (last_.outcome.result != hart::Result::Done) {
             result_.exit = kUnreadable;
             result_.message = "no readable reply to the request";
         } else {

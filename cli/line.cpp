@@ -135,6 +135,7 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     }
     if (w.timedOut) {
         x.end = Exchange::End::Timeout;
+        x.outcome.result = hart::Result::TimedOut;
         if (const auto text = tracker_.responseTick()) x.outcome.status = *text;
         return x;
     }
@@ -143,7 +144,7 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     const auto chunk = tracker_.chunkReceived(w.bytes);
     if (r.pending.tag == hart::kConsoleTag) {
         x.end = Exchange::End::Shown;
-        x.outcome.status = hart::text::kChunkReceived;
+        x.outcome.done(hart::text::kChunkReceived);
         // Not decoded, but its status bytes are the instrument's as much as any reply's.
         if (const auto status = hart::chunkStatus(tracker_.buffer())) {
             x.responseCode = status->first;
@@ -155,6 +156,7 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     const auto due = tracker_.parseTick();
     if (!due) {
         x.end = Exchange::End::Timeout;
+        x.outcome.result = hart::Result::TimedOut;
         return x;
     }
     x.end = Exchange::End::Decoded;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hart {
@@ -15,8 +16,25 @@ struct Update {
     int value = 0;     // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
 };
 
+// How a request ended, whatever its status text says.
+enum class Result {
+    Done,      // read, or written and taken
+    Warning,   // taken with a warning of the instrument
+    Failed,    // no readable reply, or a failure response code
+    Refused,   // not sent: a value the user gave is not sendable
+    TimedOut,  // no reply at all
+};
+
 struct Outcome {
     std::string status;  // the one outcome text for the status line
+    Result result = Result::Failed;
+
+    void done(std::string_view text) { finish(text, Result::Done); }
+    void fail(std::string_view text) { finish(text, Result::Failed); }
+    void finish(std::string_view text, Result r) {
+        status = text;
+        result = r;
+    }
     std::vector<Update> updates;
     bool stopScan = false;  // a decoded command 0 reply ends a running address scan
 

@@ -5,36 +5,30 @@
 namespace hart {
 namespace {
 
-struct AckRow {
-    int code;
-    int onlyTag;  // 0: every tag
-    std::string_view text;
-};
-
 constexpr AckRow kAckTable[] = {
-    {0, 0, "写入成功!"},
-    {1, 0, "写入失败!指令没有定义!"},
-    {3, 0, "写入失败!参数值过大!"},  // passed parameter too large
-    {4, 0, "写入失败!设置参数过小!"},
-    {5, 0, "写入失败!收到数据较少!"},
-    {6, 0, "写入失败!发送指令错误!"},
-    {7, 0, "写入失败!写保护!"},
-    {8, 0, "写入失败!设置参数有可能价值!"},
-    {9, 0, "写入失败!设置参数有可能没有用!"},
-    {12, 523, "写入失败!设置参数不对"},
-    {16, 0, "写入失败!设置参数有可能没有用!"},
+    {0, "写入成功!", Result::Done},
+    {1, "写入失败!指令没有定义!"},
+    {3, "写入失败!参数值过大!"},  // passed parameter too large
+    {4, "写入失败!设置参数过小!"},
+    {5, "写入失败!收到数据较少!"},
+    {6, "写入失败!发送指令错误!"},
+    {7, "写入失败!写保护!"},
+    {8, "写入失败!设置参数有可能价值!", Result::Warning},  // taken, set to the nearest value
+    {9, "写入失败!设置参数有可能没有用!"},
+    {16, "写入失败!设置参数有可能没有用!"},
 };
 
-constexpr std::string_view kOtherCode = "写入失败!通道被限制!";
+constexpr AckRow kOtherCode = {-1, "写入失败!通道被限制!"};
+constexpr AckRow kNoAck = {-1, kWriteFailed};
 
 }  // namespace
 
-std::string_view writeAckText(int tag, std::uint8_t responseCode) {
+AckRow writeAck(std::uint8_t responseCode, const AckRow* extra) {
     // The byte is compared whole: a communication-error report (top bit set) is "other".
-    auto it = std::find_if(std::begin(kAckTable), std::end(kAckTable), [&](const AckRow& row) {
-        return row.code == responseCode && (row.onlyTag == 0 || row.onlyTag == tag);
-    });
-    return it == std::end(kAckTable) ? kOtherCode : it->text;
+    if (extra != nullptr && extra->code == responseCode) return *extra;
+    const auto it = std::find_if(std::begin(kAckTable), std::end(kAckTable),
+                                 [&](const AckRow& row) { return row.code == responseCode; });
+    return it == std::end(kAckTable) ? kOtherCode : *it;
 }
 
 std::optional<std::uint8_t> responseCode(const std::optional<Reply>& reply) {
@@ -42,13 +36,9 @@ std::optional<std::uint8_t> responseCode(const std::optional<Reply>& reply) {
     return reply->get(reply->responseCodeOffset());
 }
 
-std::string_view writeAckText(int tag, const std::optional<Reply>& reply) {
+AckRow writeAck(const std::optional<Reply>& reply, const AckRow* extra) {
     const auto code = responseCode(reply);
-    return code ? writeAckText(tag, *code) : kWriteFailed;
-}
-
-std::string_view decodeWriteAck(const ReceiveBuffer& buffer, const ReplyScan& scan, int tag) {
-    return writeAckText(tag, findReply(buffer, scan));
+    return code ? writeAck(*code, extra) : kNoAck;
 }
 
 }  // namespace hart

@@ -5,22 +5,28 @@
 #include <optional>
 #include <string_view>
 
+#include "hart/outcome.h"
 #include "hart/reply.h"
 
 namespace hart {
 
 inline constexpr std::string_view kWriteFailed = "写入失败!";
 
-// Status text for a response code; tag 523 has one more row (code 12).
-std::string_view writeAckText(int tag, std::uint8_t responseCode);
+// A response code's status text and what it means for the write.
+struct AckRow {
+    int code;
+    std::string_view text;
+    Result result = Result::Failed;
+};
+
+// The acknowledgement of a response code; `extra`, when given, is one more row an operation
+// has for a code its instrument uses in its own way.
+AckRow writeAck(std::uint8_t responseCode, const AckRow* extra = nullptr);
 
 // The response code of a reply found, when it arrived.
 std::optional<std::uint8_t> responseCode(const std::optional<Reply>& reply);
 
-// The status text of the tag for a reply found, or "写入失败!" for none.
-std::string_view writeAckText(int tag, const std::optional<Reply>& reply);
-
-// Scans the last chunk for the reply and gives the status text of the tag.
-std::string_view decodeWriteAck(const ReceiveBuffer& buffer, const ReplyScan& scan, int tag);
+// The acknowledgement of a reply found; no reply, or one cut before its code, failed.
+AckRow writeAck(const std::optional<Reply>& reply, const AckRow* extra = nullptr);
 
 }  // namespace hart

@@ -19,13 +19,13 @@ hart::Outcome decodeMoreStatus(const std::optional<hart::Reply>& reply, Session&
     const std::size_t n = count && *count > kStatusBytes ? *count - kStatusBytes : 0;
     if (n == 0 || !reply->has(reply->firstDataOffset(), n)) {
         out.setText(std::string(kMoreStatusLabel), "");
-        out.status = hart::text::kReadFailed;
+        out.fail(hart::text::kReadFailed);
         return out;
     }
     std::string hex = hart::hexText(reply->bytes(reply->firstDataOffset(), n));
     hex.pop_back();  // the hex text's closing space
     out.setText(std::string(kMoreStatusLabel), hex);
-    out.status = hart::text::kReadOk;
+    out.done(hart::text::kReadOk);
     return out;
 }
 

@@ -81,7 +81,7 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
     hart::Outcome out;
     if (!reply || !holds(*reply, kIdentityFields)) {
         // The stored identity stays; a running scan goes on with the next address.
-        out.status = hart::text::kReadFailed;
+        out.fail(hart::text::kReadFailed);
         for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4"}) out.setText(field, "");
         out.select("ComboBox9", 0);
         return out;
@@ -91,7 +91,7 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
     for (const Field& f : kIdentityFields) show(out, f, *reply, session);
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
-    out.status = hart::text::kReadOk;
+    out.done(hart::text::kReadOk);
     out.stopScan = true;
     return out;
 }

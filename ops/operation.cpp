@@ -237,11 +237,11 @@ hart::Outcome decodeFields(const FieldDecoder& decoder, const std::optional<hart
                 out.select(std::string(reset.control), reset.item);
             }
         }
-        out.status = decoder.failText;
+        out.fail(decoder.failText);
         return out;
     }
     for (const Field& f : decoder.fields) show(out, f, *reply, session);
-    out.status = decoder.okText;
+    out.done(decoder.okText);
     return out;
 }
 
@@ -260,8 +260,9 @@ hart::Outcome decode(const hart::Pending& request, const hart::ReceiveBuffer& bu
         case DecoderKind::WriteAck: {
             const auto reply = hart::findReply(buffer, scan);
             hart::Outcome out;
-            out.status = hart::writeAckText(request.tag, reply);
-            if (op->decoder.accepted && hart::responseCode(reply) == 0) {
+            const hart::AckRow ack = hart::writeAck(reply, op->decoder.extraAck);
+            out.finish(ack.text, ack.result);
+            if (op->decoder.accepted && ack.result == hart::Result::Done) {
                 op->decoder.accepted(session);
             }
             return out;

@@ -15,6 +15,7 @@
 #include "hart/reply.h"
 #include "hart/texts.h"
 #include "hart/tracker.h"
+#include "hart/write_ack.h"
 #include "ops/code_table.h"
 #include "ops/controls.h"
 #include "ops/request.h"
@@ -121,11 +122,13 @@ struct Decoder {
     DecoderKind kind = DecoderKind::None;
     const FieldDecoder* fields = nullptr;
     CustomDecoder custom = nullptr;
-    void (*accepted)(Session&) = nullptr;  // a write acknowledged with response code 0
+    void (*accepted)(Session&) = nullptr;    // a write acknowledged with response code 0
+    const hart::AckRow* extraAck = nullptr;  // a code the instrument uses in its own way
 };
 
-constexpr Decoder writeAck(void (*accepted)(Session&) = nullptr) {
-    return {DecoderKind::WriteAck, nullptr, nullptr, accepted};
+constexpr Decoder writeAck(void (*accepted)(Session&) = nullptr,
+                           const hart::AckRow* extraAck = nullptr) {
+    return {DecoderKind::WriteAck, nullptr, nullptr, accepted, extraAck};
 }
 constexpr Decoder fieldsOf(const FieldDecoder& d) {
     return {DecoderKind::Fields, &d};

@@ -150,7 +150,7 @@ constexpr std::size_t kVariableBytes = 5;
 // all five of its bytes are counted.
 hart::Outcome decodeVariables(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out;
-    out.status = hart::text::kReadFailed;
+    out.fail(hart::text::kReadFailed);
     if (!reply || !holds(*reply, kPrimaryVariable) || !reply->has(kByteCountAt)) return out;
     const std::size_t count = reply->at(kByteCountAt);
     const std::size_t further =
@@ -161,7 +161,7 @@ hart::Outcome decodeVariables(const std::optional<hart::Reply>& reply, Session& 
     if (!holds(*reply, shown)) return out;
     for (const Field& f : kPrimaryVariable) show(out, f, *reply, session);
     for (const Field& f : shown) show(out, f, *reply, session);
-    out.status = hart::text::kReadOk;
+    out.done(hart::text::kReadOk);
     return out;
 }
 

@@ -41,7 +41,7 @@ constexpr bool blanksEchoFirst(Procedure p) {
 struct Request {
     std::string startText;
     Procedure procedure = Procedure::Standard;
-    std::vector<std::string> clears;  // result fields emptied before sending
+    std::vector<std::string> clears;   // result fields emptied before sending
     std::vector<hart::Update> before;  // other control changes made before sending
     hart::Frame frame;
     Echo echo = Echo::Always;

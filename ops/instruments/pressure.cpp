@@ -72,13 +72,13 @@ hart::Outcome displayRead(const std::optional<hart::Reply>& reply, Session&) {
     constexpr std::size_t kFirst = 11;
     hart::Outcome out;
     if (!reply || !reply->has(kFirst, 2)) {
-        out.status = kReadFailed;
+        out.fail(kReadFailed);
         return out;
     }
     for (const DisplayBit& d : kDisplayBits) {
         out.select(std::string(d.box), (reply->at(kFirst + d.byte) & d.mask) ? kOn : kOff);
     }
-    out.status = kReadOk;
+    out.done(kReadOk);
     return out;
 }
 
@@ -110,7 +110,7 @@ hart::Outcome ejaDisplayRead(const std::optional<hart::Reply>& reply, Session&) 
     constexpr std::size_t kFirst = 11;
     hart::Outcome out;
     if (!reply || !reply->has(kFirst, kEjaLines.size())) {
-        out.status = kReadFailed;
+        out.fail(kReadFailed);
         return out;
     }
     const int items = static_cast<int>(kEjaDisplay.items.size());
@@ -119,7 +119,7 @@ hart::Outcome ejaDisplayRead(const std::optional<hart::Reply>& reply, Session&) 
         const int item = code == kLineHidden ? *kEjaDisplay.itemOf(code) : code;
         out.select(std::string(kEjaLines[i]), item < items ? item : -1);
     }
-    out.status = kReadOk;
+    out.done(kReadOk);
     return out;
 }
 

@@ -55,12 +55,12 @@ hart::Outcome siemensRead(const std::optional<hart::Reply>& reply, Session&) {
     constexpr std::size_t kSetup = 13;
     constexpr std::uint8_t kSetups = 5;
     hart::Outcome out;
-    out.status = hart::text::kReadFailed;
+    out.fail(hart::text::kReadFailed);
     const auto count = reply ? reply->get(reply->byteCountOffset()) : std::nullopt;
     if (count != 5 || !reply->has(kSetup) || reply->at(kSetup) >= kSetups) return out;
     const int setup = reply->at(kSetup);
     out.select("ComboBox7", setup < static_cast<int>(kSiemensSensor.items.size()) ? setup : -1);
-    out.status = kReadOk;
+    out.done(kReadOk);
     return out;
 }
 
@@ -214,12 +214,15 @@ hart::Outcome abbRead(const std::optional<hart::Reply>& reply, Session& s) {
     return out;
 }
 
+// The TT50C answers a setting it cannot take with code 12.
+constexpr hart::AckRow kKrohneWrongSetting = {12, "写入失败!设置参数不对"};
+
 constexpr Operation kRows[] = {
     instrumentRequest("Button2", 140, 140, keyZero, customDecoder(siemensRead)),
     instrumentRequest("Button11", 141, 141, siemensWrite, writeAck()),
     instrumentRequest("Button63", 521, 130, nullptr, customDecoder(krohneRead))
         .scannedIn(hart::ScanWindow::FirstElevenCount14),
-    instrumentRequest("Button64", 523, 131, krohneWrite, writeAck()),
+    instrumentRequest("Button64", 523, 131, krohneWrite, writeAck(nullptr, &kKrohneWrongSetting)),
     instrumentRequest("Button68", 525, 190, keyZero, customDecoder(abbRead))
         .scannedIn(hart::ScanWindow::FirstElevenCount6),
     instrumentRequest("Button67", 526, 195, abbWrite, writeAck()),

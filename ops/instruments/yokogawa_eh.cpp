@@ -68,12 +68,12 @@ constexpr std::size_t kYokogawaWiringAt = 13;
 hart::Outcome decodeYokogawaSensor(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out;
     if (!reply || !reply->has(kYokogawaWiringAt)) {
-        out.status = hart::text::kReadFailed;
+        out.fail(hart::text::kReadFailed);
         return out;
     }
     show(out, kYokogawaSensorFields[0], *reply, session);
     out.select("HengHeFS", wireCountTable().itemOf(reply->at(kYokogawaWiringAt)).value_or(-1));
-    out.status = hart::text::kReadOk;
+    out.done(hart::text::kReadOk);
     return out;
 }
 
