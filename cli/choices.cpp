@@ -1,28 +1,15 @@
 #include "cli/choices.h"
 
-#include <array>
 #include <cctype>
 
 #include "hart/units.h"
-#include "ops/code_table.h"
 #include "ops/items.h"
 
 namespace cli {
 namespace {
 
-constexpr std::array<std::string_view, 16> kAddresses = {
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
-
 bool isNumberedUnitBox(std::string_view box) {
     return box == "ComboBox5" || box == "ComboBox15" || box == "ComboBox16" || box == "ComboBox6";
-}
-
-bool isPlainUnitBox(std::string_view box) {
-    return box == "ComboBox1" || box == "ComboBox10";
-}
-
-std::vector<std::string_view> fromList(ops::items::List list) {
-    return {list.begin(), list.end()};
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -91,43 +78,15 @@ std::string_view asIs(std::string_view s) {
 }  // namespace
 
 std::vector<std::string_view> itemsOf(std::string_view box) {
-    if (box == "ComboBox9" || box == "ComboBox3") return {kAddresses.begin(), kAddresses.end()};
-    if (isNumberedUnitBox(box) || isPlainUnitBox(box)) {
-        std::vector<std::string_view> items;
-        for (const hart::UnitRow& row : hart::unitTable()) {
-            items.push_back(isPlainUnitBox(box) ? row.plain : row.numbered);
-        }
-        return items;
-    }
-    for (const ops::BoxTable& t : ops::boxTables()) {
-        if (t.box != box) continue;
-        std::vector<std::string_view> items;
-        for (const ops::CodeItem& item : t.table->items) items.push_back(item.text);
-        return items;
-    }
-    if (box == "ComboBox8") return fromList(ops::items::kMasterRole);
-    if (box == "ComboBox2") return fromList(ops::items::kTransferFunction);
-    if (box == "ComboBox11") return fromList(ops::items::kBurstCommand);
-    if (box == "TempBIAHO") return fromList(ops::items::kEhSensorNumber);
-    if (box == "EHTEMFS") return fromList(ops::items::kEhWiring);
-    if (box == "POTMXU") return fromList(ops::items::kEhPolynomial);
-    if (box == "CALL_ALP") return fromList(ops::items::kEhCallendar);
-    if (box.starts_with("ComboBox")) {
-        const int n = std::atoi(std::string(box.substr(8)).c_str());
-        if (n >= 27 && n <= 34) return fromList(ops::items::kOffOn);
-    }
-    return {};
+    return ops::boxItems(box);
 }
 
 std::string itemText(std::string_view box, int index) {
     const auto items = itemsOf(box);
     if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return {};
-    // A unit reads best as the plain list names it; its tail does not line up, so the
-    // numbered text without its number stands in there.
+    // A unit reads best as the plain list names it.
     if (isNumberedUnitBox(box)) {
-        const auto rows = hart::unitTable();
-        return std::string(trimmed(index < 76 ? rows[static_cast<std::size_t>(index)].plain
-                                              : withoutIndex(items[index])));
+        return std::string(trimmed(hart::unitTable()[static_cast<std::size_t>(index)].plain));
     }
     return std::string(trimmed(items[index]));
 }

@@ -41,14 +41,9 @@ Line::~Line() {
 }
 
 void Line::open(const std::string& port) {
-    // The window's line: 1200 baud 8O1, no flow control, DTR and RTS on.
+    // The window's line, DTR and RTS on.
     comm_.setCommName(port);
-    comm_.setBaudRate(1200);
-    comm_.setByteSize(serial::ByteSize::_8);
-    comm_.setParity(serial::Parity::Odd);
-    comm_.setStopBits(serial::StopBits::_1);
-    comm_.setOutxXonXoffFlow(false);
-    comm_.setInxXonXoffFlow(false);
+    serial::useHartLine(comm_);
     // Bytes are handed over as they come; this class tells where a reply ends.
     comm_.setReadIntervalTimeout(0xFFFFFFFF);
     comm_.setNoticeSink(queue_.get());

@@ -233,4 +233,13 @@ void TComm::dispatch(const Notice& notice) {
     }
 }
 
+void useHartLine(TComm& comm) {
+    comm.setBaudRate(1200);
+    comm.setByteSize(ByteSize::_8);
+    comm.setParity(Parity::Odd);
+    comm.setStopBits(StopBits::_1);
+    comm.setOutxXonXoffFlow(false);
+    comm.setInxXonXoffFlow(false);
+}
+
 }  // namespace serial

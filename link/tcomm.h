@@ -175,4 +175,8 @@ class TComm {
     bool closing_ = false;
 };
 
+// The HART line every master here uses: 1200 baud, 8 data bits, odd parity, 1 stop bit, no
+// software flow control. Set before Open.
+void useHartLine(TComm& comm);
+
 }  // namespace serial

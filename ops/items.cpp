@@ -1,5 +1,11 @@
 #include "ops/items.h"
 
+#include <array>
+#include <string>
+
+#include "hart/units.h"
+#include "ops/code_table.h"
+
 namespace ops::items {
 namespace {
 
@@ -26,3 +32,51 @@ const List kEhCallendar = kEhCallendarItems;
 const List kOffOn = kOffOnItems;
 
 }  // namespace ops::items
+
+namespace ops {
+namespace {
+
+constexpr std::array<std::string_view, 16> kAddresses = {
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
+
+struct ListBox {
+    std::string_view box;
+    const items::List* list;
+};
+const ListBox kListBoxes[] = {
+    {"ComboBox8", &items::kMasterRole},    {"ComboBox2", &items::kTransferFunction},
+    {"ComboBox11", &items::kBurstCommand}, {"TempBIAHO", &items::kEhSensorNumber},
+    {"EHTEMFS", &items::kEhWiring},        {"POTMXU", &items::kEhPolynomial},
+    {"CALL_ALP", &items::kEhCallendar},    {"ComboBox27", &items::kOffOn},
+    {"ComboBox28", &items::kOffOn},        {"ComboBox29", &items::kOffOn},
+    {"ComboBox30", &items::kOffOn},        {"ComboBox31", &items::kOffOn},
+    {"ComboBox32", &items::kOffOn},        {"ComboBox33", &items::kOffOn},
+    {"ComboBox34", &items::kOffOn},
+};
+
+}  // namespace
+
+std::vector<std::string_view> boxItems(std::string_view box) {
+    if (box == "ComboBox9" || box == "ComboBox3") return {kAddresses.begin(), kAddresses.end()};
+    const bool numbered =
+        box == "ComboBox5" || box == "ComboBox15" || box == "ComboBox16" || box == "ComboBox6";
+    if (numbered || box == "ComboBox1" || box == "ComboBox10") {
+        std::vector<std::string_view> units;
+        for (const hart::UnitRow& row : hart::unitTable()) {
+            units.push_back(numbered ? row.numbered : row.plain);
+        }
+        return units;
+    }
+    for (const BoxTable& t : boxTables()) {
+        if (t.box != box) continue;
+        std::vector<std::string_view> texts;
+        for (const CodeItem& item : t.table->items) texts.push_back(item.text);
+        return texts;
+    }
+    for (const ListBox& l : kListBoxes) {
+        if (l.box == box) return {l.list->begin(), l.list->end()};
+    }
+    return {};
+}
+
+}  // namespace ops

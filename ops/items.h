@@ -3,6 +3,8 @@
 #pragma once
 
 #include <span>
+#include <string_view>
+#include <vector>
 
 namespace ops::items {
 
@@ -18,3 +20,12 @@ extern const List kEhCallendar;       // CALL_ALP
 extern const List kOffOn;             // ComboBox27 .. ComboBox34
 
 }  // namespace ops::items
+
+namespace ops {
+
+// The items of any item box of the window, in item order: polling addresses, unit lists, the
+// code tables and the lists above. Empty for a control that is no item box. The window fills
+// its boxes from it, and hart-cli finds items in it.
+std::vector<std::string_view> boxItems(std::string_view box);
+
+}  // namespace ops

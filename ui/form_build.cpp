@@ -12,8 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "hart/units.h"
-#include "ops/code_table.h"
+#include "ops/items.h"
 
 namespace ui::build {
 
@@ -84,49 +83,12 @@ QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const Q
     return box;
 }
 
-QStringList toList(std::span<const char* const> items) {
+QStringList boxItems(std::string_view box) {
     QStringList list;
-    list.reserve(static_cast<qsizetype>(items.size()));
-    for (const char* item : items) list.append(QString::fromUtf8(item));
-    return list;
-}
-
-QStringList tableItems(std::string_view box) {
-    for (const ops::BoxTable& t : ops::boxTables()) {
-        if (t.box != box) continue;
-        QStringList list;
-        for (const ops::CodeItem& item : t.table->items) {
-            list.append(
-                QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
-        }
-        return list;
+    for (const std::string_view item : ops::boxItems(box)) {
+        list.append(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
     }
-    throw std::out_of_range("no code table for " + std::string(box));
-}
-
-QStringList numberItems(int first, int last) {
-    QStringList list;
-    for (int n = first; n <= last; ++n) list.append(QString::number(n));
-    return list;
-}
-
-namespace {
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
-QStringList numberedUnits() {
-    QStringList list;
-    for (const hart::UnitRow& row : hart::unitTable()) list.append(fromView(row.numbered));
-    return list;
-}
-
-QStringList plainUnits() {
-    QStringList list;
-    for (const hart::UnitRow& row : hart::unitTable()) list.append(fromView(row.plain));
+    if (list.isEmpty()) throw std::out_of_range("no items for " + std::string(box));
     return list;
 }
 

@@ -38,11 +38,7 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& caption, i
 QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const QStringList& items,
                  Typing typing, int index = -1, const QString& text = {});
 
-QStringList toList(std::span<const char* const> items);
-// The items of a box filled from a vendor code table (ops::boxTables()).
-QStringList tableItems(std::string_view box);
-QStringList numberItems(int first, int last);  // "first" .. "last" in decimal
-QStringList numberedUnits();                   // unit list with index prefixes
-QStringList plainUnits();                      // unit list without prefixes
+// The items of a box, as ops::boxItems() gives them.
+QStringList boxItems(std::string_view box);
 
 }  // namespace ui::build

@@ -19,12 +19,12 @@
 #include "hart/texts.h"
 #include "ops/device_status.h"
 #include "ops/discovery.h"
+#include "ops/instruments/temperature.h"
 #include "ops/key_filters.h"
 #include "ui/click_label.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
-#include "ops/instruments/temperature.h"
 
 namespace ui {
 namespace {
@@ -53,10 +53,6 @@ std::vector<QString> linkGatedButtons() {
     for (int i = 2; i <= 47; ++i) names.push_back(QStringLiteral("Button%1").arg(i));
     return names;
 }
-
-// The E+H save buttons wait for a successful read of their group.
-constexpr std::array<const char*, 5> kSaveButtons = {"Button57", "Button60", "Button61", "Button62",
-                                                     "Button66"};
 
 constexpr std::array<const char*, 6> kUnselectedCombos = {"ComboBox5", "ComboBox10", "ComboBox1",
                                                           "ComboBox2", "ComboBox4",  "ComboBox3"};
@@ -205,10 +201,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
 
     // Design-time settings of the port: the HART line.
     Comm1->setCommName("COM1");
-    Comm1->setBaudRate(1200);
-    Comm1->setByteSize(serial::ByteSize::_8);
-    Comm1->setParity(serial::Parity::Odd);
-    Comm1->setStopBits(serial::StopBits::_1);
+    serial::useHartLine(*Comm1);
     Comm1->setReadIntervalTimeout(300);
     Comm1->setNoticeSink(bridge_.get());
     Comm1->OnReceiveData = [this](serial::TComm&, const std::uint8_t* data, std::uint16_t n) {
@@ -261,9 +254,7 @@ void TForm1::wireHandlers() {
 void TForm1::startUp() {
     control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
     setLinkGated(false);
-    for (const char* name : kSaveButtons) {
-        if (auto* b = control<QPushButton>(name)) b->setEnabled(false);
-    }
+    apply(ops::ehSavesAtStartUp());
     resetRadios();
     resetCombos();
     control<QWidget>("PageControl2")->setProperty("currentIndex", 0);

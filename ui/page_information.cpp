@@ -57,7 +57,7 @@ void buildInformation(QWidget* page) {
 
     y += kRowPitch + 12;
     label(page, "短帧地修改:", kCaption, y, 100);
-    combo(page, "ComboBox3", kField, y, 70, numberItems(0, 15), Typing::Off);
+    combo(page, "ComboBox3", kField, y, 70, boxItems("ComboBox3"), Typing::Off);
     button(page, "Button27", "下  传", kDownload, y, kButton);
 
     y += 56;

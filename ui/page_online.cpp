@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -17,8 +16,8 @@ void buildIdentity(QWidget* page) {
     QGroupBox* g = group(page, "GroupBox1", "HART智能仪表设备基本信息", 8, 8, 476, 176);
     int y = kGroupTop + 4;
     label(g, "地址号:", 12, y, 56);
-    combo(g, "ComboBox9", 72, y, 64, numberItems(0, 15), Typing::On, 0);
-    combo(g, "ComboBox8", 150, y, 200, toList(ops::items::kMasterRole), Typing::Off, 0);
+    combo(g, "ComboBox9", 72, y, 64, boxItems("ComboBox9"), Typing::On, 0);
+    combo(g, "ComboBox8", 150, y, 200, boxItems("ComboBox8"), Typing::Off, 0);
 
     y += kRowPitch + 4;
     label(g, "制造ID:", 12, y, 100);
@@ -72,14 +71,13 @@ void buildLiveValues(QWidget* page) {
         {"当前动态变量3:", "Edit18", "ComboBox16"},
         {"当前动态变量4:", "Edit30", "ComboBox6"},
     };
-    const QStringList units = numberedUnits();
     y += 8;
     for (const Variable& v : kVariables) {
         y += kRowPitch;
         label(g, v.caption, 12, y, 110);
         edit(g, v.edit, 126, y, 110);
         label(g, "单位:", 250, y, 40);
-        combo(g, v.unit, 292, y, 170, units, Typing::On);
+        combo(g, v.unit, 292, y, 170, boxItems(v.unit), Typing::On);
     }
 
     y += kRowPitch + 20;

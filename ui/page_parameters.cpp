@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -25,7 +24,7 @@ void buildSensorLimits(QWidget* page) {
     edit(g, "Edit12", 100, y, 190);
     y += kRowPitch;
     label(g, "单位:", 12, y, 84);
-    combo(g, "ComboBox10", 100, y, 190, plainUnits(), Typing::On);
+    combo(g, "ComboBox10", 100, y, 190, boxItems("ComboBox10"), Typing::On);
     y += kRowPitch + 4;
     button(g, "Button5", "上  传", 200, y, 90);
 }
@@ -52,7 +51,7 @@ void buildRange(QWidget* page) {
     constexpr int kButton = 286;
     int y = kGroupTop + 4;
     label(g, "量程单位", 12, y, 80);
-    combo(g, "ComboBox1", kField, y, 176, plainUnits(), Typing::On);
+    combo(g, "ComboBox1", kField, y, 176, boxItems("ComboBox1"), Typing::On);
     button(g, "Button8", "下  传", kButton, y, 90);
 
     y += kRowPitch + 6;
@@ -71,7 +70,7 @@ void buildRange(QWidget* page) {
 
     y += kRowPitch + 6;
     label(g, "输出特性:", 12, y, 80);
-    combo(g, "ComboBox2", kField, y, 176, toList(ops::items::kTransferFunction), Typing::On);
+    combo(g, "ComboBox2", kField, y, 176, boxItems("ComboBox2"), Typing::On);
     button(g, "Button14", "下  传", kButton, y, 90);
 
     y += kRowPitch + 10;
@@ -85,7 +84,7 @@ void buildBurstMode(QWidget* page) {
     QGroupBox* g = group(page, "GroupBox4", "阵发模式测试", 728, 8, 242, 190);
     int y = kGroupTop + 6;
     label(g, "阵发指令号:", 16, y, 84);
-    combo(g, "ComboBox11", 104, y, 60, toList(ops::items::kBurstCommand), Typing::On, 0);
+    combo(g, "ComboBox11", 104, y, 60, boxItems("ComboBox11"), Typing::On, 0);
     y += kRowPitch + 8;
     button(g, "Button20", "设置阵发指令号", 16, y, 210);
     y += kRowPitch + 4;

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "ui/form_build.h"
-#include "ops/items.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
@@ -37,7 +36,7 @@ void buildSmv(QWidget* page) {
     int y = kGroupTop;
     for (const Mapping& m : kMappings) {
         label(g, m.caption, 10, y, 46);
-        combo(g, m.box, 58, y, 180, tableItems(m.box), Typing::Off, 0);
+        combo(g, m.box, 58, y, 180, boxItems(m.box), Typing::Off, 0);
         y += kRowPitch;
     }
     y += 14;
@@ -61,12 +60,12 @@ void buildSmv(QWidget* page) {
         {"Totalizer:", "ComboBox33", Typing::On},
         {"Flow_Rate:", "ComboBox34", Typing::On},
     };
-    const QStringList offOn = toList(ops::items::kOffOn);
     for (int i = 0; i < 8; ++i) {
         const int x = 10 + (i / 4) * 168;
         const int row = kGroupTop + (i % 4) * kRowPitch;
         label(g, kDisplay[i].caption, x, row, 104);
-        combo(g, kDisplay[i].box, x + 104, row, 56, offOn, kDisplay[i].typing, 0);
+        combo(g, kDisplay[i].box, x + 104, row, 56, boxItems(kDisplay[i].box), kDisplay[i].typing,
+              0);
     }
     y = kGroupTop + 4 * kRowPitch + 14;
     button(g, "Button47", "上传", 334 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
@@ -79,7 +78,7 @@ void buildEja(QWidget* page) {
     int y = kGroupTop;
     label(g, "显示内容:", 12, y, 86);
     for (const char* box : {"EJAXIANS1", "EJAXIANS2", "EJAXIANS3", "EJAXIANS4"}) {
-        combo(g, box, kField, y, 130, tableItems(box), Typing::Off, 0);
+        combo(g, box, kField, y, 130, boxItems(box), Typing::Off, 0);
         y += kRowPitch;
     }
     button(g, "Button48", "上传", kField + 130 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
@@ -87,7 +86,7 @@ void buildEja(QWidget* page) {
 
     y += kRowPitch + 16;
     label(g, "设零点模式:", 12, y, 86);
-    combo(g, "EJAMODEM", kField, y, 130, tableItems("EJAMODEM"), Typing::Off, 0);
+    combo(g, "EJAMODEM", kField, y, 130, boxItems("EJAMODEM"), Typing::Off, 0);
     y += kRowPitch;
     label(g, "零点切除%：", 12, y, 86);
     edit(g, "EJAlingdian", kField, y, 130, "EJAlingdian");

@@ -5,7 +5,6 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "ops/items.h"
 #include "ui/form_build.h"
 #include "ui/pages.h"
 
@@ -24,43 +23,41 @@ void upDown(QWidget* g, const char* read, const char* write, const char* writeCa
 }
 
 void buildRosemount(QWidget* page) {
-    const QStringList sensors = tableItems("ComboBox17");
-    const QStringList wiring = tableItems("ComboBox18");
     constexpr int kField = 86;
 
     QGroupBox* g = group(page, "GroupBox11", "罗斯蒙特644温度传感器及接线方式设置 ", 6, 6, 318, 82);
     int y = kGroupTop;
     label(g, "传感器类型:", 10, y, 76);
-    combo(g, "ComboBox17", kField, y, 222, sensors, Typing::On);
+    combo(g, "ComboBox17", kField, y, 222, boxItems("ComboBox17"), Typing::On);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 76);
-    combo(g, "ComboBox18", kField, y, 96, wiring, Typing::On);
+    combo(g, "ComboBox18", kField, y, 96, boxItems("ComboBox18"), Typing::On);
     upDown(g, "Button35", "Button36", "下传", 190, y);
 
     g = group(page, "GroupBox12", " 罗期蒙特848T 温度配置 ", 6, 94, 318, 140);
     y = kGroupTop;
     label(g, "澷度通道:", 10, y, 76);
-    combo(g, "ComboBox19", kField, y, 96, tableItems("ComboBox19"), Typing::On, 0);
+    combo(g, "ComboBox19", kField, y, 96, boxItems("ComboBox19"), Typing::On, 0);
     y += kRowPitch;
     label(g, "传感器类型:", 10, y, 76);
-    combo(g, "ComboBox21", kField, y, 222, sensors, Typing::On);
+    combo(g, "ComboBox21", kField, y, 222, boxItems("ComboBox21"), Typing::On);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 76);
-    combo(g, "ComboBox20", kField, y, 96, wiring, Typing::On);
+    combo(g, "ComboBox20", kField, y, 96, boxItems("ComboBox20"), Typing::On);
     button(g, "Button41", "上传", 190, y, kUpDownWidth);
     button(g, "Button40", "下传", 190 + kUpDownWidth + 6, y, kUpDownWidth);
     y += kRowPitch;
     label(g, "温度单位:", 10, y, 76);
-    combo(g, "ComboBox22", kField, y, 96, tableItems("ComboBox22"), Typing::On, 0);
+    combo(g, "ComboBox22", kField, y, 96, boxItems("ComboBox22"), Typing::On, 0);
     button(g, "Button43", "下传", 190 + kUpDownWidth + 6, y, kUpDownWidth);
 
     g = group(page, "GroupBox23", "罗斯蒙特644RK温度传感器及接线方式设置 ", 6, 240, 318, 82);
     y = kGroupTop;
     label(g, "传感器类型:", 10, y, 76);
-    combo(g, "ComboBox36", kField, y, 222, tableItems("ComboBox36"), Typing::On);
+    combo(g, "ComboBox36", kField, y, 222, boxItems("ComboBox36"), Typing::On);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 76);
-    combo(g, "ComboBox35", kField, y, 96, tableItems("ComboBox35"), Typing::On);
+    combo(g, "ComboBox35", kField, y, 96, boxItems("ComboBox35"), Typing::On);
     upDown(g, "Button70", "Button69", "下传", 190, y);
 }
 
@@ -69,10 +66,10 @@ void buildYokogawa(QWidget* page) {
     constexpr int kField = 104;
     int y = kGroupTop;
     label(g, "传感器类型：", 10, y, 92);
-    combo(g, "HengHeTX", kField, y, 166, tableItems("HengHeTX"), Typing::On, -1, "HengHeTX");
+    combo(g, "HengHeTX", kField, y, 166, boxItems("HengHeTX"), Typing::On, -1, "HengHeTX");
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 92);
-    combo(g, "HengHeFS", kField, y, 80, tableItems("HengHeFS"), Typing::Off, 0);
+    combo(g, "HengHeFS", kField, y, 80, boxItems("HengHeFS"), Typing::Off, 0);
     y += kRowPitch;
     upDown(g, "Button52", "Button53", "保存", kField + 48, y);
     y += kRowPitch + 8;
@@ -89,15 +86,14 @@ void buildEh(QWidget* page) {
     constexpr int kButtons = kField + kFieldWidth + 6;
     int y = kGroupTop;
     label(g, "传感器编号：", 10, y, 118);
-    combo(g, "TempBIAHO", kField, y, kFieldWidth, toList(ops::items::kEhSensorNumber), Typing::Off,
-          0);
+    combo(g, "TempBIAHO", kField, y, kFieldWidth, boxItems("TempBIAHO"), Typing::Off, 0);
     y += kRowPitch;
     label(g, "传感类型：", 10, y, 118);
-    combo(g, "EHTEMNX", kField, y, kFieldWidth, tableItems("EHTEMNX"), Typing::Off);
+    combo(g, "EHTEMNX", kField, y, kFieldWidth, boxItems("EHTEMNX"), Typing::Off);
     upDown(g, "Button56", "Button57", " 保存", kButtons, y);
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 118);
-    combo(g, "EHTEMFS", kField, y, kFieldWidth, toList(ops::items::kEhWiring), Typing::Off);
+    combo(g, "EHTEMFS", kField, y, kFieldWidth, boxItems("EHTEMFS"), Typing::Off);
     upDown(g, "Button59", "Button60", "保存", kButtons, y);
     y += kRowPitch;
     label(g, "传感器单位与偏移值：", 10, y, 118);
@@ -106,7 +102,7 @@ void buildEh(QWidget* page) {
 
     y += kRowPitch + 10;
     label(g, "Polynom_RTD传感器：", 10, y, 118);
-    combo(g, "POTMXU", kField, y, kFieldWidth, toList(ops::items::kEhPolynomial), Typing::On, 0);
+    combo(g, "POTMXU", kField, y, kFieldWidth, boxItems("POTMXU"), Typing::On, 0);
     y += kRowPitch;
     label(g, "系数值", 10, y, 118);
     edit(g, "RTDxishu", kField, y, kFieldWidth);
@@ -114,7 +110,7 @@ void buildEh(QWidget* page) {
 
     y += kRowPitch + 10;
     label(g, "callendar-Alp(ABC):", 10, y, 118);
-    combo(g, "CALL_ALP", kField, y, kFieldWidth, toList(ops::items::kEhCallendar), Typing::On, -1,
+    combo(g, "CALL_ALP", kField, y, kFieldWidth, boxItems("CALL_ALP"), Typing::On, -1,
           "设置计数系数A");
     y += kRowPitch;
     label(g, "系数值", 10, y, 118);
@@ -127,7 +123,7 @@ void buildSiemens(QWidget* page) {
     int y = kGroupTop;
     label(g, "西门子HART协议温度传感器类型:", 10, y, 296);
     y += kRowPitch - 4;
-    combo(g, "ComboBox7", 10, y, 200, tableItems("ComboBox7"), Typing::Off);
+    combo(g, "ComboBox7", 10, y, 200, boxItems("ComboBox7"), Typing::Off);
     y += kRowPitch + 8;
     button(g, "Button2", "上传", 10 + 200 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
     button(g, "Button11", "下传", 10 + 200 - kUpDownWidth, y, kUpDownWidth);
@@ -141,10 +137,10 @@ void buildTypeAndWiring(QWidget* page, const char* groupName, const char* title,
     constexpr int kField = 96;
     int y = kGroupTop;
     label(g, "传感器类型：", 10, y, 84);
-    combo(g, sensorBox, kField, y, 206, tableItems(sensorBox), Typing::On, -1, "00 无");
+    combo(g, sensorBox, kField, y, 206, boxItems(sensorBox), Typing::On, -1, "00 无");
     y += kRowPitch;
     label(g, "接线方式:", 10, y, 84);
-    combo(g, wiringBox, kField, y, 140, tableItems(wiringBox), Typing::On, -1, "00 无");
+    combo(g, wiringBox, kField, y, 140, boxItems(wiringBox), Typing::On, -1, "00 无");
     y += kRowPitch + 8;
     button(g, read, "上传", kField + 206 - 2 * kUpDownWidth - 6, y, kUpDownWidth);
     button(g, write, "下传", kField + 206 - kUpDownWidth, y, kUpDownWidth);

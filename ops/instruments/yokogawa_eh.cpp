@@ -257,11 +257,29 @@ constexpr Operation kRows[] = {
 
 }  // namespace
 
-hart::Outcome ehSensorNumberChosen() {
+namespace {
+
+// The saves that send back a read's prefix, and the coefficient saves that need none.
+constexpr const EhKind* kPrefixKinds[] = {&kEhType, &kEhWiring, &kEhOffset};
+constexpr std::string_view kCoefficientSaves[] = {"Button61", "Button62"};
+
+hart::Outcome ehSaves(bool coefficientSavesEnabled) {
     hart::Outcome out;
-    for (const char* save : {"Button57", "Button60", "Button66"}) out.enable(save, false);
-    for (const char* save : {"Button61", "Button62"}) out.enable(save, true);
+    for (const EhKind* kind : kPrefixKinds) out.enable(std::string(kind->save), false);
+    for (std::string_view save : kCoefficientSaves) {
+        out.enable(std::string(save), coefficientSavesEnabled);
+    }
     return out;
+}
+
+}  // namespace
+
+hart::Outcome ehSavesAtStartUp() {
+    return ehSaves(false);
+}
+
+hart::Outcome ehSensorNumberChosen() {
+    return ehSaves(true);
 }
 
 std::span<const Operation> yokogawaEhOperations() {
