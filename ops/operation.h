@@ -91,6 +91,16 @@ struct Field {
     const CodeTable* table = nullptr;
 };
 
+// A byte that selects its item by the table.
+constexpr Field codeField(std::size_t offset, std::string_view control, const CodeTable& table) {
+    return {.offset = offset, .kind = FieldKind::Code, .control = control, .table = &table};
+}
+// A byte shown as the text `name` gives it.
+constexpr Field nameField(std::size_t offset, std::string_view control,
+                          std::string_view (*name)(std::uint8_t)) {
+    return {.offset = offset, .kind = FieldKind::Name, .control = control, .name = name};
+}
+
 // Reply bytes a field reads.
 std::size_t fieldBytes(const Field& field);
 

@@ -181,7 +181,7 @@ constexpr Field kRange[] = {
     {14, F::Float, "Edit14", hart::kWholeText},
     {18, F::Float, "Edit15", hart::kWholeText},
     {22, F::Float, "Edit16", hart::kWholeText},
-    {27, F::Name, "Label51", 0, manufacturerName},
+    nameField(27, "Label51", manufacturerName),
 };
 constexpr Reset kRangeFailure[] = {
     {"ComboBox2", -1}, {"ComboBox1", -1}, {"Edit14"}, {"Edit15"}, {"Edit16"},

@@ -123,16 +123,16 @@ Data writeRk(const Controls& c, Session&) {
         .data();
 }
 
-constexpr Field k644Fields[] = {{12, F::Code, "ComboBox17", 0, nullptr, &kSensor},
-                                {13, F::Code, "ComboBox18", 0, nullptr, &kWiring}};
+constexpr Field k644Fields[] = {codeField(12, "ComboBox17", kSensor),
+                                codeField(13, "ComboBox18", kWiring)};
 constexpr FieldDecoder k644Decoder{k644Fields};
 
-constexpr Field k848Fields[] = {{12, F::Code, "ComboBox21", 0, nullptr, &kSensor},
-                                {13, F::Code, "ComboBox20", 0, nullptr, &kWiring}};
+constexpr Field k848Fields[] = {codeField(12, "ComboBox21", kSensor),
+                                codeField(13, "ComboBox20", kWiring)};
 constexpr FieldDecoder k848Decoder{k848Fields};
 
-constexpr Field kRkFields[] = {{14, F::Code, "ComboBox36", 0, nullptr, &kRkSensor},
-                               {15, F::Code, "ComboBox35", 0, nullptr, &kRkWiring}};
+constexpr Field kRkFields[] = {codeField(14, "ComboBox36", kRkSensor),
+                               codeField(15, "ComboBox35", kRkWiring)};
 constexpr FieldDecoder kRkDecoder{kRkFields};
 
 // Reads start with the writing text too.

@@ -121,8 +121,8 @@ Data krohneWrite(const Controls& c, Session& s) {
 }
 
 constexpr Field kKrohneFields[] = {
-    {.offset = 11, .kind = F::Code, .control = "TT50NEXING", .table = &kKrohneSensor},
-    {.offset = 12, .kind = F::Code, .control = "TT50WAR", .table = &kKrohneWiring},
+    codeField(11, "TT50NEXING", kKrohneSensor),
+    codeField(12, "TT50WAR", kKrohneWiring),
 };
 constexpr FieldDecoder kKrohneRead{.fields = kKrohneFields, .failText = kReadFailedPlain};
 
@@ -199,8 +199,8 @@ Data abbWrite(const Controls& c, Session&) {
 }
 
 constexpr Field kAbbFields[] = {
-    {.offset = 12, .kind = F::Code, .control = "ABBTTH200NEIXING", .table = &kAbbSensor},
-    {.offset = 13, .kind = F::Code, .control = "ABBTTH200WAY", .table = &kAbbWiring},
+    codeField(12, "ABBTTH200NEIXING", kAbbSensor),
+    codeField(13, "ABBTTH200WAY", kAbbWiring),
 };
 constexpr FieldDecoder kAbbRead{.fields = kAbbFields, .failText = kReadFailedPlain};
 

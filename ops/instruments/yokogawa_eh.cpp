@@ -61,7 +61,7 @@ Data writeYokogawaSensor(const Controls& c, Session&) {
         .data();
 }
 
-constexpr Field kYokogawaSensorFields[] = {{12, F::Code, "HengHeTX", 0, nullptr, &kYokogawaSensor}};
+constexpr Field kYokogawaSensorFields[] = {codeField(12, "HengHeTX", kYokogawaSensor)};
 constexpr std::size_t kYokogawaWiringAt = 13;
 
 // A wiring code outside 2 .. 4 leaves the box with no item.
@@ -135,7 +135,7 @@ struct EhKind {
     FieldDecoder decoder;
 };
 
-constexpr Field kEhSensorFields[] = {{13, F::Code, "EHTEMNX", 0, nullptr, &kEhSensor}};
+constexpr Field kEhSensorFields[] = {codeField(13, "EHTEMNX", kEhSensor)};
 constexpr Field kEhWiringFields[] = {{13, F::Item, "EHTEMFS", 3}};
 constexpr Field kEhOffsetFields[] = {{13, F::Float, "EHPIANYI", 6}};
 
