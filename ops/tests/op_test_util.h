@@ -5,7 +5,9 @@
 
 #include "hart/frame.h"
 #include "hart/outcome.h"
+#include "hart/tests/reply_builder.h"
 #include "ops/controls.h"
+#include "ops/operation.h"
 #include "ops/request.h"
 
 namespace ops::testing {
@@ -43,6 +45,23 @@ inline ControlValues validControls() {
     c.setText("EJAlingdian", "1");
 
     return c;
+}
+
+// A chunk through the decoder of the control's row, with older bytes behind it in the receive
+// buffer that must not be taken as data.
+inline hart::Outcome decodeChunk(const char* control, const hart::testing::Bytes& chunk,
+                                 Session& s) {
+    hart::ReceiveBuffer b;
+    b.store(hart::testing::Bytes(80, 0x41));
+    b.store(chunk);
+    return decode(operationFor(control)->pending(), b, s);
+}
+
+// The row's long reply with these data bytes and response code, through its decoder.
+inline hart::Outcome decodeData(const char* control, const hart::testing::Bytes& data, Session& s,
+                                std::uint8_t code = 0) {
+    const auto command = static_cast<std::uint8_t>(operationFor(control)->command);
+    return decodeChunk(control, hart::testing::longReply(command, code, data), s);
 }
 
 inline std::string wire(const Request& r) {

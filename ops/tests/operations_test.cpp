@@ -122,14 +122,6 @@ TEST(Requests, DataBytesOrRefusalFromTheControls) {
     }
 }
 
-hart::Outcome decodeReply(const char* control, const Bytes& data, Session& s,
-                          std::uint8_t code = 0) {
-    const Operation* op = operationFor(control);
-    hart::ReceiveBuffer b;
-    b.store(longReply(static_cast<std::uint8_t>(op->command), code, data));
-    return decode(op->pending(), b, s);
-}
-
 Bytes floats(std::initializer_list<std::uint32_t> values) {
     Bytes out;
     for (std::uint32_t v : values) {
@@ -140,10 +132,10 @@ Bytes floats(std::initializer_list<std::uint32_t> values) {
 
 TEST(Replies, LiveValues) {
     Session s;
-    auto out = decodeReply("Button34", floats({0x41A00000, 0x42C80000}), s);
+    auto out = testing::decodeData("Button34", floats({0x41A00000, 0x42C80000}), s);
     EXPECT_EQ(textOf(out, "Edit6"), "20");
     EXPECT_EQ(textOf(out, "Edit20"), "100");
-    out = decodeReply("Button34", floats({0x413E6666, 0}), s);
+    out = testing::decodeData("Button34", floats({0x413E6666, 0}), s);
     EXPECT_EQ(textOf(out, "Edit6"), "11.89");
     EXPECT_EQ(textOf(out, "Edit20"), "0");
 
@@ -153,7 +145,7 @@ TEST(Replies, LiveValues) {
                              concat({32}, floats({0x3DCCCCCD}))),
                       concat({32}, floats({0x7FA00000}))),
                concat({57}, floats({0x42C80000})));
-    out = decodeReply("Button4", all, s);
+    out = testing::decodeData("Button4", all, s);
     EXPECT_EQ(out.status, hart::text::kReadOk);
     EXPECT_EQ(selectionOf(out, "ComboBox5"), 9);
     EXPECT_EQ(selectionOf(out, "ComboBox15"), 12);
@@ -168,8 +160,8 @@ TEST(Replies, LiveValues) {
     // Byte counts 16 and 18 show the second variable only: a group shows when it is whole.
     for (std::size_t dataBytes : {14u, 16u}) {
         Session t;
-        out = decodeReply("Button4", Bytes(all.begin(), all.begin() + static_cast<long>(dataBytes)),
-                          t);
+        out = testing::decodeData(
+            "Button4", Bytes(all.begin(), all.begin() + static_cast<long>(dataBytes)), t);
         EXPECT_EQ(out.status, hart::text::kReadOk) << dataBytes;
         EXPECT_EQ(textOf(out, "Edit17"), "0.1000000") << dataBytes;
         EXPECT_EQ(updateOf(out, "Edit18"), nullptr) << dataBytes;
@@ -194,25 +186,26 @@ TEST(Replies, TheUnitWrittenIsTheCurrentUnitOnceTheInstrumentTookIt) {
     for (const auto& [code, unit] : answers) {
         build("Button8", c, s);
         EXPECT_EQ(s.unit.of(s.identity), std::nullopt);
-        decodeReply("Button8", {32}, s, static_cast<std::uint8_t>(code));
+        testing::decodeData("Button8", {32}, s, static_cast<std::uint8_t>(code));
         EXPECT_EQ(s.unit.of(s.identity), unit) << code;
     }
     c.setIndex("ComboBox1", 78);
     build("Button8", c, s);  // refused: a late acknowledgement changes nothing
-    decodeReply("Button8", {}, s);
+    testing::decodeData("Button8", {}, s);
     EXPECT_EQ(s.unit.of(s.identity), 32);
 }
 
 TEST(Replies, RangeConfigurationAndSensorLimits) {
     Session s;
-    auto out = decodeReply("Button5", concat({0, 0, 1, 6}, floats({0x42C80000, 0xC2C80000, 0})), s);
+    auto out = testing::decodeData("Button5",
+                                   concat({0, 0, 1, 6}, floats({0x42C80000, 0xC2C80000, 0})), s);
     EXPECT_EQ(textOf(out, "Edit11"), "100");
     EXPECT_EQ(textOf(out, "Edit12"), "-100");
     EXPECT_EQ(selectionOf(out, "ComboBox10"), 5);
     EXPECT_EQ(s.unit.of(s.identity), 6);
 
     const Bytes range = concat(concat({0, 1, 6}, floats({0x41200000, 0, 0x3F800000})), {0, 38});
-    out = decodeReply("Button13", range, s);
+    out = testing::decodeData("Button13", range, s);
     EXPECT_EQ(selectionOf(out, "ComboBox2"), 1);
     EXPECT_EQ(selectionOf(out, "ComboBox1"), 5);
     EXPECT_EQ(textOf(out, "Edit14"), "10");
@@ -222,11 +215,12 @@ TEST(Replies, RangeConfigurationAndSensorLimits) {
     for (std::uint8_t code : {0, 44, 79, 104, 255}) {
         Bytes other = range;
         other.back() = code;
-        EXPECT_EQ(textOf(decodeReply("Button13", other, s), "Label51"), "unknown") << int(code);
+        EXPECT_EQ(textOf(testing::decodeData("Button13", other, s), "Label51"), "unknown")
+            << int(code);
     }
     Bytes oddFunction = range;
     oddFunction[1] = 2;
-    EXPECT_EQ(selectionOf(decodeReply("Button13", oddFunction, s), "ComboBox2"), -1);
+    EXPECT_EQ(selectionOf(testing::decodeData("Button13", oddFunction, s), "ComboBox2"), -1);
 
     hart::ReceiveBuffer b;
     b.store(hart::testing::shortReply(0x80, 0, Bytes(20, 0)));
@@ -242,22 +236,22 @@ TEST(Replies, IdentificationFields) {
     Session s;
     // "TEST", four spaces, then at signs.
     const Bytes message = concat({0x50, 0x54, 0xD4, 0x82, 0x08, 0x20}, Bytes(18, 0));
-    auto out = decodeReply("Button28", message, s);
+    auto out = testing::decodeData("Button28", message, s);
     EXPECT_EQ(textOf(out, "Edit21").substr(0, 8), "TEST    ");
     EXPECT_EQ(textOf(out, "Edit21").size(), 32u);
 
     const Bytes tag =
         concat(concat(Bytes{0x04, 0x20, 0xC4, 0x82, 0x08, 0x20}, Bytes(12, 0)), {0x0F, 0x06, 0x77});
-    out = decodeReply("Button32", tag, s);
+    out = testing::decodeData("Button32", tag, s);
     EXPECT_EQ(textOf(out, "Edit22"), "ABCD    ");
     EXPECT_EQ(textOf(out, "Edit23"), std::string(16, '@'));
     EXPECT_EQ(textOf(out, "Edit24"), "2019");
     EXPECT_EQ(textOf(out, "Edit25"), "6");
     EXPECT_EQ(textOf(out, "Edit29"), "15");
 
-    out = decodeReply("Button38", {0x12, 0x34, 0x56}, s);
+    out = testing::decodeData("Button38", {0x12, 0x34, 0x56}, s);
     EXPECT_EQ(textOf(out, "Edit26"), "1193046");
-    out = decodeReply("Button38", {0x12}, s);
+    out = testing::decodeData("Button38", {0x12}, s);
     EXPECT_EQ(out.status, hart::text::kReadFailed);
     EXPECT_EQ(textOf(out, "Edit26"), "");
 }
@@ -290,9 +284,9 @@ TEST(Replies, SerialNumberReadReplacesTheWholeIdentity) {
 
 TEST(Replies, WritesAreAcknowledgedByResponseCode) {
     Session s;
-    EXPECT_EQ(decodeReply("Button6", floats({0x40800000}), s).status, "写入成功!");
-    EXPECT_EQ(decodeReply("Button12", {}, s, 9).status, "写入失败!设置参数有可能没有用!");
-    EXPECT_EQ(decodeReply("Button21", {0}, s, 7).status, "写入失败!写保护!");
+    EXPECT_EQ(testing::decodeData("Button6", floats({0x40800000}), s).status, "写入成功!");
+    EXPECT_EQ(testing::decodeData("Button12", {}, s, 9).status, "写入失败!设置参数有可能没有用!");
+    EXPECT_EQ(testing::decodeData("Button21", {0}, s, 7).status, "写入失败!写保护!");
 }
 
 }  // namespace

@@ -92,10 +92,7 @@ TEST(Pressure, RepliesSetTheBoxes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.control) + " " + hart::hexText(c.data));
         Session s;
-        const Operation* op = operationFor(c.control);
-        hart::ReceiveBuffer b;
-        b.store(longReply(static_cast<std::uint8_t>(op->command), 0, c.data));
-        hart::Outcome out = decode(op->pending(), b, s);
+        hart::Outcome out = testing::decodeData(c.control, c.data, s);
         EXPECT_EQ(out.status, "上传成功!");
         for (const auto& [box, item] : c.selected) EXPECT_EQ(selectionOf(out, box), item) << box;
         for (const auto& [edit, text] : c.texts) EXPECT_EQ(textOf(out, edit), text) << edit;
@@ -103,8 +100,7 @@ TEST(Pressure, RepliesSetTheBoxes) {
         // One byte short of the fields: no reply, nothing shown.
         Bytes cut = c.data;
         cut.pop_back();
-        b.store(longReply(static_cast<std::uint8_t>(op->command), 0, cut));
-        out = decode(op->pending(), b, s);
+        out = testing::decodeData(c.control, cut, s);
         EXPECT_EQ(out.status, "上传失败!");
         EXPECT_TRUE(out.updates.empty());
     }

@@ -17,17 +17,6 @@ using testing::selectionOf;
 
 const Bytes kTail = {0x20, 0x00, 0x00, 0x00, 0x00, 0x42, 0xC8, 0x00, 0x00, 0x32};
 
-hart::Outcome decodeReply(const char* control, const Bytes& reply, Session& s) {
-    const Operation* op = operationFor(control);
-    hart::ReceiveBuffer b;
-    b.store(reply);
-    return decode(op->pending(), b, s);
-}
-
-hart::Outcome decodeData(const char* control, const Bytes& data, Session& s) {
-    return decodeReply(control, longReply(operationFor(control)->command, 0, data), s);
-}
-
 // What a box without an item, or on an item without a code, sends.
 TEST(SiemensKrohneAbb, WritesSendTheSelectedItemsCodes) {
     struct Case {
@@ -83,7 +72,7 @@ TEST(SiemensKrohneAbb, RepliesSelectItemsByCode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.control) + " " + hart::hexText(c.data));
         Session s;
-        const hart::Outcome out = decodeData(c.control, c.data, s);
+        const hart::Outcome out = testing::decodeData(c.control, c.data, s);
         EXPECT_EQ(out.status, c.status);
         for (const auto& [box, item] : c.selected) EXPECT_EQ(selectionOf(out, box), item) << box;
     }
@@ -105,10 +94,10 @@ TEST(SiemensKrohneAbb, Tt50cWriteNeedsAGoodReadOfTheAddressedInstrument) {
     // A reply cut short inside the tail is no read.
     Bytes cut = longReply(130, 0, concat({0x01, 0x03}, kTail));
     cut.resize(cut.size() - 4);
-    EXPECT_EQ(decodeReply("Button63", cut, s).status, "上传失败");
+    EXPECT_EQ(testing::decodeChunk("Button63", cut, s).status, "上传失败");
     EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
 
-    EXPECT_EQ(decodeData("Button63", concat({0x01, 0x03}, kTail), s).status, "上传成功!");
+    EXPECT_EQ(testing::decodeData("Button63", concat({0x01, 0x03}, kTail), s).status, "上传成功!");
     r = build("Button64", controls, s);
     EXPECT_EQ(r.refusal, "");
     EXPECT_EQ(dataOf(r), "01 02 " + hart::hexText(kTail));
@@ -117,7 +106,7 @@ TEST(SiemensKrohneAbb, Tt50cWriteNeedsAGoodReadOfTheAddressedInstrument) {
     s.identity.deviceId = {0x00, 0x50, 0xC1};
     EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
     // A failed read keeps the tail of the earlier instrument but does not vouch for this one.
-    EXPECT_EQ(decodeData("Button63", {0x01}, s).status, "上传失败");
+    EXPECT_EQ(testing::decodeData("Button63", {0x01}, s).status, "上传失败");
     EXPECT_EQ(build("Button64", controls, s).refusal, readFirst);
 }
 

@@ -112,19 +112,6 @@ TEST(TemperatureRequests, WholeFramesForTheExampleInstrument) {
     }
 }
 
-hart::Outcome decodeChunk(const char* control, const Bytes& chunk, Session& s) {
-    const Operation* op = operationFor(control);
-    hart::ReceiveBuffer b;
-    b.store(Bytes(80, 0x41));  // older bytes that must not be taken as data
-    b.store(chunk);
-    return decode(op->pending(), b, s);
-}
-
-hart::Outcome decodeData(const char* control, const Bytes& data, Session& s) {
-    const Operation* op = operationFor(control);
-    return decodeChunk(control, longReply(static_cast<std::uint8_t>(op->command), 0, data), s);
-}
-
 constexpr int kUnset = -99;
 
 TEST(TemperatureReplies, CodesSelectTheirItems) {
@@ -166,7 +153,7 @@ TEST(TemperatureReplies, CodesSelectTheirItems) {
     };
     for (const auto& c : cases) {
         Session s;
-        const hart::Outcome out = decodeData(c.control, c.data, s);
+        const hart::Outcome out = testing::decodeData(c.control, c.data, s);
         SCOPED_TRACE(std::string(c.control) + " " + hart::hexText(c.data));
         EXPECT_EQ(out.status, c.status);
         for (const auto& [box, item] : c.selections) EXPECT_EQ(selectionOf(out, box), item) << box;
@@ -175,14 +162,15 @@ TEST(TemperatureReplies, CodesSelectTheirItems) {
 
 TEST(TemperatureReplies, NumbersAndTheirFailures) {
     Session s;
-    EXPECT_EQ(textOf(decodeData("Button54", {0x3F, 0x00, 0x00, 0x00}, s), "HengHeJXIAN"), "0.5");
-    auto out = decodeData("Button54", {0x3F, 0x00, 0x00}, s);
+    EXPECT_EQ(textOf(testing::decodeData("Button54", {0x3F, 0x00, 0x00, 0x00}, s), "HengHeJXIAN"),
+              "0.5");
+    auto out = testing::decodeData("Button54", {0x3F, 0x00, 0x00}, s);
     EXPECT_EQ(out.status, "上传失败!");
     EXPECT_EQ(updateOf(out, "HengHeJXIAN"), nullptr);
     // -1.234567 cut to six characters.
-    out = decodeData("Button65", {0x35, 0xFB, 0xBF, 0x9E, 0x06, 0x4B}, s);
+    out = testing::decodeData("Button65", {0x35, 0xFB, 0xBF, 0x9E, 0x06, 0x4B}, s);
     EXPECT_EQ(textOf(out, "EHPIANYI"), "-1.234");
-    out = decodeData("Button65", {0x35, 0xFB, 0xBF, 0x9E, 0x06}, s);
+    out = testing::decodeData("Button65", {0x35, 0xFB, 0xBF, 0x9E, 0x06}, s);
     EXPECT_EQ(out.status, "上传失败");
     EXPECT_TRUE(out.updates.empty());
 }
@@ -192,7 +180,7 @@ TEST(TemperatureReplies, EhReplyStartBeyondPositionTenIsNoReply) {
     const Bytes reply = longReply(144, 0, {0x30, 0xFB, 0x0C}, 1);
     for (const std::size_t lead : {10u, 11u}) {
         Session s;
-        const auto out = decodeChunk("Button56", concat(Bytes(lead, 0x00), reply), s);
+        const auto out = testing::decodeChunk("Button56", concat(Bytes(lead, 0x00), reply), s);
         EXPECT_EQ(out.status, lead == 10 ? "上传成功!" : "上传失败") << lead;
         EXPECT_EQ(s.ehPrefixes[0].has_value(), lead == 10);
     }
@@ -205,7 +193,7 @@ TEST(TemperatureReplies, EhSaveSendsBackThePrefixItsReadDeliveredFromThisInstrum
     auto c = testing::validControls();
     c.setIndex("EHTEMNX", 19);
 
-    auto out = decodeData("Button56", {0x40, 0xFB, 0x0C}, s);
+    auto out = testing::decodeData("Button56", {0x40, 0xFB, 0x0C}, s);
     const hart::Update* enable = updateOf(out, "Button57");
     ASSERT_NE(enable, nullptr);
     EXPECT_EQ(enable->kind, hart::Update::Kind::Enable);
@@ -215,7 +203,7 @@ TEST(TemperatureReplies, EhSaveSendsBackThePrefixItsReadDeliveredFromThisInstrum
     EXPECT_EQ(dataOf(build("Button57", c, s)), "40 FB FF ");
 
     // A failed read keeps the pair and enables nothing.
-    out = decodeChunk("Button56", {0xFF, 0x86, 0x00}, s);
+    out = testing::decodeChunk("Button56", {0xFF, 0x86, 0x00}, s);
     EXPECT_EQ(out.status, "上传失败");
     EXPECT_EQ(updateOf(out, "Button57"), nullptr);
     EXPECT_EQ(dataOf(build("Button57", c, s)), "40 FB FF ");
@@ -223,10 +211,10 @@ TEST(TemperatureReplies, EhSaveSendsBackThePrefixItsReadDeliveredFromThisInstrum
     // Another instrument polled: its save needs its own read; the other kinds are apart.
     s.identity.deviceId = {0, 0xE4, 0x02};
     EXPECT_EQ(build("Button57", c, s).refusal, "请先上传传感类型!");
-    decodeData("Button59", {0x41, 0xFB, 1}, s);
+    testing::decodeData("Button59", {0x41, 0xFB, 1}, s);
     EXPECT_EQ(build("Button57", c, s).refusal, "请先上传传感类型!");
     EXPECT_EQ(dataOf(build("Button60", c, s)), "41 FB 00 ");
-    decodeData("Button56", {0x30, 0xFB, 0x0C}, s);
+    testing::decodeData("Button56", {0x30, 0xFB, 0x0C}, s);
     EXPECT_EQ(dataOf(build("Button57", c, s)), "30 FB FF ");
 }
 
