@@ -280,8 +280,7 @@ TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
             continue;
         }
         ops::Session session;
-        const hart::Outcome want =
-            ops::decode(op->pending(), buffer, session);
+        const hart::Outcome want = ops::decode(op->pending(), buffer, session);
         EXPECT_NE(r.out.find("status: " + want.status + "\n"), std::string::npos);
         for (const Shown& f : shownFields(want)) {
             EXPECT_FALSE(f.caption.empty()) << f.name << " has no caption";
