@@ -1,12 +1,6 @@
 // hart-cli against the simulator: every operation, its printed fields against what the
 // window's decoder makes of the same reply, and the exit statuses.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 #include <set>
@@ -19,125 +13,22 @@
 #include "cli/names.h"
 #include "hart/texts.h"
 #include "ops/operation.h"
-
-extern char** environ;
+#include "testing/process.h"
 
 namespace cli {
 namespace {
 
-struct Ran {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using testsupport::Ran;
+using testsupport::SimProcess;
 
-// Runs a program to its end with the given standard input, collecting both outputs.
-Ran runProgram(std::vector<std::string> args, int stdinFd = -1) {
-    int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    Ran r;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    int open = 2;
-    while (spawned == 0 && open > 0 && ::poll(fds, 2, 60000) > 0) {
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-            char buf[4096];
-            const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-            if (n <= 0) {
-                fds[i].fd = -1;
-                --open;
-            } else {
-                (i == 0 ? r.out : r.err).append(buf, static_cast<std::size_t>(n));
-            }
-        }
-    }
-    ::close(out[0]);
-    ::close(err[0]);
-    int status = 0;
-    if (spawned == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-        r.exit = WEXITSTATUS(status);
-    return r;
-}
-
-// The simulator's demo loop on a pseudo-terminal; fault switches through its standard input.
-class Sim {
-  public:
-    Sim() {
-        int in[2], out[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        std::vector<std::string> args = {HART_SIM_PROGRAM, "--fast", "--demo"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, HART_SIM_PROGRAM, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        ::close(out[1]);
-        stdin_ = in[1];
-        stdout_ = out[0];
-        const std::string first = line();
-        if (first.rfind("PORT ", 0) == 0) port_ = first.substr(5);
-    }
-    ~Sim() {
-        if (stdin_ >= 0) ::close(stdin_);
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (stdout_ >= 0) ::close(stdout_);
-    }
-    const std::string& port() const { return port_; }
-
-    // Sends a fault switch and waits for the simulator to take it.
-    bool command(const std::string& text) {
-        const std::string l = text + "\n";
-        if (::write(stdin_, l.data(), l.size()) != static_cast<ssize_t>(l.size())) return false;
-        for (int i = 0; i < 1000; ++i) {
-            const std::string got = line();
-            if (got == "OK " + text) return true;
-            if (got.empty()) return false;
-        }
-        return false;
-    }
-
-  private:
-    std::string line() {
-        std::string l;
-        char c;
-        pollfd p{stdout_, POLLIN, 0};
-        while (::poll(&p, 1, 10000) > 0 && ::read(stdout_, &c, 1) == 1) {
-            if (c == '\n') return l;
-            l += c;
-        }
-        return l;
-    }
-    pid_t pid_ = -1;
-    int stdin_ = -1;
-    int stdout_ = -1;
-    std::string port_;
+// The simulator's demo loop; fault switches through its standard input.
+struct Sim : SimProcess {
+    Sim() : SimProcess({HART_SIM_PROGRAM, "--fast", "--demo"}) {}
 };
 
 Ran cli(const Sim& sim, std::vector<std::string> args) {
     args.insert(args.begin(), {HART_CLI_PROGRAM, "--port", sim.port(), "--log"});
-    return runProgram(args);
+    return testsupport::run(args);
 }
 
 // The last frame the log shows received, as bytes.
@@ -318,7 +209,7 @@ TEST(HartCli, FaultsEndWithTheirOwnExitStatus) {
         std::string off = f.switchOn;
         ASSERT_TRUE(sim.command(off.replace(off.find(" on"), 3, " off")));
     }
-    const Ran gone = runProgram({HART_CLI_PROGRAM, "--port", "/dev/no-such-modem", "poll"});
+    const Ran gone = testsupport::run({HART_CLI_PROGRAM, "--port", "/dev/no-such-modem", "poll"});
     EXPECT_EQ(gone.exit, kPortOpen);
     EXPECT_NE(gone.err.find("/dev/no-such-modem"), std::string::npos);
 }
@@ -472,7 +363,7 @@ TEST(HartCliNames, ItemsAreFoundByTheirTextWithoutCaseBlanksOrIndex) {
 }
 
 TEST(HartCli, LinksNoQt) {
-    const Ran r = runProgram({"/usr/bin/ldd", HART_CLI_PROGRAM});
+    const Ran r = testsupport::run({"/usr/bin/ldd", HART_CLI_PROGRAM});
     ASSERT_EQ(r.exit, 0);
     EXPECT_EQ(r.out.find("Qt"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("libX"), std::string::npos) << r.out;

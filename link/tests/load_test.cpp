@@ -2,22 +2,21 @@
 // behind.
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "link/tcomm.h"
+#include "testing/process.h"
+#include "testing/pty_pair.h"
 
 namespace serial {
 namespace {
 
 using namespace std::chrono_literals;
+using testsupport::PtyPair;
+using testsupport::residentKb;
 
 std::size_t entries(const char* dir) {
     std::size_t n = 0;
@@ -34,14 +33,6 @@ constexpr bool kMemoryMeasurable = false;
 #else
 constexpr bool kMemoryMeasurable = true;
 #endif
-
-long residentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
-}
 
 struct CountingSink : NoticeSink {
     std::atomic<int> chunks{0};
@@ -60,18 +51,12 @@ bool waitFor(const std::atomic<int>& value, int target) {
 }
 
 TEST(LinkLoad, AThousandOpenCloseCyclesWithTrafficLeaveNothingBehind) {
-    int master = -1;
-    int slave = -1;
-    char name[128] = {};
-    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-    termios raw{};
-    ::tcgetattr(master, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(master, TCSANOW, &raw);
+    PtyPair pty;
+    ASSERT_FALSE(pty.path().empty());
 
     CountingSink sink;
     TComm comm;
-    comm.setCommName(name);
+    comm.setCommName(pty.path());
     comm.setReadIntervalTimeout(5);  // short chunks keep a thousand cycles quick
     // As the window opens it: the frames carry 0x11 and 0x13, which must not pause the line.
     comm.setOutxXonXoffFlow(false);
@@ -82,12 +67,9 @@ TEST(LinkLoad, AThousandOpenCloseCyclesWithTrafficLeaveNothingBehind) {
         comm.Open();
         const std::uint8_t frame[] = {0xFF, 0x02, static_cast<std::uint8_t>(i)};
         ASSERT_TRUE(comm.WriteData(frame, sizeof frame));
-        pollfd out{master, POLLIN, 0};
-        ASSERT_EQ(::poll(&out, 1, 5000), 1) << "cycle " << i << ": nothing written";
-        std::uint8_t sent[8];
-        ASSERT_GT(::read(master, sent, sizeof sent), 0);
+        ASSERT_FALSE(pty.receive(1).empty()) << "cycle " << i << ": nothing written";
         const int before = sink.chunks.load();
-        ASSERT_EQ(::write(master, frame, sizeof frame), static_cast<ssize_t>(sizeof frame));
+        ASSERT_TRUE(pty.write({std::begin(frame), std::end(frame)}));
         ASSERT_TRUE(waitFor(sink.chunks, before + 1)) << "cycle " << i;
         comm.Close();
     };
@@ -106,8 +88,6 @@ TEST(LinkLoad, AThousandOpenCloseCyclesWithTrafficLeaveNothingBehind) {
         EXPECT_LT(residentKb(), rss + rss / 20 + 512)
             << "resident memory grew from " << rss << " kB";
     }
-    ::close(master);
-    ::close(slave);
 }
 
 }  // namespace

@@ -1,16 +1,12 @@
 #include "link/tcomm.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <ctime>
 #include <deque>
 #include <mutex>
@@ -20,12 +16,14 @@
 #include <vector>
 
 #include "link/port_backend.h"
+#include "testing/pty_pair.h"
 
 namespace serial {
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<uint8_t>;
+using testsupport::PtyPair;
 
 // Generous: the machine is shared and the assertions are about order and outcome only.
 constexpr auto kWait = 5s;
@@ -67,49 +65,6 @@ class QueueSink : public NoticeSink {
     std::deque<Notice> queue_;
 };
 
-// A pseudo-terminal pair: the component opens the slave by path, the test plays the modem on
-// the master.
-struct Pty {
-    Pty() {
-        char name[256] = {};
-        if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) std::perror("openpty");
-        path = name;
-        ::fcntl(master, F_SETFL, O_NONBLOCK);
-    }
-    ~Pty() {
-        closeMaster();
-        if (slave >= 0) ::close(slave);
-    }
-    void closeMaster() {
-        if (master >= 0) ::close(master);
-        master = -1;
-    }
-    void send(const Bytes& bytes) const {
-        ASSERT_EQ(::write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    Bytes receive(size_t count) const {
-        Bytes out;
-        const auto until = std::chrono::steady_clock::now() + kWait;
-        while (out.size() < count && std::chrono::steady_clock::now() < until) {
-            pollfd p{master, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) continue;
-            uint8_t buf[4096];
-            const ssize_t n = ::read(master, buf, sizeof buf);
-            if (n > 0) out.insert(out.end(), buf, buf + n);
-        }
-        return out;
-    }
-    termios slaveSettings() const {
-        termios t{};
-        ::tcgetattr(slave, &t);
-        return t;
-    }
-
-    int master = -1;
-    int slave = -1;
-    std::string path;
-};
-
 Bytes pattern(size_t n, uint8_t seed) {
     Bytes b(n);
     for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(seed + i * 7);
@@ -128,7 +83,7 @@ void configureForHart(TComm& comm) {
 class LinkTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        comm.setCommName(pty.path);
+        comm.setCommName(pty.path());
         configureForHart(comm);
         comm.setNoticeSink(&sink);
         comm.OnReceiveData = [this](TComm& sender, const uint8_t* data, uint16_t n) {
@@ -144,7 +99,7 @@ class LinkTest : public ::testing::Test {
         return n.has_value();
     }
 
-    Pty pty;
+    PtyPair pty{false};  // the component must make the line raw itself
     QueueSink sink;
     std::vector<Bytes> chunks;
     TComm comm;  // last: closed before the pty and the sink go away
@@ -170,7 +125,7 @@ TEST_F(LinkTest, ReceivedBytesAreCutIntoChunksByIdleTimeAndBufferSize) {
         chunks.clear();
         Bytes sent;
         for (const auto& [bytes, pause] : c.pieces) {
-            pty.send(bytes);
+            ASSERT_TRUE(pty.write(bytes));
             sent.insert(sent.end(), bytes.begin(), bytes.end());
             std::this_thread::sleep_for(pause);
         }
@@ -239,7 +194,7 @@ TEST_F(LinkTest, OpeningTwiceKeepsThePortOpen) {
         EXPECT_STREQ(e.what(), "This serial port already opened");
     }
     EXPECT_TRUE(comm.isOpen());
-    pty.send({0x01, 0x02});
+    ASSERT_TRUE(pty.write({0x01, 0x02}));
     ASSERT_TRUE(dispatchChunk());
     EXPECT_EQ(chunks.back(), (Bytes{0x01, 0x02}));
 }
@@ -260,7 +215,7 @@ TEST_F(LinkTest, OpenFailuresLeaveTheComponentClosed) {
         const char* message;
         int osError;
     } cases[] = {
-        {pty.path, "Error opening serial port", EBUSY},  // held exclusively by comm
+        {pty.path(), "Error opening serial port", EBUSY},  // held exclusively by comm
         {file, "File handle is not a comm handle ", 0},
         {"/dev/null", "File handle is not a comm handle ", 0},
         {"/dev/tcomm-test-no-such-port", "Error opening serial port", ENOENT},
@@ -283,7 +238,7 @@ TEST_F(LinkTest, OpenFailuresLeaveTheComponentClosed) {
 
     // Released by Close, the port can be taken by the other component.
     comm.Close();
-    other.setCommName(pty.path);
+    other.setCommName(pty.path());
     EXPECT_NO_THROW(other.Open());
 }
 
@@ -308,7 +263,7 @@ TEST_F(LinkTest, PeerHangupIsReportedAndTheComponentRecovers) {
     bool hungUp = false;
     comm.OnRequestHangup = [&](TComm&) { hungUp = true; };
     comm.Open();
-    pty.closeMaster();
+    pty.hangUp();
     auto n = sink.nextOf(Notice::Hangup);
     ASSERT_TRUE(n);
     comm.dispatch(*n);
@@ -321,10 +276,10 @@ TEST_F(LinkTest, PeerHangupIsReportedAndTheComponentRecovers) {
     EXPECT_FALSE(comm.WriteData(&byte, 1));
     comm.Close();
 
-    Pty fresh;
-    comm.setCommName(fresh.path);
+    PtyPair fresh{false};
+    comm.setCommName(fresh.path());
     comm.Open();
-    fresh.send({0x7E});
+    ASSERT_TRUE(fresh.write({0x7E}));
     ASSERT_TRUE(dispatchChunk());
     EXPECT_EQ(chunks.back(), Bytes{0x7E});
 }
@@ -359,9 +314,9 @@ TEST_F(LinkTest, LineSettingsApplyAtOpenAndAgainWhenChangedWhileOpen) {
 TEST_F(LinkTest, ReadIntervalChangedWhileOpenTakesEffect) {
     comm.Open();
     comm.setReadIntervalTimeout(2000);
-    pty.send({0x01});
+    ASSERT_TRUE(pty.write({0x01}));
     std::this_thread::sleep_for(800ms);
-    pty.send({0x02});
+    ASSERT_TRUE(pty.write({0x02}));
     ASSERT_TRUE(dispatchChunk());
     EXPECT_EQ(chunks.back(), (Bytes{0x01, 0x02}));
 }
@@ -369,7 +324,7 @@ TEST_F(LinkTest, ReadIntervalChangedWhileOpenTakesEffect) {
 TEST_F(LinkTest, NullBytesAreDroppedWhenAskedTo) {
     comm.setIgnoreNullChar(true);
     comm.Open();
-    pty.send({0x00, 0x01, 0x00, 0x02, 0x00});
+    ASSERT_TRUE(pty.write({0x00, 0x01, 0x00, 0x02, 0x00}));
     ASSERT_TRUE(dispatchChunk());
     EXPECT_EQ(chunks.back(), (Bytes{0x01, 0x02}));
 }
@@ -404,7 +359,7 @@ double processCpuSeconds() {
 TEST_F(LinkTest, AnIdleLineCostsNoCpu) {
     comm.Open();
     ASSERT_TRUE(sink.nextOf(Notice::SendEmpty));  // the writer has started and gone idle
-    pty.send({0x01});
+    ASSERT_TRUE(pty.write({0x01}));
     ASSERT_TRUE(dispatchChunk());  // the reader is back waiting for the first byte
     const double before = processCpuSeconds();
     std::this_thread::sleep_for(1s);
