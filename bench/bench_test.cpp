@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "hart/tracker.h"
@@ -37,11 +36,7 @@ double cpuSeconds() {
 }
 
 double residentMb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0.0;
+    return static_cast<double>(testsupport::residentKb()) / 1024.0;
 }
 
 class Bench : public EndToEnd {
@@ -57,7 +52,6 @@ class Bench : public EndToEnd {
         }
         const auto t1 = Clock::now();
         EXPECT_EQ(text("Label68"), kReadOk);
-        sim->lines();  // keep the simulator's log pipe drained
         return std::chrono::duration<double, std::milli>(t1 - t0).count();
     }
     // Runs the event loop for `seconds` and gives this process's CPU share of one core in %.
@@ -68,7 +62,6 @@ class Bench : public EndToEnd {
         QEventLoop loop;
         QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
         loop.exec();
-        sim->lines();
         const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
         return 100.0 * (cpuSeconds() - c0) / wall;
     }
@@ -83,7 +76,7 @@ TEST_F(Bench, ClickToDecodedFields) {
     click("Button3");
     ASSERT_TRUE(waitStatus(kReadOk));
     transaction("Button4");  // warm-up
-    const std::string& tx = sim->lines().back();
+    const std::string tx = sim->lines().back();
     ASSERT_EQ(tx.rfind("TX ", 0), 0u) << tx;
     const double replyBytes = static_cast<double>((tx.size() - 3 + 1) / 3);
     const double floorMs =

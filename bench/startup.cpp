@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "testing/process.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -33,14 +34,6 @@ double sinceStartMs() {
            1e3 * static_cast<double>(startTicks) / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-double residentMb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0.0;
-}
-
 class FirstExpose : public QObject {
   public:
     bool eventFilter(QObject*, QEvent* e) override {
@@ -49,7 +42,8 @@ class FirstExpose : public QObject {
             // After this event the first frame is painted; measure once it is.
             QTimer::singleShot(0, [] {
                 std::printf("RESULT startup_ms %.3f\nRESULT rss_after_startup_mb %.3f\n",
-                            sinceStartMs(), residentMb());
+                            sinceStartMs(),
+                            static_cast<double>(testsupport::residentKb()) / 1024.0);
                 QCoreApplication::quit();
             });
         }

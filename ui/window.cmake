@@ -19,13 +19,13 @@ target_compile_definitions(hart-config PRIVATE HART_VERSION="${PROJECT_VERSION}"
 hart_add_test(window_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/open_failure_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
-  LIBS hartwindow Qt6::Test util
+  LIBS hartwindow harttesting Qt6::Test
   ENV "QT_QPA_PLATFORM=offscreen")
 
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/tests/e2e*_test.cpp)
 hart_add_test(e2e_tests
   SOURCES ${E2E_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
-  LIBS hartwindow Qt6::Test
+  LIBS hartwindow harttesting Qt6::Test
   ENV "QT_QPA_PLATFORM=offscreen")
 target_compile_definitions(e2e_tests PRIVATE HART_SIM_PROGRAM="$<TARGET_FILE:hart-sim>")
 add_dependencies(e2e_tests hart-sim)

@@ -12,14 +12,14 @@
 #include <QTest>
 #include <algorithm>
 
+#include "testing/process.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
 #include "ui/tests/control_text.h"
-#include "ui/tests/sim_process.h"
 
 namespace ui {
 
-using testpeer::SimProcess;
+using testsupport::SimProcess;
 
 constexpr int kWaitMs = 10000;
 const QString kReadOk = QStringLiteral("上传成功!");
@@ -30,8 +30,8 @@ const QString kReadTimeout = QStringLiteral("上传数据超时!");
 class EndToEnd : public ::testing::Test {
   protected:
     void start(std::vector<std::string> simArgs = {"--fast"}) {
-        sim = std::make_unique<SimProcess>(std::move(simArgs));
-        ASSERT_FALSE(sim->port().empty()) << "the simulator did not start";
+        startSim(std::move(simArgs));
+        if (HasFatalFailure()) return;
         window = std::make_unique<TForm1>();
         setMessageSink([this](MessageKind, const QString& text) { messages.push_back(text); });
         // Let the start-up tick of the parse timer pass.
@@ -39,6 +39,12 @@ class EndToEnd : public ::testing::Test {
         window->control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(sim->port()));
         click("Button1");
         ASSERT_TRUE(window->portOpen()) << (messages.empty() ? "" : messages.back().toStdString());
+    }
+    void startSim(std::vector<std::string> args = {"--fast"}) {
+        args.insert(args.begin(), HART_SIM_PROGRAM);
+        sim = std::make_unique<SimProcess>(std::move(args));
+        ASSERT_FALSE(sim->port().empty()) << "the simulator did not start";
+        sim->whileWaiting([] { QTest::qWait(10); });
     }
     void TearDown() override {
         window.reset();

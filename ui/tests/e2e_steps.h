@@ -98,8 +98,9 @@ class RoundTrip : public EndToEnd {
     // What the simulator reported to hold in `fields` since log line `from`.
     std::string heldSince(std::size_t from, const char* fields) {
         QString held;
-        for (std::size_t l = from; l < sim->lines().size(); ++l) {
-            const QStringList w = QString::fromStdString(sim->lines()[l]).split(' ');
+        const auto log = sim->lines();
+        for (std::size_t l = from; l < log.size(); ++l) {
+            const QStringList w = QString::fromStdString(log[l]).split(' ');
             if (w[0] == "HOLD" && QString(fields).split(' ').contains(w.value(2)))
                 held += w.mid(4).join(' ');
         }

@@ -13,11 +13,11 @@
 
 #include "hart/frame.h"
 #include "hart/tests/reply_builder.h"
+#include "testing/pty_pair.h"
 #include "ui/click_label.h"
 #include "ui/main_window.h"
 #include "ui/messages.h"
 #include "ui/tests/control_text.h"
-#include "ui/tests/pty_peer.h"
 
 namespace ui {
 namespace {
@@ -26,7 +26,7 @@ using hart::testing::Bytes;
 using hart::testing::command0Data;
 using hart::testing::longReply;
 using hart::testing::shortReply;
-using testpeer::PtyPeer;
+using testsupport::PtyPair;
 
 constexpr int kWaitMs = 8000;
 
@@ -74,7 +74,7 @@ struct WindowTest : ::testing::Test {
         ASSERT_TRUE(w.portOpen());
     }
 
-    PtyPeer peer;
+    PtyPair peer;
     TForm1 w;
     std::vector<std::pair<MessageKind, QString>> messages;
 };
@@ -404,7 +404,7 @@ TEST_F(WindowTest, EditingKeysWithTheirXTextPassTheKeyFilters) {
 TEST_F(WindowTest, ALostPortIsReportedAndClosedAndOpensAgainOnceBack) {
     for (const bool pending : {false, true}) {
         SCOPED_TRACE(pending ? "during a request" : "idle");
-        PtyPeer modem;
+        PtyPair modem;
         messages.clear();
         w.control<QComboBox>("SPREALCOM")->setEditText(QString::fromStdString(modem.path()));
         click("Button1");
