@@ -247,8 +247,7 @@ const Meaning kSmvShownSecond[] = {
 const Meaning kEjaDisplay[] = {{0x00, "Pres"}, {0x01, "pres%"}, {0x02, "Engr.pRES"},
                                {0x03, "SP"},   {0x04, "SP%"},   {0xFA, "不显示"}};
 
-// E+H parameters are addressed by one byte; a read answers the address and the access code
-// that its write must send back in front of the value.
+// The access code an E+H write sends back in front of the value.
 constexpr std::uint8_t kEhAccess = 0xFB;
 
 // --- irregular parts
@@ -322,35 +321,87 @@ void differentialPressure(Device& d) {
     d.process = {12.0, 3.0, 90.0};
 }
 
-// --- the models
+// --- the models, one function each; the window's temperature pages group the first eight,
+// its differential-pressure page the last three
 
-std::vector<VendorCommand> rosemount848t() {
-    std::vector<VendorCommand> out;
+Model model(const char* name, std::uint8_t manufacturer, std::uint8_t deviceType,
+            std::uint32_t deviceId, Quantity quantity, const char* tag) {
+    Model m;
+    m.name = name;
+    m.manufacturer = manufacturer;
+    m.deviceType = deviceType;
+    m.deviceId = deviceId;
+    m.quantity = quantity;
+    m.tag = tag;
+    return m;
+}
+
+constexpr Quantity kTemperature = Quantity::Temperature;
+constexpr Quantity kPressure = Quantity::Pressure;
+
+Model rosemount644() {
+    Model m = model("644", 0x26, 0x40, 0x000644, kTemperature, "TT-644");
+    m.records = {{"sensor", {0x01, 3}}};
+    m.commands = {read(140, {0x00}, "sensor"),
+                  write(141, {0x00}, "sensor", sensorWiring(kRosemountSensors, kWires234))};
+    return m;
+}
+
+// Four channels, each with sensor, wiring and unit.
+Model rosemount848t() {
+    Model m = model("848t", 0x26, 0x41, 0x000848, kTemperature, "TT-848");
+    m.records = {{"ch1", {0x01, 3, 32}},
+                 {"ch2", {0x84, 2, 32}},
+                 {"ch3", {0x02, 4, 33}},
+                 {"ch4", {0x83, 2, 32}}};
     for (std::uint8_t ch = 1; ch <= 4; ++ch) {
         const std::string record = "ch" + std::to_string(ch);
-        out.push_back(read(160, {ch}, record));
+        m.commands.push_back(read(160, {ch}, record));
         VendorCommand sensor = write(155, {ch}, record, sensorWiring(kRosemountSensors, kWires234));
         VendorCommand unit = write(53, {ch}, record, {coded(2, "unit", kTemperatureUnits)});
         for (VendorCommand* c : {&sensor, &unit}) {
             c->keyField = coded(0, "channel", kChannels);
-            out.push_back(std::move(*c));
+            m.commands.push_back(std::move(*c));
         }
     }
-    return out;
+    m.variables = channels848;
+    return m;
 }
 
-// Per sensor: type, wiring, offset, five polynomial coefficients, four Callendar-Van Dusen
-// coefficients (A, B, C, R0).
-void ehParameters(std::vector<Record>& records, std::vector<VendorCommand>& commands) {
+// Extended command 31: 04 01 reads, 04 80 writes; the read answers 11 data bytes.
+Model rosemount644rk() {
+    Model m = model("644rk", 0x26, 0x42, 0x006440, kTemperature, "TT-644RK");
+    m.records = {{"sensor", {0x0C, 3}}};
+    m.commands = {read(31, {0x04, 0x01, 0x00}, "sensor", {0, 0, 0, 0, 0, 0}),
+                  write(31, {0x04, 0x80, 0x00}, "sensor", sensorWiring(k644rkSensors, kWires234))};
+    return m;
+}
+
+// "wire": the resistance of the leads of a two-wire sensor, in ohms.
+Model yokogawaTemperature() {
+    Model m = model("yokogawa", 0x37, 0x50, 0x00A110, kTemperature, "TT-YTA");
+    m.records = {{"sensor", {0x0C, 3}}, {"wire", floatBytes(0.5f)}};
+    m.commands = {read(131, {0x00}, "sensor"),
+                  write(134, {0x00}, "sensor", sensorWiring(kYokogawaSensors, kWires234)),
+                  read(170, {}, "wire"),
+                  write(171, {}, "wire", {floatField(0, floatIn(0.0f, 100.0f))})};
+    return m;
+}
+
+// Two sensors. Parameters are addressed by one byte; a read answers the address and the access
+// code that its write must send back in front of the value. Per sensor: type, wiring, offset,
+// five polynomial coefficients, four Callendar-Van Dusen coefficients (A, B, C, R0).
+Model endressHauser() {
+    Model m = model("eh", 0x11, 0x60, 0x00E401, kTemperature, "TT-EH");
     const auto add = [&](std::uint8_t address, std::vector<std::uint8_t> initial, Check check,
                          std::string_view held = {}) {
         const std::string name = "eh" + hex2(address);
         VendorCommand r = read(144, {address}, name);
         r.head = {address, kEhAccess};
-        commands.push_back(std::move(r));
-        commands.push_back(write(145, {address, kEhAccess}, name,
-                                 {{0, initial.size(), std::move(check), true, held}}));
-        records.push_back({name, std::move(initial)});
+        m.commands.push_back(std::move(r));
+        m.commands.push_back(write(145, {address, kEhAccess}, name,
+                                   {{0, initial.size(), std::move(check), true, held}}));
+        m.records.push_back({name, std::move(initial)});
     };
     const float cvd[] = {3.9083e-3f, -5.775e-7f, -4.183e-12f, 100.0f};
     for (std::uint8_t sensor = 0; sensor < 2; ++sensor) {
@@ -367,104 +418,48 @@ void ehParameters(std::vector<Record>& records, std::vector<VendorCommand>& comm
             add(static_cast<std::uint8_t>(0x60 + 4 * sensor + k), floatBytes(cvd[k]), anyFinite());
         }
     }
-}
-
-Model model(const char* name, const char* title, const char* page, std::uint8_t manufacturer,
-            std::uint8_t deviceType, std::uint32_t deviceId, Quantity quantity, const char* tag) {
-    Model m;
-    m.name = name;
-    m.title = title;
-    m.page = page;
-    m.manufacturer = manufacturer;
-    m.deviceType = deviceType;
-    m.deviceId = deviceId;
-    m.quantity = quantity;
-    m.tag = tag;
     return m;
 }
 
-std::vector<Model> buildModels() {
-    const char* kRosemountPage = " 温度变送器参数配置 / 罗斯蒙特与E+H温度变送器";
-    const char* kOthersPage = " 温度变送器参数配置 / 西门子+ABB+科隆+ 中科博微 温度变送器";
-    const char* kDpPage = "差压及多变量变送器";
-    constexpr Quantity kTemperature = Quantity::Temperature;
-    constexpr Quantity kPressure = Quantity::Pressure;
-    std::vector<Model> out;
-
-    Model m =
-        model("644", "Rosemount 644", kRosemountPage, 0x26, 0x40, 0x000644, kTemperature, "TT-644");
-    m.records = {{"sensor", {0x01, 3}}};
-    m.commands = {read(140, {0x00}, "sensor"),
-                  write(141, {0x00}, "sensor", sensorWiring(kRosemountSensors, kWires234))};
-    out.push_back(m);
-
-    // Per channel: sensor, wiring, unit.
-    m = model("848t", "Rosemount 848T (four channels)", kRosemountPage, 0x26, 0x41, 0x000848,
-              kTemperature, "TT-848");
-    m.records = {{"ch1", {0x01, 3, 32}},
-                 {"ch2", {0x84, 2, 32}},
-                 {"ch3", {0x02, 4, 33}},
-                 {"ch4", {0x83, 2, 32}}};
-    m.commands = rosemount848t();
-    m.variables = channels848;
-    out.push_back(m);
-
-    // Extended command 31: 04 01 reads, 04 80 writes; the read answers 11 data bytes.
-    m = model("644rk", "Rosemount 644RK", kRosemountPage, 0x26, 0x42, 0x006440, kTemperature,
-              "TT-644RK");
-    m.records = {{"sensor", {0x0C, 3}}};
-    m.commands = {read(31, {0x04, 0x01, 0x00}, "sensor", {0, 0, 0, 0, 0, 0}),
-                  write(31, {0x04, 0x80, 0x00}, "sensor", sensorWiring(k644rkSensors, kWires234))};
-    out.push_back(m);
-
-    // "wire": the resistance of the leads of a two-wire sensor, in ohms.
-    m = model("yokogawa", "Yokogawa temperature transmitter", kRosemountPage, 0x37, 0x50, 0x00A110,
-              kTemperature, "TT-YTA");
-    m.records = {{"sensor", {0x0C, 3}}, {"wire", floatBytes(0.5f)}};
-    m.commands = {read(131, {0x00}, "sensor"),
-                  write(134, {0x00}, "sensor", sensorWiring(kYokogawaSensors, kWires234)),
-                  read(170, {}, "wire"),
-                  write(171, {}, "wire", {floatField(0, floatIn(0.0f, 100.0f))})};
-    out.push_back(m);
-
-    m = model("eh", "E+H temperature transmitter (two sensors)", kRosemountPage, 0x11, 0x60,
-              0x00E401, kTemperature, "TT-EH");
-    ehParameters(m.records, m.commands);
-    out.push_back(m);
-
-    m = model("siemens", "Siemens temperature transmitter", kOthersPage, 0x2A, 0x70, 0x005001,
-              kTemperature, "TT-SIEMENS");
+Model siemens() {
+    Model m = model("siemens", 0x2A, 0x70, 0x005001, kTemperature, "TT-SIEMENS");
     m.records = {{"sensor", {0x01, 2}}};
     m.commands = {read(140, {0x00}, "sensor"),
                   write(141, {0x00}, "sensor", sensorWiring(kSiemensSensors, kSiemensWirings))};
     m.commands[0].custom = siemensSensor;
-    out.push_back(m);
+    return m;
+}
 
-    // The ten bytes after sensor and wiring: unit, lower and upper range, mains filter (Hz).
-    m = model("tt50c", "Krohne TT50C", kOthersPage, 0x45, 0x80, 0x0050C0, kTemperature, "TT-TT50C");
+// The ten bytes after sensor and wiring: unit, lower and upper range, mains filter (Hz).
+Model krohneTt50c() {
+    Model m = model("tt50c", 0x45, 0x80, 0x0050C0, kTemperature, "TT-TT50C");
     m.records = {{"config", join({{0x01, 0x03, 32}, floatBytes(0.0f), floatBytes(100.0f), {50}})}};
     m.commands = {read(130, {}, "config"),
                   write(131, {}, "config",
                         {coded(0, "sensor", kKrohneSensors), coded(1, "wiring", kKrohneWirings),
                          field(2, any(), 10)},
                         12)};
-    out.push_back(m);
+    return m;
+}
 
-    // The read answers the unit code after sensor and wiring.
-    m = model("tth200", "ABB TTH200", kOthersPage, 0x1A, 0x90, 0x000200, kTemperature, "TT-TTH200");
+// The read answers the unit code after sensor and wiring.
+Model abbTth200() {
+    Model m = model("tth200", 0x1A, 0x90, 0x000200, kTemperature, "TT-TTH200");
     m.records = {{"sensor", {0x0D, 0x03}}};
     m.commands = {read(190, {0x00}, "sensor", {32}),
                   write(195, {0x00}, "sensor", sensorWiring(kAbbSensors, kAbbWirings))};
-    out.push_back(m);
+    return m;
+}
 
-    // Zeroing is the universal command 43.
-    m = model("3051", "Rosemount 3051 differential pressure", kDpPage, 0x26, 0x43, 0x003051,
-              kPressure, "DP-3051");
+// Zeroing is the universal command 43.
+Model rosemount3051() {
+    Model m = model("3051", 0x26, 0x43, 0x003051, kPressure, "DP-3051");
     m.setup = differentialPressure;
-    out.push_back(m);
+    return m;
+}
 
-    m = model("300smv", "Rosemount 300SMV multivariable", kDpPage, 0x26, 0x44, 0x000300, kPressure,
-              "FT-300SMV");
+Model rosemount300smv() {
+    Model m = model("300smv", 0x26, 0x44, 0x000300, kPressure, "FT-300SMV");
     m.records = {{"mapping", {0, 1, 3, 5}}, {"display", {0x01, 0x49}}};
     m.commands = {
         read(50, {}, "mapping"),
@@ -477,12 +472,13 @@ std::vector<Model> buildModels() {
                {1, 1, bits(kSmvShownSecond), true, "shown"}})};
     m.variables = mapped300smv;
     m.setup = differentialPressure;
-    out.push_back(m);
+    return m;
+}
 
-    // Display: four line codes, five format bytes and an eight-character unit text, kept as
-    // sent. Zero: the low cut-off in percent, then the zero mode (read only).
-    m = model("eja", "Yokogawa EJA differential pressure", kDpPage, 0x37, 0x51, 0x00E1A0, kPressure,
-              "DP-EJA");
+// Display: four line codes, five format bytes and an eight-character unit text, kept as sent.
+// Zero: the low cut-off in percent, then the zero mode (read only).
+Model yokogawaEja() {
+    Model m = model("eja", 0x37, 0x51, 0x00E1A0, kPressure, "DP-EJA");
     m.records = {{"display", join({{0x00, 0x01, 0xFA, 0xFA, 0x00, 0x00, 0x01, 0x02, 0x01},
                                    std::vector<std::uint8_t>(8, 0x20)})},
                  {"zero", join({floatBytes(5.0f), {0}})}};
@@ -495,8 +491,13 @@ std::vector<Model> buildModels() {
                   // The unit byte in front is not needed for a percentage.
                   write(131, {}, "zero", {dropped(1), floatField(0, floatIn(0.0f, 20.0f))})};
     m.setup = differentialPressure;
-    out.push_back(m);
-    return out;
+    return m;
+}
+
+std::vector<Model> buildModels() {
+    return {rosemount644(),  rosemount848t(),   rosemount644rk(), yokogawaTemperature(),
+            endressHauser(), siemens(),         krohneTt50c(),    abbTth200(),
+            rosemount3051(), rosemount300smv(), yokogawaEja()};
 }
 
 const Meaning* meaningOf(std::span<const Meaning> list, std::uint8_t code) {

@@ -64,8 +64,6 @@ using Variables = std::array<std::pair<std::uint8_t, float>, 4>;
 
 struct Model {
     std::string name;  // as --device-spec names it
-    std::string title;
-    std::string page;  // the tool's page for its device-specific operations
     std::uint8_t manufacturer = 0;
     std::uint8_t deviceType = 0;
     std::uint32_t deviceId = 0;
