@@ -60,6 +60,102 @@ void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
     }
 }
 
+// The devices the options name; the universal transmitter alone when they name none.
+std::vector<hartsim::Device> buildDevices(const hartsim::Options& options) {
+    std::vector<hartsim::Device> devices;
+    std::vector<hartsim::DeviceSpec> specs = options.devices;
+    if (specs.empty()) specs.emplace_back();
+    for (hartsim::DeviceSpec spec : specs) {
+        spec.preambles = static_cast<std::uint8_t>(options.preambles);
+        devices.push_back(hartsim::buildDevice(spec));
+    }
+    return devices;
+}
+
+// The pseudo-terminal or the serial device, with its link if asked for; says why not.
+bool openLine(const hartsim::Options& options, hartsim::Port& port) {
+    std::string error;
+    const bool opened = options.device.empty()
+                            ? hartsim::openPseudoTerminal(port, error)
+                            : hartsim::openSerialDevice(options.device, port, error);
+    if (opened && (options.link.empty() || hartsim::makeLink(options.link, port.path, error)))
+        return true;
+    std::fprintf(stderr, "hart-sim: %s\n", error.c_str());
+    if (opened) hartsim::closePort(port);
+    return false;
+}
+
+// Operator commands, a line at a time, from standard input while it stays open.
+class OperatorInput {
+  public:
+    int fd() const { return open_ ? STDIN_FILENO : -1; }  // poll skips a negative fd
+
+    void read(hartsim::Loop& loop) {
+        char in[256];
+        const ssize_t n = ::read(STDIN_FILENO, in, sizeof in);
+        if (n <= 0) {
+            open_ = false;  // the simulator runs on without operator commands
+            return;
+        }
+        pending_.append(in, static_cast<std::size_t>(n));
+        for (std::size_t eol; (eol = pending_.find('\n')) != std::string::npos;) {
+            std::string line = pending_.substr(0, eol);
+            pending_.erase(0, eol + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.find_first_not_of(" \t") == std::string::npos) continue;
+            printLine(loop.command(line));
+            if (loop.quitRequested()) return;
+        }
+    }
+
+  private:
+    bool open_ = true;
+    std::string pending_;
+};
+
+// Everything the tool sent into the loop; whether the line is hung up after it.
+bool receive(const hartsim::Port& port, hartsim::Loop& loop, double now, bool hungUp) {
+    std::uint8_t buf[512];
+    for (;;) {
+        const ssize_t n = read(port.fd, buf, sizeof buf);
+        if (n <= 0) return hungUp || (n < 0 && errno == EIO);
+        hungUp = false;
+        loop.receive(std::span(buf, static_cast<std::size_t>(n)), now);
+    }
+}
+
+// Serves the line until a signal or the operator's quit.
+void serve(hartsim::Port& port, hartsim::Loop& loop, hartsim::Pacer& pacer) {
+    const auto start = std::chrono::steady_clock::now();
+    OperatorInput input;
+    while (!gStop && !loop.quitRequested()) {
+        double now = secondsSince(start);
+        int timeoutMs = 50;
+        if (const auto next = pacer.nextAt()) {
+            timeoutMs = std::clamp(static_cast<int>(std::ceil((*next - now) * 1000.0)), 0, 50);
+        }
+        pollfd fds[3] = {{port.fd, POLLIN, 0}, {port.watchFd, POLLIN, 0}, {input.fd(), POLLIN, 0}};
+        const int ready = poll(fds, 3, timeoutMs);
+        now = secondsSince(start);
+        if (ready < 0 && errno != EINTR) break;
+
+        // Operator commands first: a fault switched on just before a request applies to it.
+        if (ready > 0 && (fds[2].revents & (POLLIN | POLLHUP))) input.read(loop);
+
+        bool hungUp = ready > 0 && (fds[0].revents & (POLLHUP | POLLERR));
+        if (ready > 0 && (fds[0].revents & POLLIN)) hungUp = receive(port, loop, now, hungUp);
+        // Nobody on the other side: poll would wake at once, so wait a little instead.
+        if (hungUp) usleep(20000);
+        if (ready > 0 && (fds[1].revents & POLLIN)) serviceWatch(port);
+        loop.tick(now, pacer.idle());
+        for (const hartsim::Transmission& t : loop.takeOutbox()) pacer.queue(t, now);
+        for (const hartsim::Pacer::Write& w : pacer.takeDue(now)) {
+            if (peerOpen(port)) writeAll(port.fd, w.bytes);
+            if (w.logLine) printLine(*w.logLine);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,91 +174,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::vector<Device> devices;
-    std::vector<DeviceSpec> specs = options.devices;
-    if (specs.empty()) specs.emplace_back();
-    for (DeviceSpec spec : specs) {
-        spec.preambles = static_cast<std::uint8_t>(options.preambles);
-        devices.push_back(buildDevice(spec));
-    }
-
+    std::vector<Device> devices = buildDevices(options);
     Port port;
-    std::string error;
-    const bool opened = options.device.empty() ? openPseudoTerminal(port, error)
-                                               : openSerialDevice(options.device, port, error);
-    if (!opened) {
-        std::fprintf(stderr, "hart-sim: %s\n", error.c_str());
-        return 1;
-    }
-    if (!options.link.empty() && !makeLink(options.link, port.path, error)) {
-        std::fprintf(stderr, "hart-sim: %s\n", error.c_str());
-        closePort(port);
-        return 1;
-    }
+    if (!openLine(options, port)) return 1;
     printLine("PORT " + port.path);
     installSignals();
 
-    const auto start = std::chrono::steady_clock::now();
     Loop loop(std::move(devices), options.preambles, printLine);
     Pacer pacer(options.fast);
-    bool stdinOpen = true;
-    std::string pendingInput;
-    std::vector<std::uint8_t> buf(512);
-
-    while (!gStop && !loop.quitRequested()) {
-        double now = secondsSince(start);
-        int timeoutMs = 50;
-        if (const auto next = pacer.nextAt()) {
-            timeoutMs = std::clamp(static_cast<int>(std::ceil((*next - now) * 1000.0)), 0, 50);
-        }
-        pollfd fds[3] = {{port.fd, POLLIN, 0}, {port.watchFd, POLLIN, 0}, {-1, POLLIN, 0}};
-        if (stdinOpen) fds[2].fd = STDIN_FILENO;  // a negative fd is skipped
-        const int ready = poll(fds, 3, timeoutMs);
-        now = secondsSince(start);
-        if (ready < 0 && errno != EINTR) break;
-
-        // Operator commands first: a fault switched on just before a request applies to it.
-        if (stdinOpen && ready > 0 && (fds[2].revents & (POLLIN | POLLHUP))) {
-            char in[256];
-            const ssize_t n = read(STDIN_FILENO, in, sizeof in);
-            if (n <= 0) {
-                stdinOpen = false;  // keeps running without operator commands
-            } else {
-                pendingInput.append(in, static_cast<std::size_t>(n));
-                for (std::size_t eol; (eol = pendingInput.find('\n')) != std::string::npos;) {
-                    std::string line = pendingInput.substr(0, eol);
-                    pendingInput.erase(0, eol + 1);
-                    if (!line.empty() && line.back() == '\r') line.pop_back();
-                    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-                    printLine(loop.command(line));
-                    if (loop.quitRequested()) break;
-                }
-            }
-        }
-
-        bool hungUp = ready > 0 && (fds[0].revents & (POLLHUP | POLLERR));
-        if (ready > 0 && (fds[0].revents & POLLIN)) {
-            for (;;) {
-                const ssize_t n = read(port.fd, buf.data(), buf.size());
-                if (n > 0) {
-                    hungUp = false;
-                    loop.receive(std::span(buf.data(), static_cast<std::size_t>(n)), now);
-                    continue;
-                }
-                if (n < 0 && errno == EIO) hungUp = true;
-                break;
-            }
-        }
-        // Nobody on the other side: poll would wake at once, so wait a little instead.
-        if (hungUp) usleep(20000);
-        if (ready > 0 && (fds[1].revents & POLLIN)) serviceWatch(port);
-        loop.tick(now, pacer.idle());
-        for (const Transmission& t : loop.takeOutbox()) pacer.queue(t, now);
-        for (const Pacer::Write& w : pacer.takeDue(now)) {
-            if (peerOpen(port)) writeAll(port.fd, w.bytes);
-            if (w.logLine) printLine(*w.logLine);
-        }
-    }
+    serve(port, loop, pacer);
 
     if (!options.link.empty()) removeLink(options.link, port.path);
     closePort(port);
