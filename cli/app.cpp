@@ -128,8 +128,6 @@ std::string valueOf(const hart::Update& u) {
 
 }  // namespace
 
-// The fields an outcome shows, in the order the decoder set them; a unit box goes with its
-// value.
 std::vector<Shown> shownFields(const hart::Outcome& outcome) {
     std::vector<Shown> shown;
     std::set<std::string> names;
@@ -492,86 +490,106 @@ std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
     return o;
 }
 
-int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
-    // Two-word names first ("burst on").
-    const Command* c = nullptr;
-    std::size_t used = 1;
-    if (o.words.size() >= 2) c = findCommand(o.words[0] + " " + o.words[1]);
-    if (c != nullptr) {
-        used = 2;
-    } else {
-        c = findCommand(o.words[0]);
-    }
-    if (c == nullptr) {
-        err << "hart-cli: no operation " << o.words[0] << "; hart-cli list shows them\n";
-        return kUsage;
-    }
-    const std::vector<std::string> values(o.words.begin() + static_cast<long>(used), o.words.end());
-    if (values.size() < c->args.size() || (!c->rest && values.size() > c->args.size())) {
-        err << "hart-cli: " << c->name << " takes " << c->args.size() << " value"
-            << (c->args.size() == 1 ? "" : "s") << ":";
-        for (const Arg& a : c->args) err << " " << a.name;
-        err << "\n";
-        return kUsage;
-    }
+// The command the words name (two-word names first: "burst on") and its values, or why not.
+struct Named {
+    const Command* command = nullptr;
+    std::vector<std::string> values;
+};
 
-    Result result;
-    result.operation = std::string(c->name);
-    LineControls controls;
+std::optional<Named> lookUp(const std::vector<std::string>& words, std::ostream& err) {
+    Named n;
+    std::size_t used = 2;
+    if (words.size() >= 2) n.command = findCommand(words[0] + " " + words[1]);
+    if (n.command == nullptr) {
+        n.command = findCommand(words[0]);
+        used = 1;
+    }
+    if (n.command == nullptr) {
+        err << "hart-cli: no operation " << words[0] << "; hart-cli list shows them\n";
+        return std::nullopt;
+    }
+    const Command& c = *n.command;
+    n.values.assign(words.begin() + static_cast<long>(used), words.end());
+    if (n.values.size() < c.args.size() || (!c.rest && n.values.size() > c.args.size())) {
+        err << "hart-cli: " << c.name << " takes " << c.args.size() << " value"
+            << (c.args.size() == 1 ? "" : "s") << ":";
+        for (const Arg& a : c.args) err << " " << a.name;
+        err << "\n";
+        return std::nullopt;
+    }
+    return n;
+}
+
+// Values are judged before the port opens, as the window would judge them with every read
+// done: a refused one sends nothing. False with the result filled in when refused.
+bool preCheck(const Named& n, const Options& o, LineControls& controls, Result& result) {
     controls.indexes["ComboBox8"] = o.secondary ? 1 : 0;
     controls.indexes["ComboBox9"] = o.address;
-    if (const std::string why = fill(*c, values, controls); !why.empty()) {
+    if (const std::string why = fill(*n.command, n.values, controls); !why.empty()) {
         result.exit = kRefused;
         result.message = why;
-        print(result, o.json, out, err);
-        return result.exit;
+        return false;
     }
-    const ops::Operation& op = *ops::operationFor(c->control);
-    // Values are judged before the port opens: a refused one sends nothing.
-    {
-        ops::Session s = primedSession();
-        const ops::Request r = ops::build(op, controls, s);
-        if (!r.refusal.empty()) {
-            result.exit = kRefused;
-            result.status = r.refusal;
-            result.message = "refused: " + r.refusal;
-            print(result, o.json, out, err);
-            return result.exit;
-        }
-    }
+    ops::Session s = primedSession();
+    const ops::Request r = ops::build(*ops::operationFor(n.command->control), controls, s);
+    if (r.refusal.empty()) return true;
+    result.exit = kRefused;
+    result.status = r.refusal;
+    result.message = "refused: " + r.refusal;
+    return false;
+}
 
+// Opens the port; false with the reason in the result.
+bool openPort(Line& line, const std::string& port, Result& result) {
+    try {
+        line.open(port);
+        return true;
+    } catch (const serial::ECommsError& e) {
+        result.exit = kPortOpen;
+        result.message =
+            "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
+        if (e.osError() != 0) result.message += ": " + std::string(std::strerror(e.osError()));
+        if (e.osError() == EACCES || e.osError() == EPERM)
+            result.message += " (join the dialout group and log in again)";
+        return false;
+    }
+}
+
+// The command's requests: the identity first where its frame needs one, then the reads it
+// depends on, then its own.
+void runSteps(const Command& c, const Options& o, LineControls& controls, Runner& runner) {
+    if (c.control == "Button16") {
+        runner.identify(controls, true);
+        return;
+    }
+    if (c.control == "Button3") {
+        runner.identify(controls, o.scan);
+        return;
+    }
+    const ops::Operation& op = *ops::operationFor(c.control);
+    bool ok = !(needsIdentity(op) || o.scan) || runner.identify(controls, o.scan);
+    for (const std::string_view first : c.first) {
+        if (!ok) return;
+        ok = runner.step(ops::build(first, controls, runner.session));
+    }
+    if (ok) runner.step(ops::build(op, controls, runner.session));
+}
+
+int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
+    const auto named = lookUp(o.words, err);
+    if (!named) return kUsage;
+    Result result;
+    result.operation = std::string(named->command->name);
+    LineControls controls;
     Line line(o.log ? std::function<void(const std::string&)>([&err](const std::string& l) {
         err << l << "\n" << std::flush;
     })
                     : nullptr);
-    try {
-        line.open(o.port);
-    } catch (const serial::ECommsError& e) {
-        result.exit = kPortOpen;
-        result.message =
-            "cannot open " + o.port + " (" + serial::commDevicePath(o.port) + "): " + e.what();
-        if (e.osError() != 0) result.message += ": " + std::string(std::strerror(e.osError()));
-        if (e.osError() == EACCES || e.osError() == EPERM)
-            result.message += " (join the dialout group and log in again)";
-        print(result, o.json, out, err);
-        return result.exit;
+    if (preCheck(*named, o, controls, result) && openPort(line, o.port, result)) {
+        Runner runner(o, line, result);
+        runSteps(*named->command, o, controls, runner);
+        result.fields = shownFields(runner.last().outcome);
     }
-
-    Runner runner(o, line, result);
-    bool ok = true;
-    if (c->control == "Button16") {
-        ok = runner.identify(controls, true);
-    } else if (c->control == "Button3") {
-        ok = runner.identify(controls, o.scan);
-    } else {
-        if (needsIdentity(op) || o.scan) ok = runner.identify(controls, o.scan);
-        for (const std::string_view first : c->first) {
-            if (!ok) break;
-            ok = runner.step(ops::build(first, controls, runner.session));
-        }
-        if (ok) runner.step(ops::build(op, controls, runner.session));
-    }
-    result.fields = shownFields(runner.last().outcome);
     print(result, o.json, out, err);
     return result.exit;
 }

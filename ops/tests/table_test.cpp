@@ -24,7 +24,7 @@ struct Expected {
     TimeoutKind kind;
 };
 
-// Control -> tag, command sent, timeout kind. Vendor rows are checked once they exist.
+// Control -> tag, command sent, timeout kind.
 // clang-format off
 const std::map<std::string_view, Expected> kDispatch = {
     {"Button22", {39, 39, W}},    {"Button7", {49, 0, P}},      {"Button9", {99, 109, W}},
