@@ -10,13 +10,7 @@
 namespace ops {
 namespace {
 
-using hart::testing::Bytes;
-using hart::testing::command0Data;
-using hart::testing::shortReply;
-
-using testing::selectionOf;
-using testing::textOf;
-using testing::wire;
+using namespace testing;
 
 hart::Outcome decodePoll(const hart::ReceiveBuffer& b, Session& s) {
     return decode({hart::kPollTag, hart::TimeoutKind::Read, 0, true}, b, s);

@@ -12,6 +12,13 @@
 
 namespace ops::testing {
 
+// The reply builders, so that a test's `using namespace testing;` brings every helper.
+using hart::testing::Bytes;
+using hart::testing::command0Data;
+using hart::testing::concat;
+using hart::testing::longReply;
+using hart::testing::shortReply;
+
 // Every control an operation reads, holding a value that converts.
 inline ControlValues validControls() {
     ControlValues c;

@@ -10,13 +10,7 @@
 namespace ops {
 namespace {
 
-using hart::testing::Bytes;
-using hart::testing::concat;
-using hart::testing::longReply;
-using testing::dataOf;
-using testing::selectionOf;
-using testing::textOf;
-using testing::updateOf;
+using namespace testing;
 
 const std::string kNoNumber = "' is not a valid floating point value";
 const std::string kFourSpaces = "82 08 20 ";

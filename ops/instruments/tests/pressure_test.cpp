@@ -8,11 +8,7 @@
 namespace ops {
 namespace {
 
-using hart::testing::Bytes;
-using hart::testing::longReply;
-using testing::dataOf;
-using testing::selectionOf;
-using testing::textOf;
+using namespace testing;
 
 TEST(Pressure, WritesSendTheBoxesCodes) {
     struct Case {

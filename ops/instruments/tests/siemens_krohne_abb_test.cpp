@@ -9,11 +9,7 @@
 namespace ops {
 namespace {
 
-using hart::testing::Bytes;
-using hart::testing::concat;
-using hart::testing::longReply;
-using testing::dataOf;
-using testing::selectionOf;
+using namespace testing;
 
 const Bytes kTail = {0x20, 0x00, 0x00, 0x00, 0x00, 0x42, 0xC8, 0x00, 0x00, 0x32};
 

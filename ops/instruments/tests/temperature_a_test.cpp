@@ -10,13 +10,7 @@
 namespace ops {
 namespace {
 
-using hart::testing::Bytes;
-using hart::testing::concat;
-using hart::testing::longReply;
-using testing::dataOf;
-using testing::selectionOf;
-using testing::textOf;
-using testing::updateOf;
+using namespace testing;
 
 using Set = std::function<void(ControlValues&)>;
 
