@@ -11,6 +11,7 @@
 
 #include "cli/choices.h"
 #include "cli/line.h"
+#include "cli/monitor.h"
 #include "cli/names.h"
 #include "hart/device_status.h"
 #include "hart/texts.h"
@@ -60,6 +61,7 @@ class LineControls final : public ops::Controls {
 std::string usage() {
     return "usage: hart-cli [--port NAME] [--address N | --scan] [--secondary] [--json]\n"
            "                [--timeout MS] [--log] OPERATION [VALUES...]\n"
+           "       hart-cli [options] monitor [--interval S] [--count N] [--csv FILE|-]\n"
            "       hart-cli list | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
@@ -75,7 +77,7 @@ std::optional<int> integer(std::string_view s) {
     return v;
 }
 
-// --- output
+}  // namespace
 
 std::string jsonString(std::string_view s) {
     std::string out = "\"";
@@ -105,6 +107,8 @@ std::string jsonString(std::string_view s) {
     }
     return out + "\"";
 }
+
+namespace {
 
 std::string withoutTrailingBlanks(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -575,16 +579,51 @@ void runSteps(const Command& c, const Options& o, LineControls& controls, Runner
     if (ok) runner.step(ops::build(op, controls, runner.session));
 }
 
+// Log lines to standard error when asked for.
+std::function<void(const std::string&)> logTo(const Options& o, std::ostream& err) {
+    if (!o.log) return nullptr;
+    return [&err](const std::string& l) { err << l << "\n" << std::flush; };
+}
+
+// The live values at an interval: the identity first where the reads need one.
+int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
+    std::string why;
+    const auto options = parseMonitor(std::span(o.words).subspan(1), why);
+    if (!options) {
+        err << "hart-cli: " << why << "\n";
+        return kUsage;
+    }
+    Result result;
+    result.operation = "monitor";
+    LineControls controls;
+    controls.indexes["ComboBox8"] = o.secondary ? 1 : 0;
+    controls.indexes["ComboBox9"] = o.address;
+    Line line(logTo(o, err));
+    bool ok = openPort(line, o.port, result);
+    Runner runner(o, line, result);
+    if (ok && (o.scan || needsIdentity(*ops::operationFor("Button4"))))
+        ok = runner.identify(controls, o.scan);
+    if (!ok) {
+        print(result, o.json, out, err);
+        return result.exit;
+    }
+    return monitor(
+        *options, o.json,
+        [&](std::string_view control) {
+            runner.step(ops::build(control, controls, runner.session));
+            return Read{runner.last().outcome, result.exit == kPortFailed};
+        },
+        out, err);
+}
+
 int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
+    if (o.words[0] == "monitor") return runMonitor(o, out, err);
     const auto named = lookUp(o.words, err);
     if (!named) return kUsage;
     Result result;
     result.operation = std::string(named->command->name);
     LineControls controls;
-    Line line(o.log ? std::function<void(const std::string&)>([&err](const std::string& l) {
-        err << l << "\n" << std::flush;
-    })
-                    : nullptr);
+    Line line(logTo(o, err));
     if (preCheck(*named, o, controls, result) && openPort(line, o.port, result)) {
         Runner runner(o, line, result);
         runSteps(*named->command, o, controls, runner);

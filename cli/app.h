@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hart/outcome.h"
@@ -33,6 +34,9 @@ struct Shown {
 // The fields an outcome shows, in the order the decoder set them; a unit box goes with its
 // value, the window's button states are left out.
 std::vector<Shown> shownFields(const hart::Outcome& outcome);
+
+// A JSON string of the text: quotes, backslashes and control characters escaped.
+std::string jsonString(std::string_view s);
 
 int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 

@@ -2,6 +2,7 @@
 // Decoders produce this; the window applies it by object name.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@ struct Update {
     Kind kind = Kind::Text;
     std::string text;  // Kind::Text
     int value = 0;     // Kind::Select: item index (-1 none); Check/Enable: 0 or 1
+    // Kind::Text of a number field: the value as received, before it was cut to its box.
+    std::optional<double> number = std::nullopt;
 };
 
 // How a request ended, whatever its status text says.
@@ -40,6 +43,9 @@ struct Outcome {
 
     void setText(std::string control, std::string text) {
         updates.push_back({std::move(control), Update::Kind::Text, std::move(text), 0});
+    }
+    void setNumber(std::string control, std::string text, double number) {
+        updates.push_back({std::move(control), Update::Kind::Text, std::move(text), 0, number});
     }
     void select(std::string control, int index) {
         updates.push_back({std::move(control), Update::Kind::Select, {}, index});

@@ -194,7 +194,8 @@ void show(hart::Outcome& out, const Field& f, const hart::Reply& reply, Session&
     std::string control(f.control);
     switch (f.kind) {
         case FieldKind::Float:
-            out.setText(control, hart::showFloat(bytes.first<4>(), f.size));
+            out.setNumber(control, hart::showFloat(bytes.first<4>(), f.size),
+                          static_cast<double>(hart::decodeWireFloat(bytes.first<4>())));
             break;
         case FieldKind::CurrentUnit:
             session.unit.set(session.identity, first);

@@ -2,15 +2,18 @@
 // window's decoder makes of the same reply, and the exit statuses.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/app.h"
 #include "cli/choices.h"
 #include "cli/names.h"
+#include "hart/numbers.h"
 #include "hart/texts.h"
 #include "ops/operation.h"
 #include "testing/process.h"
@@ -212,6 +215,65 @@ TEST(HartCli, FaultsEndWithTheirOwnExitStatus) {
     const Ran gone = testsupport::run({HART_CLI_PROGRAM, "--port", "/dev/no-such-modem", "poll"});
     EXPECT_EQ(gone.exit, kPortOpen);
     EXPECT_NE(gone.err.find("/dev/no-such-modem"), std::string::npos);
+}
+
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+// Every sample a whole CSV row, its current as the last reply carried it; a silent instrument a
+// row of gaps; Ctrl-C ends the monitor with the record complete.
+TEST(HartCli, MonitorRecordsWhatTheInstrumentSentAndGapsForNoReply) {
+    Sim sim;
+    ASSERT_FALSE(sim.port().empty());
+    const std::string csv = ::testing::TempDir() + "monitor.csv";
+    Ran r = cli(sim, {"monitor", "--count", "2", "--interval", "0.5", "--csv", csv});
+    ASSERT_EQ(r.exit, kOk) << r.err;
+    auto rows = linesOf(csv);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].rfind("time,pv (", 0), 0u) << rows[0];
+    EXPECT_NE(rows[0].find(",current (mA),percent-of-range (%)"), std::string::npos);
+    const auto reply = lastReply(r.err);  // command 2: current, percent, check byte
+    ASSERT_GE(reply.size(), 9u);
+    const double current = static_cast<double>(hart::decodeWireFloat(
+        std::span<const std::uint8_t, 4>(reply.data() + reply.size() - 9, 4)));
+    // The record keeps every digit a float holds.
+    EXPECT_EQ(std::stof(rows[2].substr(rows[2].rfind(',', rows[2].rfind(',') - 1) + 1)),
+              static_cast<float>(current));
+
+    // The third round goes unanswered: the poll and two rounds answered, then the next two
+    // requests dropped. A switch confirmed first leaves the earlier runs' lines behind.
+    ASSERT_TRUE(sim.command("silent off"));
+    std::thread run([&] {
+        r = cli(sim, {"--timeout", "300", "monitor", "--count", "4", "--csv", csv});
+    });
+    for (int i = 0; i < 3; ++i) sim.waitLine("TX");
+    sim.command("silent on");
+    for (int i = 0; i < 2; ++i) sim.waitLine("RX");
+    sim.command("silent off");
+    run.join();
+    EXPECT_EQ(r.exit, kOk) << r.err;
+    rows = linesOf(csv);
+    ASSERT_EQ(rows.size(), 5u);
+    int gaps = 0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i].find(",,") == std::string::npos) continue;
+        EXPECT_EQ(rows[i].substr(rows[i].find(',')), ",,,,,,");
+        ++gaps;
+    }
+    EXPECT_EQ(gaps, 1);
+    EXPECT_EQ(rows.back().find(",,"), std::string::npos);  // and the trend goes on after it
+
+    r = testsupport::run({"/usr/bin/timeout", "--preserve-status", "-s", "INT", "2",
+                          HART_CLI_PROGRAM, "--port", sim.port(), "monitor", "--interval", "0.5",
+                          "--csv", csv});
+    EXPECT_EQ(r.exit, kOk) << r.out << r.err;
+    rows = linesOf(csv);
+    EXPECT_GE(rows.size(), 2u);
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].find(",,"), std::string::npos);
 }
 
 TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {

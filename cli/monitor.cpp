@@ -1,0 +1,154 @@
+#include "cli/monitor.h"
+
+#include <csignal>
+#include <thread>
+
+#include "cli/app.h"
+#include "ops/trend.h"
+
+namespace cli {
+namespace {
+
+namespace trend = ops::trend;
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+void onInterrupt(int) {
+    gInterrupted = 1;
+}
+
+// Ctrl-C ends the monitor between two reads instead of the process, so the record is whole.
+class InterruptScope {
+  public:
+    InterruptScope() {
+        gInterrupted = 0;
+        struct sigaction sa {};
+        sa.sa_handler = onInterrupt;
+        sigemptyset(&sa.sa_mask);
+        sigaction(SIGINT, &sa, &old_);
+        sigaction(SIGTERM, &sa, &oldTerm_);
+    }
+    ~InterruptScope() {
+        sigaction(SIGINT, &old_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+  private:
+    struct sigaction old_ {};
+    struct sigaction oldTerm_ {};
+};
+
+std::optional<double> number(const std::string& s) {
+    try {
+        std::size_t used = 0;
+        const double v = std::stod(s, &used);
+        if (used == s.size()) return v;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+std::string textLine(const trend::Sample& s) {
+    std::string line = trend::isoTime(s.at);
+    const auto series = trend::series();
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        line += "  " + std::string(series[i].name) + " ";
+        line += s.values[i] ? trend::valueText(*s.values[i]) : std::string("-");
+        if (s.values[i] && !s.units[i].empty()) line += " " + s.units[i];
+    }
+    return line;
+}
+
+std::string jsonLine(const trend::Sample& s) {
+    std::string line = "{\"time\":" + jsonString(trend::isoTime(s.at));
+    const auto series = trend::series();
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        line += "," + jsonString(series[i].name) + ":";
+        line += s.values[i] ? "{\"value\":" + jsonString(trend::valueText(*s.values[i])) +
+                                  ",\"unit\":" + jsonString(s.units[i]) + "}"
+                            : std::string("null");
+    }
+    return line + "}";
+}
+
+// Waits until `until`, or less when interrupted.
+void sleepUntil(std::chrono::steady_clock::time_point until) {
+    while (!gInterrupted && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            until - std::chrono::steady_clock::now(), std::chrono::milliseconds(50)));
+    }
+}
+
+}  // namespace
+
+std::optional<MonitorOptions> parseMonitor(std::span<const std::string> values,
+                                           std::string& error) {
+    MonitorOptions o;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string& name = values[i];
+        if (i + 1 >= values.size() ||
+            (name != "--interval" && name != "--count" && name != "--csv")) {
+            error = "monitor takes --interval S, --count N and --csv FILE, not " + name;
+            return std::nullopt;
+        }
+        const std::string& value = values[++i];
+        const auto n = number(value);
+        if (name == "--csv") {
+            o.csv = value;
+        } else if (name == "--interval") {
+            if (!n || *n < 0.5 || *n > 60.0) {
+                error = "--interval takes 0.5 to 60 seconds";
+                return std::nullopt;
+            }
+            o.interval = std::chrono::milliseconds(static_cast<long>(*n * 1000.0 + 0.5));
+        } else {
+            if (!n || *n < 1 || *n != static_cast<double>(static_cast<long>(*n))) {
+                error = "--count takes a number of samples from 1";
+                return std::nullopt;
+            }
+            o.count = static_cast<long>(*n);
+        }
+    }
+    return o;
+}
+
+int monitor(const MonitorOptions& options, bool json, const ReadFn& read, std::ostream& out,
+            std::ostream& err) {
+    trend::Recorder record;
+    if (options.csv == "-") {
+        record.openStandardOutput();
+    } else if (std::string why; !options.csv.empty() && !record.open(options.csv, why)) {
+        err << "hart-cli: " << why << "\n";
+        return kUsage;
+    }
+    const bool lines = options.csv != "-";
+    InterruptScope interrupts;
+    auto next = std::chrono::steady_clock::now();
+    bool answered = false;
+    for (long taken = 0; !gInterrupted && (!options.count || taken < *options.count); ++taken) {
+        trend::Sample sample;
+        sample.at = trend::Clock::now();
+        for (const std::string_view control : trend::roundReads()) {
+            const Read r = read(control);
+            if (r.lineGone) {
+                err << "hart-cli: the port is gone (modem unplugged?)\n";
+                return kPortFailed;
+            }
+            answered = answered || r.outcome.result == hart::Result::Done;
+            trend::take(sample, control, r.outcome);
+        }
+        if (lines) out << (json ? jsonLine(sample) : textLine(sample)) << "\n" << std::flush;
+        if (record.isOpen() && !record.write(sample)) {
+            err << "hart-cli: cannot write " << options.csv << "\n";
+            return kInternal;
+        }
+        // A round longer than the interval starts the next one at once; no burst of catching up.
+        next = std::max(next + options.interval, std::chrono::steady_clock::now());
+        if (!options.count || taken + 1 < *options.count) sleepUntil(next);
+    }
+    return answered ? kOk : kNoReply;
+}
+
+}  // namespace cli

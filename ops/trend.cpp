@@ -1,0 +1,175 @@
+#include "ops/trend.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+
+#include "hart/units.h"
+
+namespace ops::trend {
+namespace {
+
+constexpr Series kSeries[] = {
+    {"pv", "动态变量1", "Edit5", "ComboBox5", {}, "Button4"},
+    {"sv", "动态变量2", "Edit17", "ComboBox15", {}, "Button4"},
+    {"tv", "动态变量3", "Edit18", "ComboBox16", {}, "Button4"},
+    {"qv", "动态变量4", "Edit30", "ComboBox6", {}, "Button4"},
+    {"current", "输出电流值", "Edit6", {}, "mA", "Button34"},
+    {"percent-of-range", "输出电流百分比", "Edit20", {}, "%", "Button34"},
+};
+
+constexpr std::string_view kRoundReads[] = {"Button4", "Button34"};
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+// The unit a unit box's item stands for, by the plain list's name.
+std::string unitName(int index) {
+    const auto table = hart::unitTable();
+    if (index < 0 || static_cast<std::size_t>(index) >= table.size()) return {};
+    return std::string(trimmed(table[static_cast<std::size_t>(index)].plain));
+}
+
+std::string quoted(const std::string& cell) {
+    if (cell.find_first_of(",\"\n") == std::string::npos) return cell;
+    std::string out = "\"";
+    for (const char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+}  // namespace
+
+std::span<const Series> series() {
+    return kSeries;
+}
+
+std::span<const std::string_view> roundReads() {
+    return kRoundReads;
+}
+
+void take(Sample& sample, std::string_view read, const hart::Outcome& outcome) {
+    if (outcome.result != hart::Result::Done) return;
+    for (std::size_t i = 0; i < std::size(kSeries); ++i) {
+        const Series& s = kSeries[i];
+        if (s.read != read) continue;
+        if (!s.unit.empty()) sample.units[i] = std::string(s.unit);
+        for (const hart::Update& u : outcome.updates) {
+            if (u.control == s.control && u.number) sample.values[i] = *u.number;
+            if (u.control == s.unitBox && u.kind == hart::Update::Kind::Select)
+                sample.units[i] = unitName(u.value);
+        }
+    }
+}
+
+std::string isoTime(Clock::time_point t) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch());
+    const std::time_t seconds =
+        static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(ms).count());
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    const long offset = local.tm_gmtoff / 60;
+    char out[64];
+    std::snprintf(out, sizeof out, "%s.%03d%c%02ld:%02ld", date,
+                  static_cast<int>(((ms.count() % 1000) + 1000) % 1000), offset < 0 ? '-' : '+',
+                  std::labs(offset) / 60, std::labs(offset) % 60);
+    return out;
+}
+
+std::string valueText(double v) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);  // every digit a float holds
+    return buf;
+}
+
+std::string csvHeader(const Sample& sample) {
+    std::string out = "time";
+    for (std::size_t i = 0; i < std::size(kSeries); ++i) {
+        std::string name(kSeries[i].name);
+        if (!sample.units[i].empty()) name += " (" + sample.units[i] + ")";
+        out += "," + quoted(name);
+    }
+    return out;
+}
+
+std::string csvRow(const Sample& sample) {
+    std::string out = isoTime(sample.at);
+    for (const auto& v : sample.values) out += "," + (v ? valueText(*v) : std::string());
+    return out;
+}
+
+Recorder::~Recorder() {
+    close();
+}
+
+bool Recorder::open(const std::string& path, std::string& error) {
+    close();
+    file_ = std::fopen(path.c_str(), "w");
+    if (file_ == nullptr) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    owned_ = true;
+    return true;
+}
+
+void Recorder::openStandardOutput() {
+    close();
+    file_ = stdout;
+    owned_ = false;
+}
+
+bool Recorder::write(const Sample& sample) {
+    if (file_ == nullptr) return false;
+    // A gap tells no unit: a column keeps its unit until another one is told.
+    bool changed = !headed_;
+    for (std::size_t i = 0; i < units_.units.size(); ++i) {
+        if (sample.units[i].empty() || sample.units[i] == units_.units[i]) continue;
+        units_.units[i] = sample.units[i];
+        changed = true;
+    }
+    headed_ = true;
+    std::string lines = changed ? csvHeader(units_) + "\n" : std::string();
+    lines += csvRow(sample) + "\n";
+    return std::fputs(lines.c_str(), file_) >= 0 && std::fflush(file_) == 0;
+}
+
+void Recorder::close() {
+    if (file_ != nullptr && owned_) std::fclose(file_);
+    file_ = nullptr;
+    headed_ = false;
+    units_ = {};
+}
+
+std::vector<std::optional<Band>> decimate(std::span<const double> times,
+                                          std::span<const std::optional<double>> values, double t0,
+                                          double t1, int columns) {
+    std::vector<std::optional<Band>> out(static_cast<std::size_t>(std::max(columns, 0)));
+    if (out.empty() || !(t1 > t0)) return out;
+    const double perColumn = (t1 - t0) / columns;
+    const auto first = std::lower_bound(times.begin(), times.end(), t0);
+    for (auto it = first; it != times.end() && *it <= t1; ++it) {
+        const auto& v = values[static_cast<std::size_t>(it - times.begin())];
+        if (!v || !std::isfinite(*v)) continue;
+        const auto column =
+            std::min<std::size_t>(static_cast<std::size_t>((*it - t0) / perColumn), out.size() - 1);
+        std::optional<Band>& band = out[column];
+        if (!band) {
+            band = Band{*v, *v};
+        } else {
+            band->min = std::min(band->min, *v);
+            band->max = std::max(band->max, *v);
+        }
+    }
+    return out;
+}
+
+}  // namespace ops::trend

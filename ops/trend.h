@@ -1,0 +1,93 @@
+// Live values over time: the series a trend samples, a sample from the replies of one round
+// of reads, its record as CSV, and the min/max reduction that draws a long record.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hart/outcome.h"
+
+namespace ops::trend {
+
+struct Series {
+    std::string_view name;     // as hart-cli and the record's header name it
+    std::string_view caption;  // as the window names it
+    std::string_view control;  // the field that shows it
+    std::string_view unitBox;  // the box that shows its unit, if any
+    std::string_view unit;     // its unit when fixed
+    std::string_view read;     // the operation whose reply carries it
+};
+
+// Command 3's four variables, then command 2's loop current and percent of range.
+std::span<const Series> series();
+
+// The operations one round sends, each once, in order.
+std::span<const std::string_view> roundReads();
+
+using Clock = std::chrono::system_clock;
+
+struct Sample {
+    Clock::time_point at;
+    std::vector<std::optional<double>> values =
+        std::vector<std::optional<double>>(6);                     // none: a gap
+    std::vector<std::string> units = std::vector<std::string>(6);  // empty: not told
+};
+
+// What the outcome of one of the round's reads gives the sample; a failed read leaves its
+// series as gaps.
+void take(Sample& sample, std::string_view read, const hart::Outcome& outcome);
+
+// Local time, ISO 8601 with milliseconds and the offset from UTC.
+std::string isoTime(Clock::time_point t);
+
+// A value as the record writes it: every digit a float holds, "NAN", "INF", "-INF".
+std::string valueText(double v);
+
+// "time,pv (kPa),...": each series named with its unit.
+std::string csvHeader(const Sample& sample);
+// The time, then each value; an empty cell for a gap.
+std::string csvRow(const Sample& sample);
+
+// The record of a trend: one CSV line a sample, flushed at once so that a crash loses at most
+// the sample being written; the header again whenever a unit changes.
+class Recorder {
+  public:
+    Recorder() = default;
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    ~Recorder();
+
+    // Creates (or empties) the file; false with the reason otherwise.
+    bool open(const std::string& path, std::string& error);
+    // Standard output instead of a file (not closed).
+    void openStandardOutput();
+    bool isOpen() const { return file_ != nullptr; }
+    // False when the line could not be written (disk full, file gone).
+    bool write(const Sample& sample);
+    void close();
+
+  private:
+    std::FILE* file_ = nullptr;
+    bool owned_ = false;
+    bool headed_ = false;
+    Sample units_;  // the units the last header named
+};
+
+// One column of a drawn curve: the least and greatest value of the samples that fall in it.
+struct Band {
+    double min = 0.0;
+    double max = 0.0;
+};
+
+// The values at `times` (seconds, ascending) between t0 and t1 reduced to `columns` bands; a
+// column without any value stays empty, so that the curve shows the gap.
+std::vector<std::optional<Band>> decimate(std::span<const double> times,
+                                          std::span<const std::optional<double>> values, double t0,
+                                          double t1, int columns);
+
+}  // namespace ops::trend
