@@ -66,6 +66,28 @@ void take(Sample& sample, std::string_view read, const hart::Outcome& outcome) {
     }
 }
 
+std::optional<std::string_view> Round::due(Steady::time_point now) {
+    if (out_) return std::nullopt;
+    if (next_ == 0) {
+        if (began_ && now < *began_ + interval_) return std::nullopt;
+        // A late round starts the next one from now: no burst of catching up.
+        began_ = !began_ || now >= *began_ + 2 * interval_ ? now : *began_ + interval_;
+        sample_ = Sample{};
+        sample_.at = Clock::now();
+    }
+    out_ = true;
+    return kRoundReads[next_];
+}
+
+std::optional<Sample> Round::taken(const hart::Outcome& outcome) {
+    if (!out_) return std::nullopt;
+    out_ = false;
+    take(sample_, kRoundReads[next_], outcome);
+    if (++next_ < std::size(kRoundReads)) return std::nullopt;
+    next_ = 0;
+    return sample_;
+}
+
 std::string isoTime(Clock::time_point t) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch());
     const std::time_t seconds =

@@ -42,6 +42,33 @@ struct Sample {
 // series as gaps.
 void take(Sample& sample, std::string_view read, const hart::Outcome& outcome);
 
+// The rounds of a running trend: the reads one after another, a round every interval (at once
+// when the last one took longer), and the sample they make.
+class Round {
+  public:
+    using Steady = std::chrono::steady_clock;
+    explicit Round(std::chrono::milliseconds interval) : interval_(interval) {}
+    void setInterval(std::chrono::milliseconds interval) { interval_ = interval; }
+
+    // The read to send now, if one is due; the caller sends it and hands its outcome back
+    // before asking again.
+    std::optional<std::string_view> due(Steady::time_point now);
+    // The outcome of the read last given out; the sample once the round is complete.
+    std::optional<Sample> taken(const hart::Outcome& outcome);
+    // When the next round is due, once one has begun.
+    std::optional<Steady::time_point> nextRound() const {
+        if (!began_) return std::nullopt;
+        return *began_ + interval_;
+    }
+
+  private:
+    std::chrono::milliseconds interval_;
+    std::optional<Steady::time_point> began_;
+    std::size_t next_ = 0;  // of the round's reads; 0 while none is under way
+    bool out_ = false;      // a read given out and not yet answered
+    Sample sample_;
+};
+
 // Local time, ISO 8601 with milliseconds and the offset from UTC.
 std::string isoTime(Clock::time_point t);
 

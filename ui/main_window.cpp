@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
+#include "ui/trend_window.h"
 
 namespace ui {
 namespace {
@@ -211,6 +213,75 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
 
     wireHandlers();
     startUp();
+
+    menuBar()
+        ->addMenu(QStringLiteral("趋势"))
+        ->addAction(QStringLiteral("趋势窗口…"), this, &TForm1::showTrend);
+    // A turn ends at the latest a little after the response time of its request.
+    turnTimer_.setSingleShot(true);
+    turnTimer_.setInterval(Timer3.qt().interval() + 500);
+    connect(&turnTimer_, &QTimer::timeout, this, [this] {
+        hart::Outcome none;
+        none.result = hart::Result::TimedOut;
+        turnEnded(none);
+    });
+    trendTimer_.setSingleShot(true);
+    trendTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&trendTimer_, &QTimer::timeout, this, &TForm1::nextTurn);
+}
+
+void TForm1::showTrend() {
+    if (trend_ == nullptr) {
+        trend_ = new TrendWindow([this] { return portOpen_; }, this);
+        connect(trend_, &TrendWindow::wantsReads, this, &TForm1::nextTurn);
+    }
+    trend_->show();
+    trend_->raise();
+    trend_->redraw();
+}
+
+void TForm1::send(const ops::Request& r) {
+    // A refusal is said at once; a request for the line waits for its turn.
+    if (trend_ != nullptr && trend_->polling() && turnOpen_ && r.refusal.empty()) {
+        waiting_.push_back(r);
+        return;
+    }
+    sendNow(r);
+}
+
+void TForm1::turnEnded(const hart::Outcome& outcome) {
+    turnOpen_ = false;
+    turnTimer_.stop();
+    if (std::exchange(trendRead_, false) && trend_ != nullptr) trend_->taken(outcome);
+    nextTurn();
+}
+
+void TForm1::nextTurn() {
+    if (turnOpen_) return;
+    if (!waiting_.empty()) {
+        const ops::Request r = std::move(waiting_.front());
+        waiting_.pop_front();
+        return sendNow(r);
+    }
+    if (trend_ == nullptr || !trend_->polling()) return;
+    if (const auto read = trend_->due()) {
+        trendRead_ = true;
+        return sendNow(ops::build(*read, *controls_, session_));
+    }
+    if (const auto at = trend_->nextRound()) {
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(*at - std::chrono::steady_clock::now());
+        trendTimer_.start(static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
+    }
+}
+
+void TForm1::stopTrend(std::string_view why) {
+    waiting_.clear();
+    turnOpen_ = false;
+    trendRead_ = false;
+    turnTimer_.stop();
+    trendTimer_.stop();
+    if (trend_ != nullptr) trend_->stop(why);
 }
 
 TForm1::~TForm1() {
@@ -341,6 +412,7 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::closePort() {
+    stopTrend(kPortClosed);
     Comm1->setDtrControl(serial::DtrControl::DtrDisable);
     setLinkGated(false);
     resetCombos();
@@ -355,6 +427,7 @@ void TForm1::Comm1RequestHangup() {
     // close button would, so that opening it again starts afresh once it is back.
     if (!portOpen_) return;
     const QString port = QString::fromStdString(Comm1->commName());
+    stopTrend(kPortLost);
     closePort();
     // Nothing can answer now: no timeout text or scan step may follow as if it could.
     Timer3.disable();
@@ -369,7 +442,7 @@ void TForm1::Label4Click() {
     echoSwitch_ = true;
 }
 
-void TForm1::send(const ops::Request& r) {
+void TForm1::sendNow(const ops::Request& r) {
     auto* memo = control<QPlainTextEdit>("Memo8");
     auto* echo = control<QLineEdit>("discomm");
     if (ops::clearsLog(r.procedure)) memo->clear();
@@ -381,6 +454,7 @@ void TForm1::send(const ops::Request& r) {
     if (!r.refusal.empty()) {
         showMessage(this, r.refusalIsError ? MessageKind::Error : MessageKind::Information,
                     qs(r.refusal));
+        if (trendRead_) turnEnded({});
         return;
     }
     for (const hart::Update& u : r.before) applyUpdate(u);
@@ -390,8 +464,11 @@ void TForm1::send(const ops::Request& r) {
     // A frame the link cannot take is said at once, not as the instrument's silence later.
     if (!Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
         setStatus(portOpen_ ? kWriteRefused : kPortClosed);
+        if (trendRead_) turnEnded({});
         return;
     }
+    turnOpen_ = true;
+    turnTimer_.start();
     if (r.counted) {
         tracker_.addSent(r.frame.size());
         showCount("Label56", tracker_.sentBytes());
@@ -455,8 +532,10 @@ void TForm1::Button58Click() {
 
 void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
-        apply(ops::decode(*due, tracker_.buffer(), session_));
+        const hart::Outcome outcome = ops::decode(*due, tracker_.buffer(), session_);
+        apply(outcome);
         showDeviceStatus(ops::replyStatus(*due, tracker_.buffer()));
+        turnEnded(outcome);
     }
 }
 
@@ -471,8 +550,10 @@ void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
     control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
     setStatus(hart::text::kChunkReceived);
     // The console's reply has no decoder; its status bytes are shown from the chunk.
-    if (!tracker_.pending().decodes)
+    if (!tracker_.pending().decodes) {
         showDeviceStatus(ops::replyStatus(tracker_.pending(), tracker_.buffer()));
+        if (turnOpen_) turnEnded({});
+    }
 }
 
 }  // namespace ui

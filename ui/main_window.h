@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
@@ -20,6 +21,8 @@
 class QLabel;
 
 namespace ui {
+
+class TrendWindow;
 
 // A window-thread timer; enabling an enabled timer keeps its period running.
 class QtTimer final : public hart::Timer {
@@ -74,6 +77,9 @@ class TForm1 : public QMainWindow {
     QTimer& timer1() { return Timer1.qt(); }
     QTimer& timer2() { return Timer2.qt(); }
     QTimer& timer3() { return Timer3.qt(); }
+    // The trend, once opened from the menu.
+    TrendWindow* trend() const { return trend_; }
+    void showTrend();
 
   private:
     void startUp();
@@ -90,6 +96,13 @@ class TForm1 : public QMainWindow {
     void showDeviceStatus(const std::optional<hart::StatusBytes>& status);
     void clearDeviceStatus();
 
+    // While the trend polls, requests take turns on the line: each waits until the one before
+    // it was answered or timed out.
+    void sendNow(const ops::Request& request);
+    void turnEnded(const hart::Outcome& outcome);
+    void nextTurn();
+    void stopTrend(std::string_view why);
+
     class NoticeBridge;
     class FormControls;
     std::unique_ptr<NoticeBridge> bridge_;
@@ -102,6 +115,13 @@ class TForm1 : public QMainWindow {
     ops::Session session_;
     bool portOpen_ = false;
     bool echoSwitch_ = false;
+
+    TrendWindow* trend_ = nullptr;
+    std::deque<ops::Request> waiting_;
+    bool turnOpen_ = false;
+    bool trendRead_ = false;  // the request on the line is the trend's
+    QTimer turnTimer_;        // ends a turn that no reply and no response timer ended
+    QTimer trendTimer_;       // the next round of the trend
 };
 
 }  // namespace ui

@@ -1,5 +1,5 @@
 # Window logic, the program and the window tests (included from ui/CMakeLists.txt).
-find_package(Qt6 REQUIRED COMPONENTS Test)
+find_package(Qt6 REQUIRED COMPONENTS Test Charts)
 
 add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
@@ -9,8 +9,10 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/messages.h
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.h
+  ${CMAKE_CURRENT_LIST_DIR}/trend_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trend_window.h
 )
-target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets)
+target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets Qt6::Charts)
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
@@ -22,9 +24,13 @@ hart_add_test(window_tests
   LIBS hartwindow harttesting Qt6::Test
   ENV "QT_QPA_PLATFORM=offscreen")
 
-file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/tests/e2e*_test.cpp)
+set(E2E_TEST_SOURCES)
+foreach(suite bad_input device_status pressure soak temperature_a temperature_b trend universal)
+  list(APPEND E2E_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_${suite}_test.cpp)
+endforeach()
 hart_add_test(e2e_tests
-  SOURCES ${E2E_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_test.cpp ${E2E_TEST_SOURCES}
+          ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
   LIBS hartwindow harttesting Qt6::Test
   ENV "QT_QPA_PLATFORM=offscreen")
 target_compile_definitions(e2e_tests PRIVATE HART_SIM_PROGRAM="$<TARGET_FILE:hart-sim>")

@@ -1,0 +1,39 @@
+// The trend against the simulator: rounds of reads through the window's request procedure,
+// a click that waits its turn, a missed reply as a gap, and the end with the port.
+#include <QDoubleSpinBox>
+
+#include "ui/tests/e2e_fixture.h"
+#include "ui/trend_window.h"
+
+namespace ui {
+namespace {
+
+TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
+    start();
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    window->showTrend();
+    TrendWindow& trend = *window->trend();
+    auto latest = [&] { return trend.findChild<QLabel*>("TrendValue1")->text(); };
+    trend.findChild<QDoubleSpinBox*>("TrendInterval")->setValue(0.5);
+    trend.findChild<QPushButton*>("TrendStart")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= 2; }, kWaitMs));
+    EXPECT_NE(latest(), "-");
+
+    // Clicked while a read of the trend is on the line, the range read goes out after it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->tracker().pending().tag == 103; }, kWaitMs));
+    click("Button13");
+    EXPECT_EQ(window->tracker().pending().tag, 103);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text("Edit14").isEmpty(); }, kWaitMs));
+
+    ASSERT_TRUE(sim->command("silent on"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return latest() == "-"; }, 3 * kWaitMs));
+    ASSERT_TRUE(sim->command("silent off"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return latest() != "-"; }, 3 * kWaitMs));
+
+    click("Button1");
+    EXPECT_FALSE(trend.polling());
+}
+
+}  // namespace
+}  // namespace ui

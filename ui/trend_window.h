@@ -1,0 +1,96 @@
+// The trend: the live values over time in a chart, each series on an axis of its own with its
+// unit, the latest values beside it, and a CSV record. The main window sends the reads it
+// asks for through its own request procedure, one request at a time.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "ops/trend.h"
+
+class QLabel;
+class QPushButton;
+class QDoubleSpinBox;
+class QLineSeries;
+class QValueAxis;
+class QDateTimeAxis;
+class QChart;
+
+namespace ui {
+
+class TrendWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr std::size_t kSeries = 6;
+
+    // `portOpen` says whether reads can go out now.
+    TrendWindow(std::function<bool()> portOpen, QWidget* parent = nullptr);
+    ~TrendWindow() override;
+
+    // Started and not paused: rounds of reads are due.
+    bool polling() const { return round_.has_value() && !paused_; }
+    // The read to send now, if one is due.
+    std::optional<std::string_view> due();
+    // When the next round is due.
+    std::optional<std::chrono::steady_clock::time_point> nextRound() const;
+    // The outcome of the read last given out.
+    void taken(const hart::Outcome& outcome);
+    // The port is gone or closed: polling ends, the record stays complete.
+    void stop(std::string_view why);
+
+    // A sample into the chart and the record (also what a round makes).
+    void add(const ops::trend::Sample& sample);
+    // Redraws the visible span from the samples.
+    void redraw();
+    std::size_t samples() const { return times_.size(); }
+
+  signals:
+    // Polling began or resumed: reads are due.
+    void wantsReads();
+
+  private:
+    void start();
+    void finish();
+    void pause();
+    void toggleRecord();
+    void exportPicture();
+    void showAll();
+    void setStatus(const QString& text);
+    void showLatest(const ops::trend::Sample& sample);
+
+    class View;
+    struct Curve {
+        std::vector<QLineSeries*> segments;  // one a run of columns without a gap
+        QValueAxis* axis = nullptr;
+        QLabel* latest = nullptr;
+    };
+
+    std::function<bool()> portOpen_;
+    QChart* chart_ = nullptr;
+    View* view_ = nullptr;
+    QDateTimeAxis* timeAxis_ = nullptr;
+    std::array<Curve, kSeries> curves_;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* recordButton_ = nullptr;
+    QDoubleSpinBox* interval_ = nullptr;
+    QLabel* status_ = nullptr;
+
+    std::optional<ops::trend::Round> round_;
+    bool paused_ = false;
+    bool following_ = true;  // the whole record in view, growing with it
+    bool settingRange_ = false;
+    ops::trend::Recorder record_;
+    QString recordPath_;
+
+    std::vector<double> times_;  // ms since the epoch, as the time axis counts
+    std::array<std::vector<std::optional<double>>, kSeries> values_;
+    std::array<QString, kSeries> units_;
+};
+
+}  // namespace ui
