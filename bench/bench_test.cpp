@@ -7,15 +7,18 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "hart/tracker.h"
 #include "ops/operation.h"
 #include "ops/tests/op_test_util.h"
+#include "ops/trend.h"
 #include "sim/loop.h"
 #include "sim/models.h"
 #include "ui/tests/e2e_fixture.h"
+#include "ui/trend_window.h"
 
 namespace ui {
 namespace {
@@ -117,6 +120,45 @@ TEST_F(Bench, MemoryAfterThousandTransactions) {
     result("rss_after_open_mb", residentMb());
     for (int i = 0; i < 1000; ++i) transaction(i % 2 ? "Button4" : "Button34");
     result("rss_after_1000_mb", residentMb());
+}
+
+// A day of samples at 1 s: the memory it takes and the redraw of its whole span.
+TEST(TrendBench, DayAtOneSecond) {
+    TrendWindow trend([] { return false; });
+    const double before = residentMb();
+    ops::trend::Sample s;
+    s.units = {"kPa", "degC", "degC", "%", "mA", "%"};
+    const auto start = ops::trend::Clock::now() - std::chrono::hours(24);
+    for (int i = 0; i < 86400; ++i) {
+        s.at = start + std::chrono::seconds(i);
+        for (std::size_t k = 0; k < 6; ++k)
+            s.values[k] = std::sin(i / 600.0 + static_cast<double>(k)) * 10.0 + 20.0;
+        if (i % 3600 < 60) s.values[0].reset();  // a minute's gap every hour
+        trend.add(s);
+    }
+    // Shown only now: a shown trend redraws at each sample.
+    trend.show();
+    QTest::qWait(200);
+    result("trend_day_mb", residentMb() - before);
+    std::vector<double> ms;
+    for (int i = 0; i < 11; ++i) {
+        const auto t0 = Clock::now();
+        trend.redraw();
+        trend.repaint();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    result("trend_redraw_ms", ms[ms.size() / 2]);
+}
+
+TEST_F(Bench, CpuWhileTrending) {
+    start({});
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    window->showTrend();
+    window->trend()->findChild<QPushButton*>("TrendStart")->click();
+    QTest::qWait(2000);
+    result("trend_cpu_percent", cpuShareOver(30.0));
 }
 
 // The reply path of the parse tick without the window: every row's simulator reply through
