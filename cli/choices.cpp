@@ -86,7 +86,7 @@ std::string itemText(std::string_view box, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return {};
     // A unit reads best as the plain list names it.
     if (isNumberedUnitBox(box)) {
-        return std::string(trimmed(hart::unitTable()[static_cast<std::size_t>(index)].plain));
+        return std::string(hart::plainUnitName(index));
     }
     return std::string(trimmed(items[index]));
 }

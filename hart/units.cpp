@@ -100,6 +100,14 @@ std::span<const UnitRow> unitTable() {
     return kUnits;
 }
 
+std::string_view plainUnitName(int index) {
+    if (index < 0 || index >= kUnitItemCount) return {};
+    std::string_view s = unitTable()[static_cast<std::size_t>(index)].plain;
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
 int unitIndexForCode(std::uint8_t code) {
     for (std::size_t i = 0; i < kUnits.size(); ++i) {
         if (kUnits[i].readCode == code) return static_cast<int>(i);

@@ -23,6 +23,10 @@ inline constexpr int kUnlistedUnitIndex = 81;
 
 std::span<const UnitRow> unitTable();
 
+// The unit an item of a unit box stands for, by the plain list's name without its padding;
+// empty for an index outside the list.
+std::string_view plainUnitName(int index);
+
 int unitIndexForCode(std::uint8_t code);
 // Nothing for items 76 to 82 or an index outside the list (no selection).
 std::optional<std::uint8_t> unitCodeForIndex(int index);

@@ -22,19 +22,6 @@ constexpr Series kSeries[] = {
 
 constexpr std::string_view kRoundReads[] = {"Button4", "Button34"};
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    return s;
-}
-
-// The unit a unit box's item stands for, by the plain list's name.
-std::string unitName(int index) {
-    const auto table = hart::unitTable();
-    if (index < 0 || static_cast<std::size_t>(index) >= table.size()) return {};
-    return std::string(trimmed(table[static_cast<std::size_t>(index)].plain));
-}
-
 std::string quoted(const std::string& cell) {
     if (cell.find_first_of(",\"\n") == std::string::npos) return cell;
     std::string out = "\"";
@@ -61,7 +48,7 @@ void take(Sample& sample, std::string_view read, const hart::Outcome& outcome) {
         for (const hart::Update& u : outcome.updates) {
             if (u.control == s.control && u.number) sample.values[i] = *u.number;
             if (u.control == s.unitBox && u.kind == hart::Update::Kind::Select)
-                sample.units[i] = unitName(u.value);
+                sample.units[i] = std::string(hart::plainUnitName(u.value));
         }
     }
 }
