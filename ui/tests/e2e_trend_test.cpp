@@ -14,6 +14,9 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     ASSERT_TRUE(waitStatus(kReadOk));
     window->showTrend();
     TrendWindow& trend = *window->trend();
+    // Drawn or not, the rounds run; undrawn, Qt's own image threads stay out of the race
+    // checker's way (it cannot see their locks).
+    trend.hide();
     auto latest = [&] { return trend.findChild<QLabel*>("TrendValue1")->text(); };
     trend.findChild<QDoubleSpinBox*>("TrendInterval")->setValue(0.5);
     trend.findChild<QPushButton*>("TrendStart")->click();
