@@ -25,17 +25,6 @@
 namespace cli {
 namespace {
 
-struct Options {
-    std::string port = "/dev/ttyUSB0";
-    int address = 0;
-    bool scan = false;
-    bool secondary = false;
-    bool json = false;
-    bool log = false;
-    int timeoutMs = 3000;
-    std::vector<std::string> words;  // the command and its values
-};
-
 // Control values as the command line gives them; anything not given reads as an empty box,
 // no item and no check, as on a window where nothing was chosen.
 class LineControls final : public ops::Controls {
@@ -351,6 +340,42 @@ ops::Session primedSession() {
     return s;
 }
 
+}  // namespace
+
+Ending endingOf(const Exchange& e) {
+    switch (e.end) {
+        case Exchange::End::Timeout:
+            return {kNoReply, "no reply"};
+        case Exchange::End::PortLost:
+            return {kPortFailed, "the port is gone (modem unplugged?)"};
+        case Exchange::End::WriteFailed:
+            return {kPortFailed, "the port refused the frame"};
+        case Exchange::End::Shown:
+            return {kOk, {}};
+        case Exchange::End::Decoded:
+            break;
+    }
+    // A read's decoder takes the data whatever the response code; the code still fails it,
+    // and a warning is no clean success either.
+    const bool failureCode = e.responseCode && *e.responseCode != 0;
+    if (failureCode || e.outcome.result == hart::Result::Warning)
+        return {kFailureCode, "response code " + std::to_string(e.responseCode.value_or(0))};
+    if (e.outcome.result != hart::Result::Done)
+        return {kUnreadable, "no readable reply to the request"};
+    return {kOk, {}};
+}
+
+std::string openFailure(const std::string& port, const serial::ECommsError& e) {
+    std::string message =
+        "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
+    if (e.osError() != 0) message += ": " + std::string(std::strerror(e.osError()));
+    if (e.osError() == EACCES || e.osError() == EPERM)
+        message += " (join the dialout group and log in again)";
+    return message;
+}
+
+namespace {
+
 // --- running
 
 class Runner {
@@ -370,39 +395,10 @@ class Runner {
         result_.status = last_.outcome.status;
         result_.responseCode = last_.responseCode;
         result_.deviceStatus = last_.deviceStatus;
-        switch (last_.end) {
-            case Exchange::End::Timeout:
-                result_.exit = kNoReply;
-                result_.message = "no reply";
-                return false;
-            case Exchange::End::PortLost:
-                result_.exit = kPortFailed;
-                result_.message = "the port is gone (modem unplugged?)";
-                return false;
-            case Exchange::End::WriteFailed:
-                result_.exit = kPortFailed;
-                result_.message = "the port refused the frame";
-                return false;
-            case Exchange::End::Shown:
-                result_.reply = last_.reply;
-                result_.exit = kOk;
-                return true;
-            case Exchange::End::Decoded:
-                break;
-        }
-        // A read's decoder takes the data whatever the response code; the code still fails it,
-        // and a warning is no clean success either.
-        const bool failureCode = last_.responseCode && *last_.responseCode != 0;
-        if (failureCode || last_.outcome.result == hart::Result::Warning) {
-            result_.exit = kFailureCode;
-            result_.message = "response code " + std::to_string(last_.responseCode.value_or(0));
-        } else if (last_.outcome.result != hart::Result::Done) {
-            result_.exit = kUnreadable;
-            result_.message = "no readable reply to the request";
-        } else {
-            result_.exit = kOk;
-            result_.message.clear();
-        }
+        if (last_.end == Exchange::End::Shown) result_.reply = last_.reply;
+        const Ending e = endingOf(last_);
+        result_.exit = e.exit;
+        result_.message = e.message;
         return result_.exit == kOk;
     }
 
@@ -548,11 +544,7 @@ int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
         line.open(o.port);
     } catch (const serial::ECommsError& e) {
         result.exit = kPortOpen;
-        result.message =
-            "cannot open " + o.port + " (" + serial::commDevicePath(o.port) + "): " + e.what();
-        if (e.osError() != 0) result.message += ": " + std::string(std::strerror(e.osError()));
-        if (e.osError() == EACCES || e.osError() == EPERM)
-            result.message += " (join the dialout group and log in again)";
+        result.message = openFailure(o.port, e);
         print(result, o.json, out, err);
         return result.exit;
     }
@@ -605,6 +597,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return kOk;
     }
     try {
+        if (isConfigCommand(options->words[0])) return runConfigCommand(*options, out, err);
         return runCommand(*options, out, err);
     } catch (const std::exception& e) {
         err << "hart-cli: " << e.what() << "\n";
