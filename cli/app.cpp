@@ -49,12 +49,15 @@ class LineControls final : public ops::Controls {
 std::string usage() {
     return "usage: hart-cli [--port NAME] [--address N | --scan] [--secondary] [--json]\n"
            "                [--timeout MS] [--log] OPERATION [VALUES...]\n"
+           "       hart-cli [OPTIONS] save FILE | compare FILE [FILE2] |\n"
+           "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
            "       hart-cli list | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
            "COMn is the n-th serial port). `hart-cli list` shows every operation and its values.\n"
            "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"
-           "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply.\n";
+           "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply,\n"
+           "9 differences found (compare).\n";
 }
 
 std::optional<int> integer(std::string_view s) {
