@@ -9,6 +9,9 @@
 #include "cli/names.h"
 #include "link/tcomm.h"
 #include "ops/config_file.h"
+#ifdef HART_REPORT
+#include "report/report.h"
+#endif
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -30,6 +33,7 @@ constexpr ConfigCommand kConfigCommands[] = {
     {"save", 1, 1, "save FILE"},
     {"compare", 1, 2, "compare FILE [FILE2]"},
     {"restore", 1, 1, "restore FILE [--yes] [--replace]"},
+    {"report", 1, 1, "report FILE.pdf"},
 };
 
 const ConfigCommand* findConfigCommand(std::string_view name) {
@@ -196,6 +200,25 @@ std::string modelText(const cfg::Values& v) {
     return "manufacturer " + get("manufacturer-id") + ", device type " + get("device-type");
 }
 
+#ifdef HART_REPORT
+// The window's caption of a field.
+std::string captionOf(std::string_view field) {
+    const cfg::FieldRow* f = cfg::findField(field);
+    const FieldName* n = f ? fieldName(f->control) : nullptr;
+    return n ? std::string(n->caption) : std::string();
+}
+#endif
+
+std::string writeReport(const std::string& path, const cfg::Record& record) {
+#ifdef HART_REPORT
+    return report::writePdf(path, record, captionOf);
+#else
+    (void)path;
+    (void)record;
+    return "this hart-cli was built without Qt, which the PDF report needs";
+#endif
+}
+
 }  // namespace
 
 bool isConfigCommand(std::string_view word) {
@@ -275,6 +298,18 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         }
         return finish();
     }
+    if (c.name == "report") {
+        const cfg::Record record = cfg::recordOf(*values, cfg::utcNow(), "hart-cli " HART_VERSION);
+        const std::string why = writeReport(files[0], record);
+        if (!why.empty()) {
+            r.exit = kInternal;
+            r.message = why;
+        } else {
+            r.notes.push_back("report written to " + files[0]);
+        }
+        return finish();
+    }
+
     const cfg::Record& file = loaded[0];
     r.differences = cfg::compare(file.all(), *values);
     if (c.name == "compare") {
