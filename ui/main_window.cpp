@@ -22,6 +22,7 @@
 #include "ops/instruments/temperature.h"
 #include "ops/key_filters.h"
 #include "ui/click_label.h"
+#include "ui/config_files.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
@@ -211,6 +212,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
 
     wireHandlers();
     startUp();
+    configFiles_ = std::make_unique<ConfigFiles>(*this);
 }
 
 TForm1::~TForm1() {
@@ -390,6 +392,11 @@ void TForm1::send(const ops::Request& r) {
     // A frame the link cannot take is said at once, not as the instrument's silence later.
     if (!Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
         setStatus(portOpen_ ? kWriteRefused : kPortClosed);
+        if (requestEnded_) {
+            RequestEnd end;
+            end.outcome.fail(portOpen_ ? kWriteRefused : kPortClosed);
+            requestEnded_(end);
+        }
         return;
     }
     if (r.counted) {
@@ -455,13 +462,23 @@ void TForm1::Button58Click() {
 
 void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
-        apply(ops::decode(*due, tracker_.buffer(), session_));
-        showDeviceStatus(ops::replyStatus(*due, tracker_.buffer()));
+        RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
+                       ops::replyStatus(*due, tracker_.buffer())};
+        apply(end.outcome);
+        showDeviceStatus(end.status);
+        if (requestEnded_) requestEnded_(end);
     }
 }
 
 void TForm1::Timer3Timer() {
-    if (auto text = tracker_.responseTick()) setStatus(*text);
+    if (auto text = tracker_.responseTick()) {
+        setStatus(*text);
+        if (requestEnded_) {
+            RequestEnd end;
+            end.outcome.finish(*text, hart::Result::TimedOut);
+            requestEnded_(end);
+        }
+    }
 }
 
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {

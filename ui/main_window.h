@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -20,6 +21,8 @@
 class QLabel;
 
 namespace ui {
+
+class ConfigFiles;
 
 // A window-thread timer; enabling an enabled timer keeps its period running.
 class QtTimer final : public hart::Timer {
@@ -65,6 +68,14 @@ class TForm1 : public QMainWindow {
     void send(const ops::Request& request);
     void apply(const hart::Outcome& outcome);
 
+    // How the request `send` sent last ended: decoded, timed out, or not sent at all.
+    struct RequestEnd {
+        hart::Outcome outcome;
+        std::optional<hart::StatusBytes> status;  // of the reply, when it held them
+    };
+    void setRequestEnded(std::function<void(const RequestEnd&)> f) { requestEnded_ = std::move(f); }
+    ConfigFiles& configFiles() { return *configFiles_; }
+
     serial::TComm& comm() { return *Comm1; }
     const hart::RequestTracker& tracker() const { return tracker_; }
     ops::Session& session() { return session_; }
@@ -102,6 +113,8 @@ class TForm1 : public QMainWindow {
     ops::Session session_;
     bool portOpen_ = false;
     bool echoSwitch_ = false;
+    std::function<void(const RequestEnd&)> requestEnded_;
+    std::unique_ptr<ConfigFiles> configFiles_;
 };
 
 }  // namespace ui

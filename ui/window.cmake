@@ -2,6 +2,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 add_library(hartwindow STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/config_files.h
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
@@ -10,7 +12,8 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.h
 )
-target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets)
+target_link_libraries(hartwindow PUBLIC hartform hartops hartlink hartcli hartreport Qt6::Widgets)
+target_compile_definitions(hartwindow PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
