@@ -1,5 +1,13 @@
 // hart-cli's configuration-file commands: save, compare, restore and report. Each reads the
 // instrument through the same driver the window runs, one exchange at a time on the line.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -9,13 +17,15 @@
 #include "cli/names.h"
 #include "link/tcomm.h"
 #include "ops/config_file.h"
-#ifdef HART_REPORT
-#include "report/report.h"
-#endif
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
 #endif
+#ifndef HART_REPORT_INSTALLED
+#define HART_REPORT_INSTALLED "hart-report"
+#endif
+
+extern char** environ;
 
 namespace cli {
 namespace {
@@ -200,23 +210,43 @@ std::string modelText(const cfg::Values& v) {
     return "manufacturer " + get("manufacturer-id") + ", device type " + get("device-type");
 }
 
-#ifdef HART_REPORT
-// The window's caption of a field.
-std::string captionOf(std::string_view field) {
-    const cfg::FieldRow* f = cfg::findField(field);
-    const FieldName* n = f ? fieldName(f->control) : nullptr;
-    return n ? std::string(n->caption) : std::string();
+// hart-report beside hart-cli in the build tree, else the installed one; HART_REPORT_PROGRAM
+// names another.
+std::string reportProgram() {
+    if (const char* env = std::getenv("HART_REPORT_PROGRAM"); env && *env) return env;
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const auto built = self.parent_path().parent_path() / "report" / "hart-report";
+        if (std::filesystem::exists(built, ec)) return built.string();
+    }
+    return HART_REPORT_INSTALLED;
 }
-#endif
 
+// The record goes to hart-report through a temporary file; its messages go to our standard
+// error.
 std::string writeReport(const std::string& path, const cfg::Record& record) {
-#ifdef HART_REPORT
-    return report::writePdf(path, record, captionOf);
-#else
-    (void)path;
-    (void)record;
-    return "this hart-cli was built without Qt, which the PDF report needs";
-#endif
+    std::string temp = (std::filesystem::temp_directory_path() / "hart-report-XXXXXX").string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return std::string("cannot write a temporary file: ") + std::strerror(errno);
+    ::close(fd);
+    if (std::string why = cfg::saveAtomically(temp, cfg::toJson(record)); !why.empty()) {
+        ::unlink(temp.c_str());
+        return why;
+    }
+    const std::string program = reportProgram();
+    std::vector<char*> argv = {const_cast<char*>(program.c_str()), temp.data(),
+                               const_cast<char*>(path.c_str()), nullptr};
+    pid_t pid = -1;
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    int status = 0;
+    if (spawned == 0) ::waitpid(pid, &status, 0);
+    ::unlink(temp.c_str());
+    if (spawned != 0) return "cannot run " + program + ": " + std::strerror(spawned);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return program + " did not write the report";
+    return {};
 }
 
 }  // namespace

@@ -81,6 +81,8 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     // The saved file is whole: it parses, and no temporary file is left beside it.
     EXPECT_TRUE(ops::config::load(saved).record.has_value());
     EXPECT_EQ(cli(sim, {"compare", saved, saved}).exit, kOk);
+    EXPECT_EQ(cli(sim, {"report", path("report.pdf")}).exit, kOk);
+    EXPECT_EQ(contents(path("report.pdf")).substr(0, 5), "%PDF-");
 
     // Another model: refused without --replace and nothing written; with it, written.
     r = cli(sim, {"--address", "1", "restore", saved, "--yes"});

@@ -50,6 +50,7 @@ TEST_F(ConfigMenu, SaveChangeCompareRestoreCompare) {
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_TRUE(questions[0].startsWith(diff)) << questions[0].toStdString();
     EXPECT_EQ(ran(&ConfigFiles::compare, saved), QStringLiteral("仪表与配置文件一致。"));
+    EXPECT_EQ(ran(&ConfigFiles::report, path("report.pdf")), "报告已生成: " + path("report.pdf"));
 
     // Another model, not confirmed as a replacement: nothing is written.
     window->control<QComboBox>("ComboBox9")->setCurrentIndex(1);
