@@ -139,9 +139,10 @@ void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {
 }
 
 void ConfigFiles::cancel() {
-    if (driver_) driver_->cancel();
-    // Nothing is awaited: the drive ends now; else it ends with the pending reply.
-    if (driver_ && !waiting_) finish();
+    if (!driver_) return;
+    // The drive ends now; a reply still on its way is the window's alone.
+    driver_->cancel();
+    finish();
 }
 
 void ConfigFiles::step() {
@@ -177,14 +178,18 @@ void ConfigFiles::ended(const TForm1::RequestEnd& end) {
 void ConfigFiles::finish() {
     const cfg::Account account = driver_->account();
     const Job job = job_;
+    const bool wasWaiting = waiting_;
     driver_.reset();
     waiting_ = false;
     progress_->hide();
-    if (account.cancelled)
-        return tell(false, QStringLiteral("已取消。") +
-                               (job == Job::RestoreWrite
-                                    ? QStringLiteral("已写入: ") + labels(account.written)
-                                    : QString()));
+    if (account.cancelled) {
+        QString text = QStringLiteral("已取消。");
+        if (job == Job::RestoreWrite) {
+            text += QStringLiteral("已写入: ") + labels(account.written);
+            if (wasWaiting) text += QStringLiteral("; 最后一项写入是否被仪表接受未知。");
+        }
+        return tell(false, text);
+    }
     if (job == Job::RestoreWrite) return restoreWritten(account);
     if (account.stopped) {
         return tell(true, QStringLiteral("读取 ") + labels(account.stopped->fields) +

@@ -365,6 +365,11 @@ void TForm1::Comm1RequestHangup() {
     showMessage(
         this, MessageKind::Error,
         QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。").arg(port));
+    if (requestEnded_) {
+        RequestEnd end;
+        end.outcome.fail(kPortLost);
+        requestEnded_(end);
+    }
 }
 
 void TForm1::Label4Click() {
