@@ -22,7 +22,10 @@ struct Json {
     double number = 0;
     std::string string;
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    // An object's members, in order: names[i] names values[i]. (No pair: Json is incomplete
+    // here, which std::pair does not allow.)
+    std::vector<std::string> names;
+    std::vector<Json> values;
 };
 
 class Reader {
@@ -225,7 +228,8 @@ class Reader {
             if (s_[at_++] != ':') return --at_, fail("expected :");
             Json member;
             if (!value(member, depth + 1)) return false;
-            v.members.emplace_back(std::move(name), std::move(member));
+            v.names.push_back(std::move(name));
+            v.values.push_back(std::move(member));
             blanks();
             if (at_ >= s_.size()) return fail("");
             if (s_[at_] == '}') return ++at_, true;
@@ -239,8 +243,8 @@ class Reader {
 };
 
 const Json* member(const Json& object, std::string_view name) {
-    for (const auto& [n, v] : object.members) {
-        if (n == name) return &v;
+    for (std::size_t i = 0; i < object.names.size(); ++i) {
+        if (object.names[i] == name) return &object.values[i];
     }
     return nullptr;
 }
@@ -250,7 +254,9 @@ std::string section(const Json& doc, std::string_view name, Part part, bool requ
     const Json* s = member(doc, name);
     if (s == nullptr) return required ? "it has no \"" + std::string(name) + "\"" : "";
     if (s->type != Json::Type::Object) return "\"" + std::string(name) + "\" is no object";
-    for (const auto& [field, v] : s->members) {
+    for (std::size_t i = 0; i < s->names.size(); ++i) {
+        const std::string& field = s->names[i];
+        const Json& v = s->values[i];
         const FieldRow* row = findField(field);
         if (row == nullptr || row->part != part)
             return "\"" + std::string(name) + "\" has no field \"" + field + "\"";
