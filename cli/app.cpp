@@ -26,17 +26,6 @@
 namespace cli {
 namespace {
 
-struct Options {
-    std::string port = "/dev/ttyUSB0";
-    int address = 0;
-    bool scan = false;
-    bool secondary = false;
-    bool json = false;
-    bool log = false;
-    int timeoutMs = 3000;
-    std::vector<std::string> words;  // the command and its values
-};
-
 // Control values as the command line gives them; anything not given reads as an empty box,
 // no item and no check, as on a window where nothing was chosen.
 class LineControls final : public ops::Controls {
@@ -62,12 +51,15 @@ std::string usage() {
     return "usage: hart-cli [--port NAME] [--address N | --scan] [--secondary] [--json]\n"
            "                [--timeout MS] [--log] OPERATION [VALUES...]\n"
            "       hart-cli [options] monitor [--interval S] [--count N] [--csv FILE|-]\n"
+           "       hart-cli [options] save FILE | compare FILE [FILE2] |\n"
+           "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
            "       hart-cli list | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
            "COMn is the n-th serial port). `hart-cli list` shows every operation and its values.\n"
            "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"
-           "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply.\n";
+           "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply,\n"
+           "9 differences found (compare).\n";
 }
 
 std::optional<int> integer(std::string_view s) {
@@ -353,6 +345,42 @@ ops::Session primedSession() {
     return s;
 }
 
+}  // namespace
+
+Ending endingOf(const Exchange& e) {
+    switch (e.end) {
+        case Exchange::End::Timeout:
+            return {kNoReply, "no reply"};
+        case Exchange::End::PortLost:
+            return {kPortFailed, "the port is gone (modem unplugged?)"};
+        case Exchange::End::WriteFailed:
+            return {kPortFailed, "the port refused the frame"};
+        case Exchange::End::Shown:
+            return {kOk, {}};
+        case Exchange::End::Decoded:
+            break;
+    }
+    // A read's decoder takes the data whatever the response code; the code still fails it,
+    // and a warning is no clean success either.
+    const bool failureCode = e.responseCode && *e.responseCode != 0;
+    if (failureCode || e.outcome.result == hart::Result::Warning)
+        return {kFailureCode, "response code " + std::to_string(e.responseCode.value_or(0))};
+    if (e.outcome.result != hart::Result::Done)
+        return {kUnreadable, "no readable reply to the request"};
+    return {kOk, {}};
+}
+
+std::string openFailure(const std::string& port, const serial::ECommsError& e) {
+    std::string message =
+        "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
+    if (e.osError() != 0) message += ": " + std::string(std::strerror(e.osError()));
+    if (e.osError() == EACCES || e.osError() == EPERM)
+        message += " (join the dialout group and log in again)";
+    return message;
+}
+
+namespace {
+
 // --- running
 
 class Runner {
@@ -372,39 +400,10 @@ class Runner {
         result_.status = last_.outcome.status;
         result_.responseCode = last_.responseCode;
         result_.deviceStatus = last_.deviceStatus;
-        switch (last_.end) {
-            case Exchange::End::Timeout:
-                result_.exit = kNoReply;
-                result_.message = "no reply";
-                return false;
-            case Exchange::End::PortLost:
-                result_.exit = kPortFailed;
-                result_.message = "the port is gone (modem unplugged?)";
-                return false;
-            case Exchange::End::WriteFailed:
-                result_.exit = kPortFailed;
-                result_.message = "the port refused the frame";
-                return false;
-            case Exchange::End::Shown:
-                result_.reply = last_.reply;
-                result_.exit = kOk;
-                return true;
-            case Exchange::End::Decoded:
-                break;
-        }
-        // A read's decoder takes the data whatever the response code; the code still fails it,
-        // and a warning is no clean success either.
-        const bool failureCode = last_.responseCode && *last_.responseCode != 0;
-        if (failureCode || last_.outcome.result == hart::Result::Warning) {
-            result_.exit = kFailureCode;
-            result_.message = "response code " + std::to_string(last_.responseCode.value_or(0));
-        } else if (last_.outcome.result != hart::Result::Done) {
-            result_.exit = kUnreadable;
-            result_.message = "no readable reply to the request";
-        } else {
-            result_.exit = kOk;
-            result_.message.clear();
-        }
+        if (last_.end == Exchange::End::Shown) result_.reply = last_.reply;
+        const Ending e = endingOf(last_);
+        result_.exit = e.exit;
+        result_.message = e.message;
         return result_.exit == kOk;
     }
 
@@ -550,11 +549,7 @@ bool openPort(Line& line, const std::string& port, Result& result) {
         return true;
     } catch (const serial::ECommsError& e) {
         result.exit = kPortOpen;
-        result.message =
-            "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
-        if (e.osError() != 0) result.message += ": " + std::string(std::strerror(e.osError()));
-        if (e.osError() == EACCES || e.osError() == EPERM)
-            result.message += " (join the dialout group and log in again)";
+        result.message = openFailure(port, e);
         return false;
     }
 }
@@ -662,6 +657,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return kOk;
     }
     try {
+        if (isConfigCommand(options->words[0])) return runConfigCommand(*options, out, err);
         return runCommand(*options, out, err);
     } catch (const std::exception& e) {
         err << "hart-cli: " << e.what() << "\n";

@@ -8,7 +8,24 @@
 
 #include "hart/outcome.h"
 
+namespace serial {
+class ECommsError;
+}
+
 namespace cli {
+
+struct Exchange;
+
+struct Options {
+    std::string port = "/dev/ttyUSB0";
+    int address = 0;
+    bool scan = false;
+    bool secondary = false;
+    bool json = false;
+    bool log = false;
+    int timeoutMs = 3000;
+    std::vector<std::string> words;  // the command and its values
+};
 
 // Exit statuses, documented in the manual page.
 enum Exit : int {
@@ -21,7 +38,22 @@ enum Exit : int {
     kPortOpen = 6,     // the port could not be opened
     kPortFailed = 7,   // the port failed while in use (modem gone, write refused)
     kUnreadable = 8,   // bytes came, but no readable reply to the request among them
+    kDifferent = 9,    // compare: the instrument or the second file differs from the file
 };
+
+// How one exchange ends a command: its exit status and, when not done, why in English.
+struct Ending {
+    int exit = kOk;
+    std::string message;
+};
+Ending endingOf(const Exchange& exchange);
+
+// Why the port could not be opened, in English.
+std::string openFailure(const std::string& port, const serial::ECommsError& e);
+
+// The configuration-file commands (save, compare, restore, report), in config_cmd.cpp.
+bool isConfigCommand(std::string_view word);
+int runConfigCommand(const Options& options, std::ostream& out, std::ostream& err);
 
 // A field as printed: English name, the window's text, its unit and the window's caption.
 struct Shown {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "hart/frame.h"
+#include "ops/config_file.h"
 #include "ops/operation.h"
 #include "ops/tests/op_test_util.h"
 #include "sim/loop.h"
@@ -180,6 +181,16 @@ void typedTexts() {
     }
 }
 
+// A configuration file of every part, with texts that need escapes.
+void configFiles() {
+    ops::config::Values v;
+    for (const ops::config::FieldRow& f : ops::config::fieldRows()) v[std::string(f.name)] = "1";
+    v["tag"] = "\"A\\B\"\t";
+    v["transfer-function"] = "线性";
+    put("config_file", "every_part",
+        ops::config::toJson(ops::config::recordOf(v, "2026-12-08T00:00:00Z", "make_corpus")));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,6 +202,7 @@ int main(int argc, char** argv) {
     exchanges();
     testFrames({argv + 2, argv + argc});
     typedTexts();
+    configFiles();
     std::cout << written << " seeds in " << out << "\n";
     return 0;
 }

@@ -51,6 +51,7 @@ target_link_options(hart-config PRIVATE -Wl,-z,relro,-z,now)
 target_link_options(hart-sim PRIVATE -Wl,-z,relro,-z,now)
 target_link_options(hart-cli PRIVATE -Wl,-z,relro,-z,now)
 install(TARGETS hart-config hart-sim hart-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS hart-report RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/hart-config)
 install(FILES ${HART_PKG_DIR}/hart-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${HART_PKG_DIR}/hart-config.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

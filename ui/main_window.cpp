@@ -23,6 +23,7 @@
 #include "ops/instruments/temperature.h"
 #include "ops/key_filters.h"
 #include "ui/click_label.h"
+#include "ui/config_files.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
@@ -213,6 +214,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
 
     wireHandlers();
     startUp();
+    configFiles_ = std::make_unique<ConfigFiles>(*this);
 
     menuBar()
         ->addMenu(QStringLiteral("趋势"))
@@ -221,9 +223,9 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     turnTimer_.setSingleShot(true);
     turnTimer_.setInterval(Timer3.qt().interval() + 500);
     connect(&turnTimer_, &QTimer::timeout, this, [this] {
-        hart::Outcome none;
-        none.result = hart::Result::TimedOut;
-        turnEnded(none);
+        RequestEnd none;
+        none.outcome.result = hart::Result::TimedOut;
+        requestEnded(none);
     });
     trendTimer_.setSingleShot(true);
     trendTimer_.setTimerType(Qt::PreciseTimer);
@@ -249,10 +251,12 @@ void TForm1::send(const ops::Request& r) {
     sendNow(r);
 }
 
-void TForm1::turnEnded(const hart::Outcome& outcome) {
+void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
+    if (!trendRead_ && requestEnded_) requestEnded_(end);
+    if (!endsTurn) return;
     turnOpen_ = false;
     turnTimer_.stop();
-    if (std::exchange(trendRead_, false) && trend_ != nullptr) trend_->taken(outcome);
+    if (std::exchange(trendRead_, false) && trend_ != nullptr) trend_->taken(end.outcome);
     nextTurn();
 }
 
@@ -436,6 +440,9 @@ void TForm1::Comm1RequestHangup() {
     showMessage(
         this, MessageKind::Error,
         QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。").arg(port));
+    RequestEnd end;
+    end.outcome.fail(kPortLost);
+    requestEnded(end);
 }
 
 void TForm1::Label4Click() {
@@ -454,7 +461,7 @@ void TForm1::sendNow(const ops::Request& r) {
     if (!r.refusal.empty()) {
         showMessage(this, r.refusalIsError ? MessageKind::Error : MessageKind::Information,
                     qs(r.refusal));
-        if (trendRead_) turnEnded({});
+        if (trendRead_) requestEnded({});
         return;
     }
     for (const hart::Update& u : r.before) applyUpdate(u);
@@ -464,7 +471,9 @@ void TForm1::sendNow(const ops::Request& r) {
     // A frame the link cannot take is said at once, not as the instrument's silence later.
     if (!Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
         setStatus(portOpen_ ? kWriteRefused : kPortClosed);
-        if (trendRead_) turnEnded({});
+        RequestEnd end;
+        end.outcome.fail(portOpen_ ? kWriteRefused : kPortClosed);
+        requestEnded(end);
         return;
     }
     turnOpen_ = true;
@@ -532,15 +541,21 @@ void TForm1::Button58Click() {
 
 void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
-        const hart::Outcome outcome = ops::decode(*due, tracker_.buffer(), session_);
-        apply(outcome);
-        showDeviceStatus(ops::replyStatus(*due, tracker_.buffer()));
-        turnEnded(outcome);
+        RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
+                       ops::replyStatus(*due, tracker_.buffer())};
+        apply(end.outcome);
+        showDeviceStatus(end.status);
+        requestEnded(end);
     }
 }
 
 void TForm1::Timer3Timer() {
-    if (auto text = tracker_.responseTick()) setStatus(*text);
+    if (auto text = tracker_.responseTick()) {
+        setStatus(*text);
+        RequestEnd end;
+        end.outcome.finish(*text, hart::Result::TimedOut);
+        requestEnded(end, false);
+    }
 }
 
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
@@ -552,7 +567,7 @@ void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
     // The console's reply has no decoder; its status bytes are shown from the chunk.
     if (!tracker_.pending().decodes) {
         showDeviceStatus(ops::replyStatus(tracker_.pending(), tracker_.buffer()));
-        if (turnOpen_) turnEnded({});
+        if (turnOpen_) requestEnded({});
     }
 }
 

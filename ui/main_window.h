@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -22,6 +23,7 @@ class QLabel;
 
 namespace ui {
 
+class ConfigFiles;
 class TrendWindow;
 
 // A window-thread timer; enabling an enabled timer keeps its period running.
@@ -68,6 +70,14 @@ class TForm1 : public QMainWindow {
     void send(const ops::Request& request);
     void apply(const hart::Outcome& outcome);
 
+    // How the request `send` sent last ended: decoded, timed out, or not sent at all.
+    struct RequestEnd {
+        hart::Outcome outcome;
+        std::optional<hart::StatusBytes> status;  // of the reply, when it held them
+    };
+    void setRequestEnded(std::function<void(const RequestEnd&)> f) { requestEnded_ = std::move(f); }
+    ConfigFiles& configFiles() { return *configFiles_; }
+
     serial::TComm& comm() { return *Comm1; }
     const hart::RequestTracker& tracker() const { return tracker_; }
     ops::Session& session() { return session_; }
@@ -99,7 +109,10 @@ class TForm1 : public QMainWindow {
     // While the trend polls, requests take turns on the line: each waits until the one before
     // it was answered or timed out.
     void sendNow(const ops::Request& request);
-    void turnEnded(const hart::Outcome& outcome);
+    // Every way a request ends: the configuration drive hears of its own, the trend of its
+    // reads, and the next turn goes out. A response timeout leaves the turn open a little
+    // longer, for a late reply.
+    void requestEnded(const RequestEnd& end, bool endsTurn = true);
     void nextTurn();
     void stopTrend(std::string_view why);
 
@@ -115,6 +128,8 @@ class TForm1 : public QMainWindow {
     ops::Session session_;
     bool portOpen_ = false;
     bool echoSwitch_ = false;
+    std::function<void(const RequestEnd&)> requestEnded_;
+    std::unique_ptr<ConfigFiles> configFiles_;
 
     TrendWindow* trend_ = nullptr;
     std::deque<ops::Request> waiting_;

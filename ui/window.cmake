@@ -2,6 +2,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Test Charts)
 
 add_library(hartwindow STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/config_files.h
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
@@ -12,7 +14,9 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/trend_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trend_window.h
 )
-target_link_libraries(hartwindow PUBLIC hartform hartops hartlink Qt6::Widgets Qt6::Charts)
+target_link_libraries(hartwindow PUBLIC hartform hartops hartlink hartcli hartreport Qt6::Widgets
+                      Qt6::Charts)
+target_compile_definitions(hartwindow PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
@@ -25,7 +29,7 @@ hart_add_test(window_tests
   ENV "QT_QPA_PLATFORM=offscreen")
 
 set(E2E_TEST_SOURCES)
-foreach(suite bad_input device_status pressure soak temperature_a temperature_b trend universal)
+foreach(suite bad_input config device_status pressure soak temperature_a temperature_b trend universal)
   list(APPEND E2E_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_${suite}_test.cpp)
 endforeach()
 hart_add_test(e2e_tests

@@ -1,7 +1,10 @@
 // The trend against the simulator: rounds of reads through the window's request procedure,
-// a click that waits its turn, a missed reply as a gap, and the end with the port.
+// a click and a configuration drive that wait their turn, a missed reply as a gap, and the end
+// with the port.
+#include <QDir>
 #include <QDoubleSpinBox>
 
+#include "ui/config_files.h"
 #include "ui/tests/e2e_fixture.h"
 #include "ui/trend_window.h"
 
@@ -28,6 +31,15 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     click("Button13");
     EXPECT_EQ(window->tracker().pending().tag, 103);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !text("Edit14").isEmpty(); }, kWaitMs));
+
+    // A configuration drive takes turns too and hears only of its own requests.
+    ConfigFiles& files = window->configFiles();
+    const QString saved = QDir::tempPath() + "/hart-window-trending.json";
+    for (auto command : {&ConfigFiles::save, &ConfigFiles::compare}) {
+        (files.*command)(saved);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !files.busy(); }, 60000));
+    }
+    EXPECT_EQ(messages.back(), QStringLiteral("仪表与配置文件一致。"));
 
     ASSERT_TRUE(sim->command("silent on"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return latest() == "-"; }, 3 * kWaitMs));

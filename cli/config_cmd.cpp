@@ -1,0 +1,378 @@
+// hart-cli's configuration-file commands: save, compare, restore and report. Each reads the
+// instrument through the same driver the window runs, one exchange at a time on the line.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <optional>
+
+#include "cli/app.h"
+#include "cli/line.h"
+#include "cli/names.h"
+#include "link/tcomm.h"
+#include "ops/config_file.h"
+
+#ifndef HART_VERSION
+#define HART_VERSION "0"
+#endif
+#ifndef HART_REPORT_INSTALLED
+#define HART_REPORT_INSTALLED "hart-report"
+#endif
+
+extern char** environ;
+
+namespace cli {
+namespace {
+
+namespace cfg = ops::config;
+
+struct ConfigCommand {
+    std::string_view name;
+    std::size_t minFiles;
+    std::size_t maxFiles;
+    std::string_view usage;
+};
+
+constexpr ConfigCommand kConfigCommands[] = {
+    {"save", 1, 1, "save FILE"},
+    {"compare", 1, 2, "compare FILE [FILE2]"},
+    {"restore", 1, 1, "restore FILE [--yes] [--replace]"},
+    {"report", 1, 1, "report FILE.pdf"},
+};
+
+const ConfigCommand* findConfigCommand(std::string_view name) {
+    for (const ConfigCommand& c : kConfigCommands) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+// What a command did, printed as text or JSON.
+struct Outcome {
+    std::string operation;
+    int exit = kOk;
+    std::string message;  // why it failed, in English
+    std::vector<cfg::Difference> differences;
+    std::string leftName = "file";
+    std::string rightName = "instrument";
+    std::vector<std::string> written;
+    std::vector<std::string> notTaken;
+    std::vector<std::string> notes;  // plain lines of the text form
+};
+
+std::string jsonList(const std::vector<std::string>& names) {
+    std::string s = "[";
+    for (std::size_t i = 0; i < names.size(); ++i) s += (i ? "," : "") + cfg::jsonString(names[i]);
+    return s + "]";
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string s;
+    for (const std::string& n : names) s += (s.empty() ? "" : ", ") + n;
+    return s.empty() ? "none" : s;
+}
+
+void print(const Outcome& r, bool json, std::ostream& out, std::ostream& err) {
+    if (json) {
+        out << "{\"operation\":" << cfg::jsonString(r.operation) << ",\"exit\":" << r.exit
+            << ",\"differences\":[";
+        for (std::size_t i = 0; i < r.differences.size(); ++i) {
+            const cfg::Difference& d = r.differences[i];
+            out << (i ? "," : "") << "{\"field\":" << cfg::jsonString(d.field) << ",\""
+                << r.leftName << "\":" << cfg::jsonString(d.left) << ",\"" << r.rightName
+                << "\":" << cfg::jsonString(d.right) << "}";
+        }
+        out << "],\"written\":" << jsonList(r.written) << ",\"not_taken\":" << jsonList(r.notTaken);
+        if (!r.message.empty()) out << ",\"message\":" << cfg::jsonString(r.message);
+        out << "}\n";
+    } else {
+        for (const cfg::Difference& d : r.differences) {
+            out << d.field << ": " << r.leftName << " \"" << d.left << "\", " << r.rightName
+                << " \"" << d.right << "\"\n";
+        }
+        for (const std::string& n : r.notes) out << n << "\n";
+    }
+    if (!r.message.empty()) err << "hart-cli: " << r.message << "\n";
+}
+
+// The hart-cli command that runs a button, for the account of a restore.
+std::string commandOf(std::string_view control) {
+    for (const Command& c : commands()) {
+        if (c.control == control) return std::string(c.name);
+    }
+    return std::string(control);
+}
+
+class Session {
+  public:
+    explicit Session(const Options& o)
+        : options_(o),
+          line_(o.log ? std::function<void(const std::string&)>(
+                            [](const std::string& l) { std::cerr << l << "\n"; })
+                      : nullptr) {
+        controls_.setIndex("ComboBox8", o.secondary ? 1 : 0);
+        controls_.setIndex("ComboBox9", o.address);
+    }
+
+    // Empty when open, else why not.
+    std::string open() {
+        try {
+            line_.open(options_.port);
+        } catch (const serial::ECommsError& e) {
+            return openFailure(options_.port, e);
+        }
+        return {};
+    }
+
+    // Runs the drive to its end or its first failed step.
+    Ending drive(cfg::Driver& d) {
+        while (auto step = d.next(session_)) {
+            if (!step->request.refusal.empty()) {
+                const Ending e{kRefused, "refused: " + step->request.refusal};
+                d.take({}, false, e.message);
+                return e;
+            }
+            const Exchange x = line_.exchange(step->request, session_,
+                                              std::chrono::milliseconds(options_.timeoutMs));
+            const Ending e = endingOf(x);
+            d.take(x.outcome, e.exit == kOk, e.message);
+            if (e.exit != kOk) return e;
+        }
+        return {};
+    }
+
+    // The instrument's configuration, or the ending that stopped the read.
+    std::optional<cfg::Values> read(Outcome& r, bool live = false) {
+        cfg::Driver d = cfg::Driver::reading(controls_, live);
+        const Ending e = drive(d);
+        if (e.exit != kOk) {
+            r.exit = e.exit;
+            r.message = "reading " + commandOf(d.account().stopped->control) + ": " + e.message;
+            return std::nullopt;
+        }
+        return d.account().values;
+    }
+
+    void restore(Outcome& r, const cfg::Values& file, const cfg::Values& instrument) {
+        cfg::Driver d = cfg::Driver::restoring(controls_, file, instrument);
+        const Ending e = drive(d);
+        const cfg::Account& a = d.account();
+        r.written = a.written;
+        r.notTaken = a.notTaken;
+        r.notes.push_back("written: " + joined(a.written));
+        if (a.stopped) {
+            const cfg::Step& s = *a.stopped;
+            const std::string what =
+                s.kind == cfg::Step::Kind::Write ? "writing " : "reading back ";
+            r.exit = e.exit;
+            r.message = what + joined(s.fields) + " (" + commandOf(s.control) +
+                        ") failed: " + e.message + "; written before it: " + joined(a.written);
+            return;
+        }
+        for (const std::string& f : a.notTaken) {
+            const auto want = file.find(f);
+            const auto now = a.values.find(f);
+            r.notes.push_back("not taken: " + f + " (written \"" + want->second +
+                              "\", reads back \"" + now->second + "\")");
+        }
+        if (!a.notTaken.empty()) {
+            r.exit = kFailureCode;
+            r.message = "the instrument did not take " + joined(a.notTaken);
+        }
+    }
+
+  private:
+    const Options& options_;
+    Line line_;
+    ops::Session session_;
+    cfg::ControlStore controls_;
+};
+
+bool yes(std::ostream& err, std::size_t fields) {
+    err << "write " << fields << " field" << (fields == 1 ? "" : "s")
+        << " to the instrument? [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+std::string modelText(const cfg::Values& v) {
+    auto get = [&](std::string_view f) {
+        const auto it = v.find(f);
+        return it == v.end() ? std::string("?") : it->second;
+    };
+    return "manufacturer " + get("manufacturer-id") + ", device type " + get("device-type");
+}
+
+// hart-report beside hart-cli in the build tree, else the installed one; HART_REPORT_PROGRAM
+// names another.
+std::string reportProgram() {
+    if (const char* env = std::getenv("HART_REPORT_PROGRAM"); env && *env) return env;
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const auto built = self.parent_path().parent_path() / "report" / "hart-report";
+        if (std::filesystem::exists(built, ec)) return built.string();
+    }
+    return HART_REPORT_INSTALLED;
+}
+
+// The record goes to hart-report through a temporary file; its messages go to our standard
+// error.
+std::string writeReport(const std::string& path, const cfg::Record& record) {
+    std::string temp = (std::filesystem::temp_directory_path() / "hart-report-XXXXXX").string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return std::string("cannot write a temporary file: ") + std::strerror(errno);
+    ::close(fd);
+    if (std::string why = cfg::saveAtomically(temp, cfg::toJson(record)); !why.empty()) {
+        ::unlink(temp.c_str());
+        return why;
+    }
+    const std::string program = reportProgram();
+    std::vector<char*> argv = {const_cast<char*>(program.c_str()), temp.data(),
+                               const_cast<char*>(path.c_str()), nullptr};
+    pid_t pid = -1;
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    int status = 0;
+    if (spawned == 0) ::waitpid(pid, &status, 0);
+    ::unlink(temp.c_str());
+    if (spawned != 0) return "cannot run " + program + ": " + std::strerror(spawned);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return program + " did not write the report";
+    return {};
+}
+
+}  // namespace
+
+bool isConfigCommand(std::string_view word) {
+    return findConfigCommand(word) != nullptr;
+}
+
+int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
+    const ConfigCommand& c = *findConfigCommand(o.words[0]);
+    std::vector<std::string> files;
+    bool confirmed = false;
+    bool replace = false;
+    for (std::size_t i = 1; i < o.words.size(); ++i) {
+        const std::string& w = o.words[i];
+        if (c.name == "restore" && w == "--yes") {
+            confirmed = true;
+        } else if (c.name == "restore" && w == "--replace") {
+            replace = true;
+        } else {
+            files.push_back(w);
+        }
+    }
+    if (files.size() < c.minFiles || files.size() > c.maxFiles) {
+        err << "hart-cli: usage: hart-cli [options] " << c.usage << "\n";
+        return kUsage;
+    }
+    Outcome r;
+    r.operation = std::string(c.name);
+    auto finish = [&] {
+        print(r, o.json, out, err);
+        return r.exit;
+    };
+    if (o.scan) {
+        r.exit = kUsage;
+        r.message = std::string(c.name) + " works on the instrument at --address; scan first";
+        return finish();
+    }
+
+    // A file is judged before the port opens: a bad one sends nothing.
+    std::vector<cfg::Record> loaded;
+    if (c.name == "compare" || c.name == "restore") {
+        for (const std::string& f : files) {
+            cfg::Parsed p = cfg::load(f);
+            if (!p.record) {
+                r.exit = kRefused;
+                r.message = p.error + "; nothing was sent";
+                return finish();
+            }
+            loaded.push_back(std::move(*p.record));
+        }
+    }
+    if (loaded.size() == 2) {
+        r.leftName = "first";
+        r.rightName = "second";
+        r.differences = cfg::compare(loaded[0].all(), loaded[1].all());
+        r.exit = r.differences.empty() ? kOk : kDifferent;
+        return finish();
+    }
+
+    Session line(o);
+    if (std::string why = line.open(); !why.empty()) {
+        r.exit = kPortOpen;
+        r.message = why;
+        return finish();
+    }
+    const auto values = line.read(r, c.name == "report");
+    if (!values) return finish();
+
+    if (c.name == "save") {
+        const cfg::Record record = cfg::recordOf(*values, cfg::utcNow(), "hart-cli " HART_VERSION);
+        if (std::string why = cfg::saveAtomically(files[0], cfg::toJson(record)); !why.empty()) {
+            r.exit = kInternal;
+            r.message = why;
+        } else {
+            r.notes.push_back("saved " +
+                              std::to_string(record.identity.size() + record.fields.size()) +
+                              " fields to " + files[0]);
+        }
+        return finish();
+    }
+    if (c.name == "report") {
+        const cfg::Record record = cfg::recordOf(*values, cfg::utcNow(), "hart-cli " HART_VERSION);
+        const std::string why = writeReport(files[0], record);
+        if (!why.empty()) {
+            r.exit = kInternal;
+            r.message = why;
+        } else {
+            r.notes.push_back("report written to " + files[0]);
+        }
+        return finish();
+    }
+
+    const cfg::Record& file = loaded[0];
+    r.differences = cfg::compare(file.all(), *values);
+    if (c.name == "compare") {
+        r.exit = r.differences.empty() ? kOk : kDifferent;
+        return finish();
+    }
+
+    // restore
+    if (!cfg::sameModel(file.identity, *values) && !replace) {
+        r.exit = kRefused;
+        r.message = "the file is of another instrument (" + modelText(file.identity) +
+                    "; this one is " + modelText(*values) +
+                    "); --replace writes it all the same. Nothing was written";
+        return finish();
+    }
+    const std::vector<std::string> fields = cfg::toWrite(file.fields, *values);
+    if (fields.empty()) {
+        r.notes.push_back("nothing to write: the instrument holds the file's settings");
+        return finish();
+    }
+    r.notes.push_back("to write: " + joined(fields));
+    if (!confirmed) {
+        print(r, false, out, err);
+        r.notes.clear();
+        r.differences.clear();
+        if (!yes(err, fields.size())) {
+            r.exit = kRefused;
+            r.message = "not confirmed; nothing was written";
+            return finish();
+        }
+    }
+    line.restore(r, file.fields, *values);
+    return finish();
+}
+
+}  // namespace cli

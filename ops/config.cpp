@@ -1,0 +1,271 @@
+#include "ops/config.h"
+
+#include <algorithm>
+
+#include "ops/items.h"
+#include "ops/operation.h"
+
+namespace ops::config {
+namespace {
+
+using P = Part;
+
+// Reads run in the order their first field appears, writes likewise: the polling address goes
+// last, since later frames of the restore still poll the address the instrument answered at.
+// The serial number is read from the identity reply, which a serial write does not change,
+// so it is kept but never restored. No operation reads the burst command back, so no file
+// holds it.
+constexpr FieldRow kFields[] = {
+    {"manufacturer-id", P::Identity, "Button3", "Edit1"},
+    {"device-type", P::Identity, "Button3", "Edit2"},
+    {"device-id", P::Identity, "Button3", "Edit4"},
+    {"tag", P::Setting, "Button32", "Edit22", "Button33", "Edit22"},
+    {"descriptor", P::Setting, "Button32", "Edit23", "Button33", "Edit23"},
+    {"year", P::Setting, "Button32", "Edit24", "Button33", "Edit24"},
+    {"month", P::Setting, "Button32", "Edit25", "Button33", "Edit25"},
+    {"day", P::Setting, "Button32", "Edit29", "Button33", "Edit29"},
+    {"message", P::Setting, "Button28", "Edit21", "Button29", "Edit21"},
+    {"final-assembly", P::Setting, "Button38", "Edit26", "Button39", "Edit26"},
+    {"serial-number", P::Setting, "Button7", "Edit28"},
+    {"range-unit", P::Setting, "Button13", "ComboBox1", "Button12", "ComboBox1"},
+    {"upper-range", P::Setting, "Button13", "Edit14", "Button12", "Edit14"},
+    {"lower-range", P::Setting, "Button13", "Edit15", "Button12", "Edit15"},
+    {"damping", P::Setting, "Button13", "Edit16", "Button10", "Edit16"},
+    {"transfer-function", P::Setting, "Button13", "ComboBox2", "Button14", "ComboBox2"},
+    {"sensor-upper-limit", P::Setting, "Button5", "Edit11"},
+    {"sensor-lower-limit", P::Setting, "Button5", "Edit12"},
+    {"sensor-limits-unit", P::Setting, "Button5", "ComboBox10"},
+    {"polling-address", P::Setting, "Button3", "ComboBox9", "Button27", "ComboBox3"},
+    {"current", P::Live, "Button34", "Edit6"},
+    {"percent-of-range", P::Live, "Button34", "Edit20"},
+    {"pv", P::Live, "Button4", "Edit5"},
+    {"pv-unit", P::Live, "Button4", "ComboBox5"},
+    {"sv", P::Live, "Button4", "Edit17"},
+    {"sv-unit", P::Live, "Button4", "ComboBox15"},
+    {"tv", P::Live, "Button4", "Edit18"},
+    {"tv-unit", P::Live, "Button4", "ComboBox16"},
+    {"qv", P::Live, "Button4", "Edit30"},
+    {"qv-unit", P::Live, "Button4", "ComboBox6"},
+};
+
+// The write that changes the polling address also moves where later polls go.
+constexpr std::string_view kAddressWrite = "Button27";
+constexpr std::string_view kPolledBox = "ComboBox9";
+constexpr std::string_view kNewAddressBox = "ComboBox3";
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    return s;
+}
+
+template <class T>
+bool contains(const std::vector<T>& v, std::string_view s) {
+    return std::find(v.begin(), v.end(), s) != v.end();
+}
+
+}  // namespace
+
+std::span<const FieldRow> fieldRows() {
+    return kFields;
+}
+
+const FieldRow* findField(std::string_view name) {
+    const auto it = std::find_if(std::begin(kFields), std::end(kFields),
+                                 [&](const FieldRow& f) { return f.name == name; });
+    return it == std::end(kFields) ? nullptr : &*it;
+}
+
+// --- the controls
+
+std::string ControlStore::text(std::string_view name) const {
+    const auto it = texts_.find(name);
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+int ControlStore::index(std::string_view name) const {
+    const auto it = indexes_.find(name);
+    return it == indexes_.end() ? -1 : it->second;
+}
+
+bool ControlStore::checked(std::string_view name) const {
+    const auto it = checks_.find(name);
+    return it != checks_.end() && it->second;
+}
+
+void ControlStore::setText(std::string_view name, std::string value) {
+    texts_[std::string(name)] = std::move(value);
+}
+
+void ControlStore::setIndex(std::string_view name, int index) {
+    indexes_[std::string(name)] = index;
+}
+
+void ControlStore::apply(const hart::Update& u) {
+    switch (u.kind) {
+        case hart::Update::Kind::Text:
+            setText(u.control, u.text);
+            break;
+        case hart::Update::Kind::Select:
+            setIndex(u.control, u.value);
+            break;
+        case hart::Update::Kind::Check:
+            checks_[u.control] = u.value != 0;
+            break;
+        case hart::Update::Kind::Enable:
+            break;
+    }
+}
+
+std::string ControlStore::value(std::string_view control) const {
+    const auto items = boxItems(control);
+    if (items.empty()) {
+        std::string t = text(control);
+        while (!t.empty() && t.back() == ' ') t.pop_back();
+        return t;
+    }
+    const int i = index(control);
+    if (i < 0 || static_cast<std::size_t>(i) >= items.size()) return {};
+    return std::string(trimmed(items[static_cast<std::size_t>(i)]));
+}
+
+bool ControlStore::setValue(std::string_view control, std::string_view value) {
+    const auto items = boxItems(control);
+    if (items.empty()) {
+        setText(control, std::string(value));
+        return true;
+    }
+    // The first item of that text: the one its value was taken from.
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (trimmed(items[i]) == value && !value.empty()) {
+            setIndex(control, static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- the driver
+
+std::vector<std::string> toWrite(const Values& file, const Values& instrument) {
+    std::vector<std::string> out;
+    for (const FieldRow& f : kFields) {
+        if (f.write.empty()) continue;
+        const auto in = file.find(f.name);
+        if (in == file.end()) continue;
+        const auto now = instrument.find(f.name);
+        if (now == instrument.end() || now->second != in->second) out.emplace_back(f.name);
+    }
+    return out;
+}
+
+Driver Driver::reading(ControlStore controls, bool live) {
+    Driver d(std::move(controls));
+    for (const FieldRow& f : kFields) {
+        if (f.part == P::Live && !live) continue;
+        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
+                               [&](const Planned& p) { return p.control == f.read; });
+        if (it == d.plan_.end()) {
+            d.plan_.push_back({Step::Kind::Read, std::string(f.read), {}});
+            it = d.plan_.end() - 1;
+        }
+        it->fields.emplace_back(f.name);
+    }
+    return d;
+}
+
+Driver Driver::restoring(ControlStore controls, const Values& file, const Values& instrument) {
+    Driver d(std::move(controls));
+    d.file_ = file;
+    const std::vector<std::string> changed = toWrite(file, instrument);
+    for (const FieldRow& f : kFields) {
+        if (!contains(changed, f.name)) continue;
+        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
+                               [&](const Planned& p) { return p.control == f.write; });
+        if (it != d.plan_.end()) continue;
+        // A write sends all its fields: those the file leaves as they are go as read.
+        Planned p{Step::Kind::Write, std::string(f.write), {}};
+        for (const FieldRow& g : kFields) {
+            if (g.write != f.write) continue;
+            const auto v = file.find(g.name);
+            const auto now = instrument.find(g.name);
+            const std::string value = v != file.end()           ? v->second
+                                      : now != instrument.end() ? now->second
+                                                                : std::string();
+            if (contains(changed, g.name)) p.fields.emplace_back(g.name);
+            if (!d.controls_.setValue(g.target, value) && contains(changed, g.name)) {
+                // Left without an item: the write's builder refuses it, nothing is sent.
+                d.controls_.setIndex(g.target, -1);
+            }
+        }
+        d.plan_.push_back(std::move(p));
+    }
+    return d;
+}
+
+void Driver::planReadBack() {
+    readBackPlanned_ = true;
+    for (const FieldRow& f : kFields) {
+        if (!contains(account_.written, f.name)) continue;
+        auto it = std::find_if(plan_.begin() + static_cast<long>(done_), plan_.end(),
+                               [&](const Planned& p) { return p.control == f.read; });
+        if (it == plan_.end()) {
+            plan_.push_back({Step::Kind::ReadBack, std::string(f.read), {}});
+            it = plan_.end() - 1;
+        }
+        it->fields.emplace_back(f.name);
+    }
+}
+
+std::optional<Step> Driver::next(Session& session) {
+    if (account_.stopped || account_.cancelled || waiting_) return std::nullopt;
+    if (done_ == plan_.size() && !readBackPlanned_ && !account_.written.empty()) planReadBack();
+    if (done_ == plan_.size()) return std::nullopt;
+    const Planned& p = plan_[done_];
+    Step s{p.kind, p.control, p.fields, {}};
+    s.request = build(p.control, controls_, session);
+    waiting_ = true;
+    return s;
+}
+
+void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why) {
+    if (!waiting_) return;
+    waiting_ = false;
+    const Planned& p = plan_[done_];
+    for (const hart::Update& u : outcome.updates) controls_.apply(u);
+    if (!ok) {
+        account_.stopped = Step{p.kind, p.control, p.fields, {}};
+        account_.failure = why.empty() ? outcome.status : std::string(why);
+        return;
+    }
+    ++done_;
+    switch (p.kind) {
+        case Step::Kind::Read:
+            for (const std::string& f : p.fields) {
+                const FieldRow& row = *findField(f);
+                std::string v = controls_.value(row.control);
+                if (row.part == P::Live && v.empty()) continue;  // not every instrument has four
+                account_.values[f] = std::move(v);
+            }
+            break;
+        case Step::Kind::Write:
+            for (const std::string& f : p.fields) account_.written.push_back(f);
+            if (p.control == kAddressWrite)
+                controls_.setIndex(kPolledBox, controls_.index(kNewAddressBox));
+            break;
+        case Step::Kind::ReadBack:
+            for (const std::string& f : p.fields) {
+                const std::string now = controls_.value(findField(f)->control);
+                account_.values[f] = now;
+                const auto want = file_.find(f);
+                if (want != file_.end() && want->second != now) account_.notTaken.push_back(f);
+            }
+            break;
+    }
+}
+
+void Driver::cancel() {
+    account_.cancelled = true;
+}
+
+}  // namespace ops::config

@@ -1,0 +1,128 @@
+// Instrument configuration files: the fields a file holds, the controls the operations read
+// them from and write them through, and the driver that runs those operations step by step.
+// The command line drives it from its synchronous line, the window from its request
+// procedure; both see the same steps.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hart/outcome.h"
+#include "ops/controls.h"
+#include "ops/request.h"
+#include "ops/session.h"
+
+namespace ops::config {
+
+enum class Part {
+    Identity,  // which instrument the file is of; never written
+    Setting,   // the configuration proper
+    Live,      // process values at the time, for the report only
+};
+
+// One field of a configuration file.
+struct FieldRow {
+    std::string_view name;  // as hart-cli names the control
+    Part part;
+    std::string_view read;         // the read operation's button
+    std::string_view control;      // the reply control it is taken from
+    std::string_view write = {};   // the write operation's button; empty: not restored
+    std::string_view target = {};  // the control the write takes the value from
+};
+
+std::span<const FieldRow> fieldRows();
+const FieldRow* findField(std::string_view name);
+
+// Field values by name, as hart-cli shows them: texts without trailing blanks, items by text.
+using Values = std::map<std::string, std::string, std::less<>>;
+
+// Controls held as values: what the requests are built from, and what their replies set.
+// Anything never set reads as an empty box, no item, no check.
+class ControlStore final : public Controls {
+  public:
+    std::string text(std::string_view name) const override;
+    int index(std::string_view name) const override;
+    bool checked(std::string_view name) const override;
+
+    void setText(std::string_view name, std::string value);
+    void setIndex(std::string_view name, int index);
+    void apply(const hart::Update& update);
+
+    // A control's value as a file holds it.
+    std::string value(std::string_view control) const;
+    // Sets a control from a file's value; false when a box has no item of that text.
+    bool setValue(std::string_view control, std::string_view value);
+
+  private:
+    std::map<std::string, std::string, std::less<>> texts_;
+    std::map<std::string, int, std::less<>> indexes_;
+    std::map<std::string, bool, std::less<>> checks_;
+};
+
+// One request of a drive.
+struct Step {
+    enum class Kind { Read, Write, ReadBack };
+    Kind kind = Kind::Read;
+    std::string control;              // the operation's button
+    std::vector<std::string> fields;  // the fields it reads or writes
+    Request request;                  // with a refusal: nothing is to be sent
+};
+
+// What a drive did.
+struct Account {
+    Values values;                      // reads: the fields read
+    std::vector<std::string> written;   // writes the instrument acknowledged, by field
+    std::vector<std::string> notTaken;  // written, but read back otherwise
+    std::optional<Step> stopped;        // the step that failed, if one did
+    std::string failure;                // and why
+    bool cancelled = false;
+    bool complete() const { return !stopped && !cancelled; }
+};
+
+class Driver {
+  public:
+    // Reads every setting and the identity; the live values too when `live`.
+    static Driver reading(ControlStore controls, bool live = false);
+    // Writes the file's settings that differ from what the instrument holds, each write once,
+    // in table order, then reads back every field written. The session must know the
+    // instrument (a reading drive before).
+    static Driver restoring(ControlStore controls, const Values& file, const Values& instrument);
+
+    // The next request, or nothing once done, stopped or cancelled.
+    std::optional<Step> next(Session& session);
+    // The outcome of the step `next` gave; `ok` says whether the caller counts it done, and
+    // `why` what went wrong otherwise.
+    void take(const hart::Outcome& outcome, bool ok, std::string_view why = {});
+    void cancel();
+
+    std::size_t stepsDone() const { return done_; }
+    std::size_t stepsPlanned() const { return plan_.size(); }
+    const Account& account() const { return account_; }
+
+  private:
+    struct Planned {
+        Step::Kind kind;
+        std::string control;
+        std::vector<std::string> fields;
+    };
+    explicit Driver(ControlStore controls) : controls_(std::move(controls)) {}
+    void planReadBack();
+
+    ControlStore controls_;
+    Values file_;
+    std::vector<Planned> plan_;
+    std::size_t done_ = 0;
+    bool waiting_ = false;
+    bool readBackPlanned_ = false;
+    Account account_;
+};
+
+// The settings a restore writes: the file's writable fields whose value differs.
+std::vector<std::string> toWrite(const Values& file, const Values& instrument);
+
+}  // namespace ops::config

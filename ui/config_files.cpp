@@ -1,0 +1,259 @@
+#include "ui/config_files.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include "cli/names.h"
+#include "report/report.h"
+#include "ui/messages.h"
+
+#ifndef HART_VERSION
+#define HART_VERSION "0"
+#endif
+
+namespace ui {
+namespace {
+
+namespace cfg = ops::config;
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string captionOf(std::string_view field) {
+    const cfg::FieldRow* f = cfg::findField(field);
+    const cli::FieldName* n = f ? cli::fieldName(f->control) : nullptr;
+    return n ? std::string(n->caption) : std::string();
+}
+
+// "标记 (tag)": the window's caption with the file's name of the field.
+QString label(std::string_view field) {
+    const std::string caption = captionOf(field);
+    return caption.empty() ? qs(field) : qs(caption) + " (" + qs(field) + ")";
+}
+
+QString labels(const std::vector<std::string>& fields) {
+    QStringList out;
+    for (const std::string& f : fields) out << label(f);
+    return out.isEmpty() ? QStringLiteral("无") : out.join(QStringLiteral(", "));
+}
+
+QString differences(const std::vector<cfg::Difference>& diff, const QString& left,
+                    const QString& right) {
+    QString text;
+    for (const cfg::Difference& d : diff) {
+        text += label(d.field) + ": " + left + " \"" + qs(d.left) + "\", " + right + " \"" +
+                qs(d.right) + "\"\n";
+    }
+    return text;
+}
+
+const QString kFilter = QStringLiteral("配置文件 (*.json)");
+
+// A drive's own controls: the window's master role and polling address, nothing else.
+cfg::ControlStore startControls(const ops::Controls& window) {
+    cfg::ControlStore c;
+    c.setIndex("ComboBox8", window.index("ComboBox8"));
+    c.setIndex("ComboBox9", std::max(0, window.index("ComboBox9")));
+    return c;
+}
+
+}  // namespace
+
+ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
+    ask = [this](const QString& question) {
+        return QMessageBox::question(&window_, QStringLiteral("配置文件"), question) ==
+               QMessageBox::Yes;
+    };
+    // The menu bar sits above the form: the window grows by its height, the form stays.
+    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("配置文件"));
+    menu->setObjectName(QStringLiteral("ConfigMenu"));
+    auto item = [&](const QString& text, auto run, bool saving, const QString& filter) {
+        menu->addAction(text, this, [this, text, run, saving, filter] {
+            if (busy()) return;
+            const QString path = saving ? QFileDialog::getSaveFileName(&window_, text, {}, filter)
+                                        : QFileDialog::getOpenFileName(&window_, text, {}, filter);
+            if (!path.isEmpty()) (this->*run)(path);
+        });
+    };
+    item(QStringLiteral("保存配置…"), &ConfigFiles::save, true, kFilter);
+    item(QStringLiteral("比较配置…"), &ConfigFiles::compare, false, kFilter);
+    item(QStringLiteral("载入配置…"), &ConfigFiles::restore, false, kFilter);
+    item(QStringLiteral("生成报告…"), &ConfigFiles::report, true,
+         QStringLiteral("PDF 文件 (*.pdf)"));
+    window.resize(window.width(), window.height() + window.menuBar()->sizeHint().height());
+    window.setRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
+}
+
+ConfigFiles::~ConfigFiles() = default;
+
+void ConfigFiles::tell(bool error, const QString& text) {
+    showMessage(&window_, error ? MessageKind::Error : MessageKind::Information, text);
+}
+
+void ConfigFiles::save(const QString& path) {
+    start(Job::Save, path, cfg::Driver::reading(startControls(window_.controls())));
+}
+
+void ConfigFiles::report(const QString& path) {
+    start(Job::Report, path, cfg::Driver::reading(startControls(window_.controls()), true));
+}
+
+void ConfigFiles::compare(const QString& path) {
+    // A file that is none is refused before anything is sent.
+    cfg::Parsed p = cfg::load(path.toStdString());
+    if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
+    file_ = std::move(p.record);
+    start(Job::Compare, path, cfg::Driver::reading(startControls(window_.controls())));
+}
+
+void ConfigFiles::restore(const QString& path) {
+    cfg::Parsed p = cfg::load(path.toStdString());
+    if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
+    file_ = std::move(p.record);
+    start(Job::RestoreRead, path, cfg::Driver::reading(startControls(window_.controls())));
+}
+
+void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {
+    if (!window_.portOpen()) return tell(true, QStringLiteral("串口没有打开!"));
+    job_ = job;
+    path_ = path;
+    driver_.emplace(std::move(driver));
+    if (progress_ == nullptr) {
+        progress_ = new QProgressDialog(&window_);
+        progress_->setObjectName(QStringLiteral("ConfigProgress"));
+        progress_->setWindowTitle(QStringLiteral("配置文件"));
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(0);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+        connect(progress_, &QProgressDialog::canceled, this, &ConfigFiles::cancel);
+    }
+    progress_->reset();
+    progress_->show();
+    step();
+}
+
+void ConfigFiles::cancel() {
+    if (!driver_) return;
+    // The drive ends now; a reply still on its way is the window's alone.
+    driver_->cancel();
+    finish();
+}
+
+void ConfigFiles::step() {
+    if (!driver_) return;
+    std::optional<cfg::Step> s = driver_->next(window_.session());
+    if (!s) return finish();
+    progress_->setMaximum(static_cast<int>(driver_->stepsPlanned()));
+    progress_->setValue(static_cast<int>(driver_->stepsDone()));
+    const QString doing = s->kind == cfg::Step::Kind::Read    ? QStringLiteral("正在读取: ")
+                          : s->kind == cfg::Step::Kind::Write ? QStringLiteral("正在写入: ")
+                                                              : QStringLiteral("正在回读: ");
+    progress_->setLabelText(doing + labels(s->fields));
+    if (!s->request.refusal.empty()) {
+        driver_->take({}, false, s->request.refusal);
+        return finish();
+    }
+    waiting_ = true;
+    window_.send(s->request);
+}
+
+void ConfigFiles::ended(const TForm1::RequestEnd& end) {
+    if (!driver_ || !waiting_) return;
+    waiting_ = false;
+    const bool code = end.status && end.status->first != 0;
+    const bool ok = end.outcome.result == hart::Result::Done && !code;
+    std::string why = end.outcome.status;
+    if (code) why += " (响应码 " + std::to_string(end.status->first) + ")";
+    driver_->take(end.outcome, ok, why);
+    // The next request goes out once this reply's handling is over.
+    QTimer::singleShot(0, this, &ConfigFiles::step);
+}
+
+void ConfigFiles::finish() {
+    const cfg::Account account = driver_->account();
+    const Job job = job_;
+    const bool wasWaiting = waiting_;
+    driver_.reset();
+    waiting_ = false;
+    progress_->hide();
+    if (account.cancelled) {
+        QString text = QStringLiteral("已取消。");
+        if (job == Job::RestoreWrite) {
+            text += QStringLiteral("已写入: ") + labels(account.written);
+            if (wasWaiting) text += QStringLiteral("; 最后一项写入是否被仪表接受未知。");
+        }
+        return tell(false, text);
+    }
+    if (job == Job::RestoreWrite) return restoreWritten(account);
+    if (account.stopped) {
+        return tell(true, QStringLiteral("读取 ") + labels(account.stopped->fields) +
+                              QStringLiteral(" 失败: ") + qs(account.failure));
+    }
+    const std::string path = path_.toStdString();
+    switch (job) {
+        case Job::Save: {
+            const cfg::Record r =
+                cfg::recordOf(account.values, cfg::utcNow(), "hart-config " HART_VERSION);
+            const std::string why = cfg::saveAtomically(path, cfg::toJson(r));
+            return tell(!why.empty(),
+                        why.empty() ? QStringLiteral("配置已保存到 ") + path_ : qs(why));
+        }
+        case Job::Report: {
+            const cfg::Record r =
+                cfg::recordOf(account.values, cfg::utcNow(), "hart-config " HART_VERSION);
+            const std::string why = report::writePdf(path, r, captionOf);
+            return tell(!why.empty(),
+                        why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
+        }
+        case Job::Compare: {
+            const auto diff = cfg::compare(file_->all(), account.values);
+            return tell(false, diff.empty() ? QStringLiteral("仪表与配置文件一致。")
+                                            : QStringLiteral("以下字段不同:\n") +
+                                                  differences(diff, QStringLiteral("文件"),
+                                                              QStringLiteral("仪表")));
+        }
+        case Job::RestoreRead:
+            return restoreRead(account);
+        case Job::RestoreWrite:
+            break;
+    }
+}
+
+void ConfigFiles::restoreRead(const cfg::Account& account) {
+    instrument_ = account.values;
+    if (!cfg::sameModel(file_->identity, instrument_) &&
+        !ask(QStringLiteral("该配置文件属于另一型号的仪表(制造ID或传感器类型不同)。"
+                            "作为替换仪表写入吗?"))) {
+        return tell(false, QStringLiteral("未写入任何字段。"));
+    }
+    const std::vector<std::string> fields = cfg::toWrite(file_->fields, instrument_);
+    if (fields.empty()) return tell(false, QStringLiteral("仪表与配置文件一致,无需写入。"));
+    const QString diff = differences(cfg::compare(file_->all(), instrument_),
+                                     QStringLiteral("文件"), QStringLiteral("仪表"));
+    if (!ask(QStringLiteral("以下字段不同:\n") + diff + QStringLiteral("\n写入 ") + labels(fields) +
+             QStringLiteral(" 吗?"))) {
+        return tell(false, QStringLiteral("未写入任何字段。"));
+    }
+    start(Job::RestoreWrite, path_,
+          cfg::Driver::restoring(startControls(window_.controls()), file_->fields, instrument_));
+}
+
+void ConfigFiles::restoreWritten(const cfg::Account& a) {
+    QString text = QStringLiteral("已写入: ") + labels(a.written);
+    if (a.stopped) {
+        const bool writing = a.stopped->kind == cfg::Step::Kind::Write;
+        text += (writing ? QStringLiteral("\n写入 ") : QStringLiteral("\n回读 ")) +
+                labels(a.stopped->fields) + QStringLiteral(" 失败: ") + qs(a.failure) +
+                QStringLiteral(",其后的字段未写入。");
+    }
+    if (!a.notTaken.empty()) text += QStringLiteral("\n仪表未接受: ") + labels(a.notTaken);
+    tell(a.stopped || !a.notTaken.empty(), text);
+}
+
+}  // namespace ui

@@ -1,0 +1,57 @@
+// The window's "配置文件" menu: save, compare and restore a configuration file and write the
+// commissioning report, through the same driver as hart-cli, one request at a time through
+// the window's request procedure, with a progress dialog that shows each field and can
+// cancel.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "ops/config_file.h"
+#include "ui/main_window.h"
+
+class QProgressDialog;
+
+namespace ui {
+
+class ConfigFiles : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit ConfigFiles(TForm1& window);
+    ~ConfigFiles() override;
+
+    // The menu's commands once their file is chosen.
+    void save(const QString& path);
+    void compare(const QString& path);
+    void restore(const QString& path);
+    void report(const QString& path);
+
+    bool busy() const { return driver_.has_value(); }
+    void cancel();
+    // Asks the user a yes-or-no question; tests answer it themselves.
+    std::function<bool(const QString&)> ask;
+
+  private:
+    enum class Job { Save, Compare, RestoreRead, RestoreWrite, Report };
+    void start(Job job, const QString& path, ops::config::Driver driver);
+    void step();
+    void ended(const TForm1::RequestEnd& end);
+    void finish();
+    void restoreRead(const ops::config::Account& account);
+    void restoreWritten(const ops::config::Account& account);
+    void tell(bool error, const QString& text);
+
+    TForm1& window_;
+    Job job_ = Job::Save;
+    QString path_;
+    std::optional<ops::config::Record> file_;
+    ops::config::Values instrument_;
+    std::optional<ops::config::Driver> driver_;
+    bool waiting_ = false;
+    QProgressDialog* progress_ = nullptr;
+};
+
+}  // namespace ui
