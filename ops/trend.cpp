@@ -6,7 +6,10 @@
 #include <cstring>
 #include <ctime>
 
+#include "hart/reply.h"
 #include "hart/units.h"
+#include "ops/operation.h"
+#include "ops/session.h"
 
 namespace ops::trend {
 namespace {
@@ -21,6 +24,13 @@ constexpr Series kSeries[] = {
 };
 
 constexpr std::string_view kRoundReads[] = {"Button4", "Button34"};
+
+// Command 1, which only bursts send: the primary variable's unit and value.
+constexpr Field kPrimary[] = {
+    {11, FieldKind::CurrentUnit, "ComboBox5"},
+    {12, FieldKind::Float, "Edit5", 8},
+};
+constexpr FieldDecoder kPrimaryOnly{kPrimary};
 
 std::string quoted(const std::string& cell) {
     if (cell.find_first_of(",\"\n") == std::string::npos) return cell;
@@ -54,7 +64,7 @@ void take(Sample& sample, std::string_view read, const hart::Outcome& outcome) {
 }
 
 std::optional<std::string_view> Round::due(Steady::time_point now) {
-    if (out_) return std::nullopt;
+    if (out_ || (lastBurst_ && now < *lastBurst_ + kBurstHold)) return std::nullopt;
     if (next_ == 0) {
         if (began_ && now < *began_ + interval_) return std::nullopt;
         // A late round starts the next one from now: no burst of catching up.
@@ -64,6 +74,54 @@ std::optional<std::string_view> Round::due(Steady::time_point now) {
     }
     out_ = true;
     return kRoundReads[next_];
+}
+
+std::optional<Round::Steady::time_point> Round::nextRound() const {
+    std::optional<Steady::time_point> at;
+    if (began_) at = *began_ + interval_;
+    if (lastBurst_ && (!at || *at < *lastBurst_ + kBurstHold)) at = *lastBurst_ + kBurstHold;
+    return at;
+}
+
+std::optional<Sample> burstSample(std::span<const std::uint8_t> chunk, Clock::time_point at) {
+    // Read as the reply of the read it stands for: the reply delimiter in place of the burst
+    // one, the check byte mended to match, then that read's own decoder.
+    constexpr std::uint8_t kBurst = 0x81;
+    constexpr std::uint8_t kReply = 0x86;
+    constexpr std::size_t kByteCount = 8;  // from the last preamble
+    for (std::size_t i = 0; i + kByteCount < chunk.size(); ++i) {
+        if (chunk[i] != 0xFF || chunk[i + 1] != kBurst) continue;
+        const std::size_t end = i + kByteCount + chunk[i + kByteCount] + 1;  // the check byte
+        if (end >= chunk.size()) continue;
+        std::uint8_t check = 0;
+        for (std::size_t k = i + 1; k <= end; ++k) check ^= chunk[k];
+        if (check != 0) continue;
+        std::vector<std::uint8_t> frame(chunk.begin() + static_cast<long>(i),
+                                        chunk.begin() + static_cast<long>(end) + 1);
+        frame[1] = kReply;
+        frame.back() ^= kBurst ^ kReply;
+        hart::ReceiveBuffer buffer;
+        buffer.store(frame);
+        Session session;
+        Sample sample;
+        sample.at = at;
+        const hart::Reply reply(buffer, 0, true);
+        switch (frame[7]) {
+            case 1:
+                take(sample, "Button4", decodeFields(kPrimaryOnly, reply, session));
+                break;
+            case 2:
+            case 3: {
+                const std::string_view read = frame[7] == 2 ? "Button34" : "Button4";
+                take(sample, read, decode(operationFor(read)->pending(), buffer, session));
+                break;
+            }
+            default:
+                return std::nullopt;
+        }
+        return sample;
+    }
+    return std::nullopt;
 }
 
 std::optional<Sample> Round::taken(const hart::Outcome& outcome) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <span>
@@ -55,19 +56,26 @@ class Round {
     std::optional<std::string_view> due(Steady::time_point now);
     // The outcome of the read last given out; the sample once the round is complete.
     std::optional<Sample> taken(const hart::Outcome& outcome);
-    // When the next round is due, once one has begun.
-    std::optional<Steady::time_point> nextRound() const {
-        if (!began_) return std::nullopt;
-        return *began_ + interval_;
-    }
+    // When the next round is due, once one has begun or a burst came.
+    std::optional<Steady::time_point> nextRound() const;
+
+    // A burst frame came: the instrument sends its values unasked, so no reads are due while
+    // the frames keep coming, and the rounds resume once they stop for this long.
+    static constexpr std::chrono::seconds kBurstHold{5};
+    void burst(Steady::time_point now) { lastBurst_ = now; }
 
   private:
     std::chrono::milliseconds interval_;
     std::optional<Steady::time_point> began_;
+    std::optional<Steady::time_point> lastBurst_;
     std::size_t next_ = 0;  // of the round's reads; 0 while none is under way
     bool out_ = false;      // a read given out and not yet answered
     Sample sample_;
 };
+
+// What a burst frame in the chunk gives a sample: a whole frame of command 1, 2 or 3 with its
+// check byte right; anything else gives nothing.
+std::optional<Sample> burstSample(std::span<const std::uint8_t> chunk, Clock::time_point at);
 
 // Local time, ISO 8601 with milliseconds and the offset from UTC.
 std::string isoTime(Clock::time_point t);

@@ -561,6 +561,11 @@ void TForm1::Timer3Timer() {
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
     const auto result = tracker_.chunkReceived({data, length});
     showCount("Label67", tracker_.receivedBytes());
+    // What a bursting instrument sends unasked is plotted without polling.
+    if (trend_ != nullptr && trend_->polling()) {
+        if (auto s = ops::trend::burstSample({data, length}, ops::trend::Clock::now()))
+            trend_->burst(*s);
+    }
     if (!result.shown) return;
     control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
     setStatus(hart::text::kChunkReceived);

@@ -226,6 +226,13 @@ void TrendWindow::taken(const hart::Outcome& outcome) {
     if (const auto sample = round_->taken(outcome)) add(*sample);
 }
 
+void TrendWindow::burst(const trend::Sample& sample) {
+    if (!polling()) return;
+    round_->burst(std::chrono::steady_clock::now());
+    setStatus(QStringLiteral("阵发模式: 显示仪表主动发送的数据"));
+    add(sample);
+}
+
 void TrendWindow::add(const trend::Sample& sample) {
     times_.push_back(static_cast<double>(
         std::chrono::duration_cast<std::chrono::milliseconds>(sample.at.time_since_epoch())

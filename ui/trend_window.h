@@ -40,6 +40,8 @@ class TrendWindow final : public QWidget {
     std::optional<std::chrono::steady_clock::time_point> nextRound() const;
     // The outcome of the read last given out.
     void taken(const hart::Outcome& outcome);
+    // A burst frame's sample: plotted as it comes, and no reads go out while they come.
+    void burst(const ops::trend::Sample& sample);
     // The port is gone or closed: polling ends, the record stays complete.
     void stop(std::string_view why);
 

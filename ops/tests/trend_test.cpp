@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "hart/frame.h"
+
 namespace ops::trend {
 namespace {
 
@@ -42,6 +44,47 @@ TEST(Trend, RecordNamesUnitsAgainOnlyWhenOneChanges) {
     EXPECT_NE(all.find("\ntime,pv (bar),sv (degC)"), std::string::npos);
     EXPECT_EQ(all.find("time,pv,"), std::string::npos);
     EXPECT_NE(all.find(",,,,,,\n"), std::string::npos) << all;
+}
+
+// A burst frame from the instrument 26:0x4E:1, its data after the two status bytes.
+std::vector<std::uint8_t> burst(std::uint8_t command, std::vector<std::uint8_t> data) {
+    std::vector<std::uint8_t> f = {0xFF, 0xFF, 0x81, 0x9A, 0x4E, 0, 0, 1, command};
+    f.push_back(static_cast<std::uint8_t>(data.size() + 2));
+    f.insert(f.end(), {0, 0});
+    f.insert(f.end(), data.begin(), data.end());
+    std::uint8_t check = 0;
+    for (std::size_t i = 2; i < f.size(); ++i) check ^= f[i];
+    f.push_back(check);
+    return f;
+}
+
+TEST(Trend, BurstFramesOfTheRoundsCommandsGiveSamples) {
+    const std::vector<std::uint8_t> one = {12, 0x40, 0x20, 0, 0};                // KPa, 2.5
+    const std::vector<std::uint8_t> two = {0x41, 0x40, 0, 0, 0x42, 0x48, 0, 0};  // 12 mA, 50 %
+    auto broken = burst(1, one);
+    broken.back() ^= 1;
+    auto cut = burst(1, one);
+    cut.pop_back();
+    const struct {
+        std::vector<std::uint8_t> chunk;
+        std::size_t series;  // of the value looked at
+        std::optional<double> value;
+        std::string unit;
+    } cases[] = {
+        {burst(1, one), 0, 2.5, "KPa"},
+        {burst(2, two), 4, 12.0, "mA"},
+        {burst(3, {0x41, 0x40, 0, 0, 12, 0x40, 0x20, 0, 0}), 0, 2.5, "KPa"},
+        {broken, 0, std::nullopt, ""},
+        {burst(48, one), 0, std::nullopt, ""},
+        {cut, 0, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        const auto s = burstSample(c.chunk, Clock::now());
+        ASSERT_EQ(s.has_value(), c.value.has_value()) << hart::hexText(c.chunk);
+        if (!s) continue;
+        EXPECT_EQ(s->values[c.series], c.value);
+        EXPECT_EQ(s->units[c.series], c.unit);
+    }
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The trend against the simulator: rounds of reads through the window's request procedure,
-// a click and a configuration drive that wait their turn, a missed reply as a gap, and the end
-// with the port.
+// a click and a configuration drive that wait their turn, a burst plotted without polling, a
+// missed reply as a gap, and the end with the port.
 #include <QDir>
 #include <QDoubleSpinBox>
 
 #include "ui/config_files.h"
 #include "ui/tests/e2e_fixture.h"
+#include "ui/tests/e2e_steps.h"
 #include "ui/trend_window.h"
 
 namespace ui {
@@ -21,7 +22,8 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     // checker's way (it cannot see their locks).
     trend.hide();
     auto latest = [&] { return trend.findChild<QLabel*>("TrendValue1")->text(); };
-    trend.findChild<QDoubleSpinBox*>("TrendInterval")->setValue(0.5);
+    auto interval = trend.findChild<QDoubleSpinBox*>("TrendInterval");
+    interval->setValue(0.5);
     trend.findChild<QPushButton*>("TrendStart")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= 2; }, kWaitMs));
     EXPECT_NE(latest(), "-");
@@ -40,6 +42,23 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !files.busy(); }, 60000));
     }
     EXPECT_EQ(messages.back(), QStringLiteral("仪表与配置文件一致。"));
+
+    // Bursting, the instrument's own frames are plotted and the trend sends no reads. The
+    // simulator bursts only in a pause of the line's conversation.
+    interval->setValue(5);
+    click("Button19");
+    ASSERT_TRUE(waitStatus(kWriteOk));
+    const QString bursting = QStringLiteral("阵发模式: 显示仪表主动发送的数据");
+    auto status = [&] { return trend.findChild<QLabel*>("TrendStatus")->text(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status() == bursting; }, 3 * kWaitMs));
+    const std::size_t sent = sim->received().size();
+    const std::size_t samples = trend.samples();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= samples + 2; }, 3 * kWaitMs));
+    EXPECT_EQ(sim->received().size(), sent);
+    EXPECT_NE(latest(), "-");
+    click("Button9");
+    ASSERT_TRUE(waitStatus(kWriteOk));
+    interval->setValue(0.5);
 
     ASSERT_TRUE(sim->command("silent on"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return latest() == "-"; }, 3 * kWaitMs));
