@@ -69,39 +69,6 @@ std::optional<int> integer(std::string_view s) {
     return v;
 }
 
-}  // namespace
-
-std::string jsonString(std::string_view s) {
-    std::string out = "\"";
-    for (const char c : s) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
-}
-
-namespace {
-
 std::string withoutTrailingBlanks(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hart/outcome.h"
+#include "ops/config_file.h"
 
 namespace serial {
 class ECommsError;
@@ -67,8 +68,7 @@ struct Shown {
 // value, the window's button states are left out.
 std::vector<Shown> shownFields(const hart::Outcome& outcome);
 
-// A JSON string of the text: quotes, backslashes and control characters escaped.
-std::string jsonString(std::string_view s);
+using ops::config::jsonString;
 
 int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 
