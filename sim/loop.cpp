@@ -140,6 +140,11 @@ void Loop::receive(std::span<const std::uint8_t> bytes, double now) {
     for (const Incoming& in : parser_.feed(bytes)) answer(in, now);
 }
 
+void Loop::receiveWhole(std::span<const std::uint8_t> frame, double now) {
+    receive(frame, now);
+    for (const Incoming& in : parser_.idle()) answer(in, now);
+}
+
 void Loop::answer(const Incoming& in, double now) {
     switch (in.kind) {
         case Incoming::Kind::Noise:
@@ -261,6 +266,10 @@ std::string Loop::command(std::string_view line) {
         for (Device& d : devices_) d.busy = on;
     } else if (w[0] == "nan") {
         faults_.nan = on;
+    } else if (w[0] == "drop") {
+        faults_.drop = on;
+    } else if (w[0] == "nak") {
+        faults_.nak = on;
     } else {
         return refuse();
     }

@@ -14,6 +14,7 @@ struct Options {
     std::string link;    // symlink to keep pointing at the pseudo-terminal
     std::string device;  // an existing serial device instead of a pseudo-terminal
     bool fast = false;
+    int hartIpPort = -1;  // HART-IP on 127.0.0.1 at this port instead of a line (0: any free)
     int preambles = 5;
     std::vector<DeviceSpec> devices;  // empty: the default transmitter at address 0
     bool demo = false;                // devices holds the demo loop
