@@ -164,6 +164,10 @@ void Loop::answer(const Incoming& in, double now) {
         log_("# ignored: no device at this address");
         return;
     }
+    if (device->identity.universalRevision >= 7 && !in.request.isLong && in.request.command != 0) {
+        log_("# ignored: a HART 7 device answers only command 0 in a short frame");
+        return;
+    }
     if (faults_.silent) {
         log_("# silent: no reply");
         return;

@@ -68,6 +68,7 @@ std::vector<hartsim::Device> buildDevices(const hartsim::Options& options) {
     if (specs.empty()) specs.emplace_back();
     for (hartsim::DeviceSpec spec : specs) {
         spec.preambles = static_cast<std::uint8_t>(options.preambles);
+        spec.universalRevision = static_cast<std::uint8_t>(options.hartRevision);
         devices.push_back(hartsim::buildDevice(spec));
     }
     return devices;

@@ -96,6 +96,14 @@ Options parseOptions(const std::vector<std::string>& args) {
                     o.preambles = static_cast<int>(*n);
                 }
             }
+        } else if (name == "--hart-revision") {
+            if (auto v = takeValue()) {
+                if (*v != "5" && *v != "7") {
+                    o.error = "--hart-revision takes 5 or 7";
+                } else {
+                    o.hartRevision = std::stoi(*v);
+                }
+            }
         } else if (name == "--hartip") {
             if (auto v = takeValue()) {
                 const auto n = parseNumber(*v, 0xFFFF);
@@ -143,7 +151,7 @@ std::string usage() {
     std::string named;
     for (const Model& m : models()) named += " " + m.name;
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
-           "                [--hartip PORT] [--help] [--version]\n"
+           "                [--hartip PORT] [--hart-revision 5|7] [--help] [--version]\n"
            "                [--demo | --device-spec ADDR:MFR:TYPE:ID[:MODEL] | ADDR:MODEL ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
            "(manufacturer 0x26, device type 0x06, device id 0x001234). --demo adds one\n"
