@@ -3,13 +3,16 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "cli/choices.h"
+#include "cli/inventory.h"
 #include "cli/line.h"
 #include "cli/monitor.h"
 #include "cli/names.h"
@@ -48,15 +51,20 @@ class LineControls final : public ops::Controls {
 };
 
 std::string usage() {
-    return "usage: hart-cli [--port NAME] [--address N | --scan] [--secondary] [--json]\n"
-           "                [--timeout MS] [--log] OPERATION [VALUES...]\n"
+    return "usage: hart-cli [--port NAME | --hartip HOST[:PORT]] [--address N | --scan]\n"
+           "                [--secondary] [--json] [--timeout MS] [--log] OPERATION [VALUES...]\n"
            "       hart-cli [options] monitor [--interval S] [--count N] [--csv FILE|-]\n"
            "       hart-cli [options] save FILE | compare FILE [FILE2] |\n"
            "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
+           "       hart-cli --hosts FILE [--jobs N] [--host-timeout MS] [--timeout MS]\n"
+           "                [--json | --csv] scan\n"
            "       hart-cli list | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
-           "COMn is the n-th serial port). `hart-cli list` shows every operation and its values.\n"
+           "COMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
+           "5094 by default). `hart-cli list` shows every operation and its values.\n"
+           "scan with --hosts takes one inventory of the instruments behind the HART-IP hosts\n"
+           "in FILE (one a line), N hosts at a time (default 8).\n"
            "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"
            "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply,\n"
            "9 differences found (compare).\n";
@@ -67,6 +75,12 @@ std::optional<int> integer(std::string_view s) {
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
     return v;
+}
+
+// HOST[:PORT] as the port name that opens HART-IP.
+std::string hartIpName(const std::string& host) {
+    return serial::isHartIpName(host) && host.find("://") != std::string::npos ? host
+                                                                               : "hartip://" + host;
 }
 
 std::string withoutTrailingBlanks(std::string s) {
@@ -112,6 +126,14 @@ std::vector<Shown> shownFields(const hart::Outcome& outcome) {
         if (f) s.unit = !f->unit.empty() ? std::string(f->unit) : unitOf(f->unitBox);
         if (!names.insert(s.name).second) continue;
         shown.push_back(std::move(s));
+    }
+    for (const hart::Outcome::Fact& fact : outcome.facts) {
+        const FieldName* f = fieldName(fact.key);
+        Shown s{f ? std::string(f->name) : fact.key,
+                fact.text,
+                {},
+                f ? std::string(f->caption) : std::string()};
+        if (names.insert(s.name).second) shown.push_back(std::move(s));
     }
     return shown;
 }
@@ -232,6 +254,7 @@ std::vector<std::string> shownBy(const ops::Operation& op) {
 }
 
 void list(std::ostream& out) {
+    out << "reset-config-changed\n    reset the configuration-changed flag (command 38)\n";
     for (const Command& c : commands()) {
         out << c.name;
         for (const Arg& a : c.args) out << " " << a.name << (c.rest ? "..." : "");
@@ -337,7 +360,10 @@ Ending endingOf(const Exchange& e) {
     return {kOk, {}};
 }
 
-std::string openFailure(const std::string& port, const serial::ECommsError& e) {
+std::string openFailure(const std::string& port, const serial::ECommsError& e,
+                        const std::string& portError) {
+    if (serial::isHartIpName(port))
+        return "cannot open " + port + ": " + (portError.empty() ? e.what() : portError);
     std::string message =
         "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
     if (e.osError() != 0) message += ": " + std::string(std::strerror(e.osError()));
@@ -363,7 +389,11 @@ class Runner {
             result_.message = "refused: " + r.refusal;
             return false;
         }
+        const std::string errorBefore = line_.lastError();
         last_ = line_.exchange(r, session, std::chrono::milliseconds(options_.timeoutMs));
+        // What the port says went wrong, when it said so during this request.
+        std::string why = line_.lastError();
+        if (why == errorBefore) why.clear();
         result_.status = last_.outcome.status;
         result_.responseCode = last_.responseCode;
         result_.deviceStatus = last_.deviceStatus;
@@ -371,6 +401,9 @@ class Runner {
         const Ending e = endingOf(last_);
         result_.exit = e.exit;
         result_.message = e.message;
+        // A HART-IP device says why it did not pass the request on, or why the session ended.
+        if (!why.empty() && e.exit == kNoReply) result_.message += " (" + why + ")";
+        if (!why.empty() && e.exit == kPortFailed) result_.message = "the port is gone: " + why;
         return result_.exit == kOk;
     }
 
@@ -436,6 +469,30 @@ std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
                 return std::nullopt;
             }
             o.timeoutMs = *n;
+        } else if (a == "--hartip") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            o.port = hartIpName(*v);
+            if (!serial::isHartIpName(o.port)) {
+                err << "hart-cli: --hartip takes HOST[:PORT]\n";
+                return std::nullopt;
+            }
+        } else if (a == "--hosts") {
+            const auto v = value();
+            if (!v) return std::nullopt;
+            o.hostsFile = *v;
+        } else if (a == "--jobs" || a == "--host-timeout") {
+            const auto v = value();
+            const auto n = v ? integer(*v) : std::nullopt;
+            const int most = a == "--jobs" ? 256 : 24 * 3600 * 1000;
+            if (!n || *n <= 0 || *n > most) {
+                err << "hart-cli: " << a
+                    << (a == "--jobs" ? " takes 1 to 256\n" : " takes milliseconds\n");
+                return std::nullopt;
+            }
+            (a == "--jobs" ? o.jobs : o.hostTimeoutMs) = *n;
+        } else if (a == "--csv") {
+            o.csv = true;
         } else if (a == "--scan") {
             o.scan = true;
         } else if (a == "--secondary") {
@@ -455,6 +512,19 @@ std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
     }
     if (addressGiven && o.scan) {
         err << "hart-cli: --address and --scan exclude each other\n";
+        return std::nullopt;
+    }
+    const bool inventory = !o.words.empty() && o.words[0] == "scan" && !o.hostsFile.empty();
+    if (!o.hostsFile.empty() && !inventory) {
+        err << "hart-cli: --hosts goes with scan\n";
+        return std::nullopt;
+    }
+    if (o.csv && !inventory) {
+        err << "hart-cli: --csv goes with scan --hosts (monitor takes its own --csv FILE)\n";
+        return std::nullopt;
+    }
+    if (o.csv && o.json) {
+        err << "hart-cli: --json and --csv exclude each other\n";
         return std::nullopt;
     }
     return o;
@@ -516,7 +586,7 @@ bool openPort(Line& line, const std::string& port, Result& result) {
         return true;
     } catch (const serial::ECommsError& e) {
         result.exit = kPortOpen;
-        result.message = openFailure(port, e);
+        result.message = openFailure(port, e, line.lastError());
         return false;
     }
 }
@@ -578,8 +648,157 @@ int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
         out, err);
 }
 
+// Command 38, which the window has no control for: sent as the console sends a typed frame,
+// to the long address the poll found. A HART 7 device is given the configuration change
+// counter the poll read, and refuses the reset if the configuration changed since.
+int runResetConfigChanged(const Options& o, std::ostream& out, std::ostream& err) {
+    constexpr std::uint8_t kCommand = 38;
+    Result result;
+    result.operation = "reset-config-changed";
+    LineControls controls;
+    controls.indexes["ComboBox8"] = o.secondary ? 1 : 0;
+    controls.indexes["ComboBox9"] = o.address;
+    Line line(logTo(o, err));
+    if (openPort(line, o.port, result)) {
+        Runner runner(o, line, result);
+        if (runner.identify(controls, o.scan)) {
+            std::string counter;
+            for (const hart::Outcome::Fact& f : runner.last().outcome.facts)
+                if (f.key == "ConfigChangeCounter") counter = f.text;
+            const auto address = runner.session.identity.longAddress(ops::masterBit(o.secondary));
+            std::string typed = hart::hexText(std::span(&hart::kLongDelimiter, 1));
+            typed += hart::hexText(address) + hart::hexText(std::span(&kCommand, 1));
+            const int count = counter.empty() ? 0 : std::stoi(counter);
+            const std::uint8_t data[] = {2, static_cast<std::uint8_t>(count >> 8),
+                                         static_cast<std::uint8_t>(count)};
+            typed += counter.empty() ? "00" : hart::hexText(data);
+            controls.texts["Edit8"] = typed;
+            if (runner.step(ops::build("Button17", controls, runner.session))) {
+                result.reply.reset();
+                if (result.responseCode.value_or(0) != 0) {
+                    result.exit = kFailureCode;
+                    result.message = "response code " + std::to_string(*result.responseCode);
+                } else {
+                    result.status = "configuration-changed flag reset";
+                }
+            }
+        }
+    }
+    print(result, o.json, out, err);
+    return result.exit;
+}
+
+// The instruments behind one HART-IP host: a poll at each address, and the tag of each found,
+// all within the host's time.
+HostScan scanHost(const std::string& host, const Options& o,
+                  const std::function<void(const std::string&)>& log) {
+    using std::chrono::milliseconds;
+    HostScan h;
+    h.host = host;
+    Options per = o;
+    per.port = hartIpName(host);
+    Result result;
+    Line line(log ? [&log, &host](const std::string& l) { log(host + " " + l); }
+                  : std::function<void(const std::string&)>());
+    if (!openPort(line, per.port, result)) {
+        h.exit = result.exit;
+        h.error = result.message;
+        return h;
+    }
+    const auto deadline = Clock::now() + milliseconds(o.hostTimeoutMs);
+    // The request's response time, cut to what is left of the host's; false when none is.
+    const auto timeLeft = [&] {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+        per.timeoutMs = static_cast<int>(std::min<long long>(o.timeoutMs, left.count()));
+        if (per.timeoutMs > 0) return true;
+        h.exit = kNoReply;
+        h.error = "the host timeout of " + std::to_string(o.hostTimeoutMs) + " ms ran out";
+        return false;
+    };
+    Runner runner(per, line, result);
+    const auto field = [&](std::string_view name) {
+        for (const Shown& s : shownFields(runner.last().outcome))
+            if (s.name == name) return s.value;
+        return std::string();
+    };
+    for (int address = 0; address <= ops::kLastPollingAddress && timeLeft(); ++address) {
+        LineControls controls;
+        controls.indexes["ComboBox8"] = o.secondary ? 1 : 0;
+        controls.indexes["ComboBox9"] = address;
+        runner.session = ops::Session{};
+        if (runner.step(ops::build("Button3", controls, runner.session))) {
+            Instrument i{address,
+                         field("manufacturer-code"),
+                         field("expanded-device-type"),
+                         field("device-id"),
+                         {},
+                         field("hart-revision")};
+            if (i.manufacturer.empty()) i.manufacturer = field("manufacturer-id");
+            if (i.deviceType.empty()) i.deviceType = field("device-type");
+            if (timeLeft() && runner.step(ops::build("Button32", controls, runner.session)))
+                i.tag = field("tag");
+            h.instruments.push_back(std::move(i));
+        }
+        if (result.exit == kPortFailed) {
+            h.exit = kPortFailed;
+            h.error = result.message;
+            break;
+        }
+    }
+    if (h.instruments.empty() && h.error.empty()) {
+        h.exit = kNoReply;
+        h.error = "no instrument at addresses 0 to 15";
+    }
+    return h;
+}
+
+// scan --hosts: every host's instruments in one inventory; a host that fails is reported on
+// standard error and the others go on.
+int runInventory(const Options& o, std::ostream& out, std::ostream& err) {
+    std::ifstream in(o.hostsFile);
+    if (!in) {
+        err << "hart-cli: cannot read " << o.hostsFile << "\n";
+        return kUsage;
+    }
+    const std::vector<std::string> hosts = readHosts(in);
+    if (hosts.empty()) {
+        err << "hart-cli: no hosts in " << o.hostsFile << "\n";
+        return kUsage;
+    }
+    std::mutex logMutex;
+    const auto log = logTo(o, err);
+    const std::function<void(const std::string&)> shared =
+        log ? [&](const std::string& l) {
+            std::lock_guard lock(logMutex);
+            log(l);
+        }
+            : std::function<void(const std::string&)>();
+    const auto results = scanAll(hosts.size(), o.jobs, [&](std::size_t i) {
+        try {
+            return scanHost(hosts[i], o, shared);
+        } catch (const std::exception& e) {
+            return HostScan{hosts[i], {}, e.what(), kInternal};
+        }
+    });
+    printInventory(results,
+                   o.json  ? InventoryFormat::Json
+                   : o.csv ? InventoryFormat::Csv
+                           : InventoryFormat::Text,
+                   out);
+    int exit = kOk;
+    for (const HostScan& h : results) {
+        if (h.error.empty()) continue;
+        err << "hart-cli: " << h.host << ": " << h.error << "\n";
+        if (exit == kOk) exit = h.exit;
+    }
+    return exit;
+}
+
 int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.words[0] == "monitor") return runMonitor(o, out, err);
+    if (o.words[0] == "scan" && !o.hostsFile.empty()) return runInventory(o, out, err);
+    if (o.words.size() == 1 && o.words[0] == "reset-config-changed")
+        return runResetConfigChanged(o, out, err);
     const auto named = lookUp(o.words, err);
     if (!named) return kUsage;
     Result result;

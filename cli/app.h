@@ -25,6 +25,10 @@ struct Options {
     bool json = false;
     bool log = false;
     int timeoutMs = 3000;
+    std::string hostsFile;  // scan: the HART-IP hosts to take inventory of
+    int jobs = 8;           // hosts scanned at a time
+    int hostTimeoutMs = 30000;
+    bool csv = false;
     std::vector<std::string> words;  // the command and its values
 };
 
@@ -49,8 +53,10 @@ struct Ending {
 };
 Ending endingOf(const Exchange& exchange);
 
-// Why the port could not be opened, in English.
-std::string openFailure(const std::string& port, const serial::ECommsError& e);
+// Why the port could not be opened, in English; portError is the port's own account
+// (TComm::lastError), which says it for HART-IP.
+std::string openFailure(const std::string& port, const serial::ECommsError& e,
+                        const std::string& portError = {});
 
 // The configuration-file commands (save, compare, restore, report), in config_cmd.cpp.
 bool isConfigCommand(std::string_view word);

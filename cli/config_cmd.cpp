@@ -125,7 +125,7 @@ class Session {
         try {
             line_.open(options_.port);
         } catch (const serial::ECommsError& e) {
-            return openFailure(options_.port, e);
+            return openFailure(options_.port, e, line_.lastError());
         }
         return {};
     }

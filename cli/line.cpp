@@ -1,10 +1,13 @@
 #include "cli/line.h"
 
+#include <atomic>
 #include <cstdio>
 #include <thread>
 
 #include "hart/device_status.h"
 #include "hart/frame.h"
+#include "link/hartip.h"
+#include "link/port_backend.h"
 #include "ops/operation.h"
 
 namespace cli {
@@ -16,6 +19,7 @@ class Line::Queue final : public serial::NoticeSink {
         {
             std::lock_guard lock(mutex);
             if (n.kind == serial::Notice::Data) {
+                if (wholeChunks && isBurst(n.data)) return;  // published, nobody's reply
                 bytes.insert(bytes.end(), n.data.begin(), n.data.end());
             } else if (n.kind == serial::Notice::Hangup) {
                 hungUp = true;
@@ -26,6 +30,14 @@ class Line::Queue final : public serial::NoticeSink {
         changed.notify_one();
     }
 
+    // A whole frame in a chunk of its own that a device sent in burst mode.
+    static bool isBurst(std::span<const std::uint8_t> chunk) {
+        const auto body = serial::hartip::withoutPreambles(chunk);
+        return !body.empty() && body[0] == kBurstDelimiter;
+    }
+    static constexpr std::uint8_t kBurstDelimiter = 0x81;
+
+    std::atomic<bool> wholeChunks{false};
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::uint8_t> bytes;
@@ -43,6 +55,8 @@ Line::~Line() {
 void Line::open(const std::string& port) {
     // The window's line, DTR and RTS on.
     comm_.setCommName(port);
+    wholeChunks_ = serial::isHartIpName(port);
+    queue_->wholeChunks = wholeChunks_;
     serial::useHartLine(comm_);
     // Bytes are handed over as they come; this class tells where a reply ends.
     comm_.setReadIntervalTimeout(0xFFFFFFFF);
@@ -89,7 +103,8 @@ Line::Wait Line::collect(const hart::Pending& pending, Clock::time_point deadlin
             w.bytes.insert(w.bytes.end(), queue_->bytes.begin(), queue_->bytes.end());
             queue_->bytes.clear();
             lastByte = Clock::now();
-            if (replyComplete(w.bytes, pending) || w.bytes.size() >= serial::TComm::kReadBufferSize)
+            if (wholeChunks_ || replyComplete(w.bytes, pending) ||
+                w.bytes.size() >= serial::TComm::kReadBufferSize)
                 return w;
         }
         if (queue_->hungUp) {

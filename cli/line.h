@@ -1,7 +1,8 @@
-// The serial line as the command line drives it: one request at a time through the shared
-// tracker, each reply awaited on a condition variable. A reply ends as soon as a complete
-// frame for the pending request is in; anything else ends after 300 ms of idle line, and no
-// reply at the response timeout.
+// The serial line (or HART-IP session) as the command line drives it: one request at a time
+// through the shared tracker, each reply awaited on a condition variable. A reply ends as soon
+// as a complete frame for the pending request is in; anything else ends after 300 ms of idle
+// line (over HART-IP at once: a chunk there is a whole frame), and no reply at the response
+// timeout.
 #pragma once
 
 #include <chrono>
@@ -51,6 +52,8 @@ class Line {
 
     // Opens with the window's line settings; throws serial::ECommsError.
     void open(const std::string& port);
+    // The port's account of its last refusal or failure, empty when it has none.
+    std::string lastError() const { return comm_.lastError(); }
 
     // Sends the request and waits for its reply; the tracker decides what happens.
     Exchange exchange(const ops::Request& request, ops::Session& session,
@@ -77,6 +80,7 @@ class Line {
 
     std::function<void(const std::string&)> log_;
     Clock::time_point started_ = Clock::now();
+    bool wholeChunks_ = false;  // each chunk is a whole frame: no idle line to wait for
     std::unique_ptr<Queue> queue_;
     serial::TComm comm_;
     Flag parse_;

@@ -197,6 +197,11 @@ constexpr FieldName kFields[] = {
     {"Edit3", "preambles", "前导符字节数"},
     {"Edit4", "device-id", "传感器序列号"},
     {"Edit28", "serial-number", "传感器序列号"},
+    // The poll's facts beyond the window's controls.
+    {"HartRevision", "hart-revision", "HART协议版本"},
+    {"ExpandedDeviceType", "expanded-device-type", "扩展设备类型"},
+    {"ConfigChangeCounter", "config-change-counter", "组态变更计数"},
+    {"ManufacturerCode", "manufacturer-code", "制造商代码"},
     {"ComboBox9", "polling-address", "地址号"},
     {"ComboBox3", "polling-address", "短帧地修改"},
     {"Label33", "scanned-address", "HART 0-15地址轮巡检测"},

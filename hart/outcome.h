@@ -39,6 +39,14 @@ struct Outcome {
         result = r;
     }
     std::vector<Update> updates;
+    // What a reply tells beyond the window's controls (a HART 7 device's revision, expanded
+    // device type and configuration change counter), by key: the window shows them in its
+    // status area, hart-cli as fields.
+    struct Fact {
+        std::string key;
+        std::string text;
+    };
+    std::vector<Fact> facts;
     bool stopScan = false;  // a decoded command 0 reply ends a running address scan
 
     void setText(std::string control, std::string text) {
@@ -52,6 +60,9 @@ struct Outcome {
     }
     void check(std::string control, bool on) {
         updates.push_back({std::move(control), Update::Kind::Check, {}, on ? 1 : 0});
+    }
+    void fact(std::string key, std::string text) {
+        facts.push_back({std::move(key), std::move(text)});
     }
     void enable(std::string control, bool on) {
         updates.push_back({std::move(control), Update::Kind::Enable, {}, on ? 1 : 0});

@@ -53,9 +53,30 @@ class PortBackend {
     virtual IoResult readChunk(uint8_t* buf, size_t capacity, size_t& got) = 0;
     // Returns Ok only once every byte has been written.
     virtual IoResult writeAll(const uint8_t* data, size_t length) = 0;
+
+    // The last refusal or failure in words for the user (a session the device refused, a
+    // message it rejected, why the connection ended), empty when there is none. Any thread.
+    virtual std::string lastError() const { return {}; }
 };
 
+// Chooses at each open by the name: HART-IP for a name isHartIpName accepts, else serial.
 std::unique_ptr<PortBackend> makePortBackend();
+std::unique_ptr<PortBackend> makeSerialBackend();
+
+struct HartIpSettings {
+    // What the session asks the device for; a keep-alive goes out well before it runs out.
+    uint32_t inactivityMs = 60000;
+    // For the connection and for the device's answer to the session initiate.
+    uint32_t connectTimeoutMs = 5000;
+};
+// HART-IP over TCP. Each readChunk gives one whole frame (a reply or a published burst frame),
+// with preambles in front as a serial line carries them; writeAll drops the preambles of the
+// frame it sends. Replies are matched to requests by sequence number; a lost connection or a
+// session the device closed makes readChunk fail, and the next open starts a new session.
+std::unique_ptr<PortBackend> makeHartIpBackend(HartIpSettings settings = {});
+
+// "hartip://HOST[:PORT]" or "HOST:PORT" (default port 5094): opened as HART-IP.
+bool isHartIpName(std::string_view name);
 
 // The device path a port name opens: "COMn" (n >= 1) is the n-th serial port, anything else is
 // taken as a path.

@@ -263,7 +263,7 @@ class PosixPort final : public PortBackend {
 
 }  // namespace
 
-std::unique_ptr<PortBackend> makePortBackend() {
+std::unique_ptr<PortBackend> makeSerialBackend() {
     return std::make_unique<PosixPort>();
 }
 

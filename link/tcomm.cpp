@@ -50,6 +50,10 @@ TComm::~TComm() {
     Close();
 }
 
+std::string TComm::lastError() const {
+    return port_->lastError();
+}
+
 void TComm::applyLineSettings() {
     port_->applyLineSettings(line_);
 }

@@ -80,6 +80,10 @@ class TComm {
     std::function<void(TComm&)> OnRequestHangup;
     std::function<void(TComm&)> OnSendDataEmpty;
 
+    // The port's own account of its last refusal or failure (a HART-IP device's error or NAK,
+    // why a session ended), empty when it has none. Any thread.
+    std::string lastError() const;
+
     const std::string& commName() const { return commName_; }
     void setCommName(std::string name) { commName_ = std::move(name); }
 

@@ -76,6 +76,31 @@ constexpr Field kIdentityFields[] = {
 };
 constexpr std::size_t kManufacturerAt = 8;
 constexpr std::size_t kDeviceIdAt = 16;
+constexpr std::size_t kRevisionAt = 11;  // the universal command revision: 5, 6 or 7
+
+// What HART 7's longer command 0 reply adds, from the reply start: the expanded device type
+// where HART 5 has manufacturer and type, the configuration change counter, and the
+// manufacturer's 16-bit code. Two bytes each, most significant first.
+struct Hart7Fact {
+    const char* key;
+    std::size_t offset;
+};
+constexpr Hart7Fact kHart7Facts[] = {
+    {"ExpandedDeviceType", kManufacturerAt},
+    {"ConfigChangeCounter", 21},
+    {"ManufacturerCode", 24},
+};
+constexpr std::uint8_t kHart7 = 7;
+
+void showRevision(hart::Outcome& out, const hart::Reply& reply) {
+    const std::uint8_t revision = reply.at(kRevisionAt);
+    out.fact("HartRevision", std::to_string(revision));
+    if (revision < kHart7) return;
+    for (const Hart7Fact& f : kHart7Facts) {
+        if (!reply.has(f.offset, 2)) continue;
+        out.fact(f.key, std::to_string(reply.at(f.offset) << 8 | reply.at(f.offset + 1)));
+    }
+}
 
 hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out;
@@ -89,6 +114,7 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
     hart::DeviceIdentity& id = session.identity;
     takeIdentity(*reply, id);
     for (const Field& f : kIdentityFields) show(out, f, *reply, session);
+    if (reply->has(kRevisionAt)) showRevision(out, *reply);
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
     out.done(hart::text::kReadOk);

@@ -111,7 +111,16 @@ Reply echo(const Request& r, std::uint8_t code = rc::kSuccess) {
 
 void changed(Device& d) {
     d.configChanged = true;
+    ++d.configChangeCounter;
 }
+
+void putUint16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+
+constexpr std::uint8_t kHart7 = 7;
+constexpr std::uint8_t kCounterMismatch = 9;  // command 38's own code
 
 // --- universal commands
 
@@ -121,12 +130,23 @@ Reply readIdentity(Device& d, const Request&) {
                                   id.manufacturer,
                                   id.deviceType,
                                   id.preambles,
-                                  5,  // universal command revision
+                                  id.universalRevision,
                                   id.deviceRevision,
                                   id.softwareRevision,
                                   id.hardwareRevision,
                                   id.flags};
     putUint24(out, id.deviceId);
+    if (id.universalRevision >= kHart7) {
+        // The expanded device type stands where HART 5 has manufacturer and type (so the
+        // long address stays the same), the manufacturer's code comes in 16 bits further on.
+        out.push_back(id.preambles);  // preambles from the device to the master
+        out.push_back(4);             // the last device variable code
+        putUint16(out, d.configChangeCounter);
+        out.push_back(0);  // extended device status
+        putUint16(out, id.manufacturer);
+        putUint16(out, d.settings.distributor);
+        out.push_back(1);  // device profile: process automation device
+    }
     return ok(std::move(out));
 }
 
@@ -315,9 +335,18 @@ Reply setLowerRangeFromApplied(Device& d, const Request&) {
     return {code, 0, {}};
 }
 
-Reply resetConfigChanged(Device& d, const Request&) {
+// HART 7 names the counter it saw; a change since makes the reset refused.
+Reply resetConfigChanged(Device& d, const Request& r) {
+    if (d.identity.universalRevision < kHart7) {
+        d.configChanged = false;
+        return ok();
+    }
+    if (r.data.size() < 2) return fail(rc::kTooFewBytes);
+    if ((r.data[0] << 8 | r.data[1]) != d.configChangeCounter) return fail(kCounterMismatch);
     d.configChanged = false;
-    return ok();
+    std::vector<std::uint8_t> out;
+    putUint16(out, d.configChangeCounter);
+    return ok(std::move(out));
 }
 
 Reply eepromControl(Device& d, const Request& r) {

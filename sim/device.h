@@ -1,4 +1,4 @@
-// A simulated HART 5 pressure transmitter: its state and one handler per command.
+// A simulated HART 5 (or HART 7) pressure transmitter: its state and one handler per command.
 #pragma once
 
 #include <array>
@@ -75,6 +75,9 @@ struct Identity {
     std::uint8_t softwareRevision = 2;
     std::uint8_t hardwareRevision = 0x08;  // revision 1, Bell 202 current signalling
     std::uint8_t flags = 0;
+    // 5, or 7: command 0 then answers HART 7's longer identity, and short frames carry
+    // command 0 only.
+    std::uint8_t universalRevision = 5;
 };
 
 // What command 39 stores in and restores from non-volatile memory.
@@ -143,6 +146,7 @@ struct Device {
     bool writeProtect = false;
     bool busy = false;
     bool configChanged = false;
+    std::uint16_t configChangeCounter = 0;  // HART 7: counts every change of the configuration
     bool coldStart = true;
     AdditionalStatus additionalRead{};  // what command 48 last answered
     // Lines for the log, taken after each command: "HOLD <record> <field> <code> <meaning>"

@@ -140,6 +140,11 @@ void Loop::receive(std::span<const std::uint8_t> bytes, double now) {
     for (const Incoming& in : parser_.feed(bytes)) answer(in, now);
 }
 
+void Loop::receiveWhole(std::span<const std::uint8_t> frame, double now) {
+    receive(frame, now);
+    for (const Incoming& in : parser_.idle()) answer(in, now);
+}
+
 void Loop::answer(const Incoming& in, double now) {
     switch (in.kind) {
         case Incoming::Kind::Noise:
@@ -157,6 +162,10 @@ void Loop::answer(const Incoming& in, double now) {
                                [&](const Device& d) { return addressedTo(d, in.request); });
     if (device == devices_.end()) {
         log_("# ignored: no device at this address");
+        return;
+    }
+    if (device->identity.universalRevision >= 7 && !in.request.isLong && in.request.command != 0) {
+        log_("# ignored: a HART 7 device answers only command 0 in a short frame");
         return;
     }
     if (faults_.silent) {
@@ -261,6 +270,10 @@ std::string Loop::command(std::string_view line) {
         for (Device& d : devices_) d.busy = on;
     } else if (w[0] == "nan") {
         faults_.nan = on;
+    } else if (w[0] == "drop") {
+        faults_.drop = on;
+    } else if (w[0] == "nak") {
+        faults_.nak = on;
     } else {
         return refuse();
     }

@@ -38,6 +38,10 @@ struct Faults {
     double delayS = 0.0;      // replies wait this long before they go out
     std::uint8_t status = 0;  // device status bits every reply carries besides its own
     bool nan = false;         // the live values and the damping go out as not-a-number
+    // HART-IP only: a request ends its session instead of being answered, or is refused
+    // with a NAK.
+    bool drop = false;
+    bool nak = false;
 };
 
 // The reply as the switched-on faults change it.
@@ -66,6 +70,8 @@ class Loop {
 
     // Bytes from the master at time `now` (seconds); replies go to the outbox.
     void receive(std::span<const std::uint8_t> bytes, double now);
+    // A whole frame, as a HART-IP message carries it: nothing of it waits for more bytes.
+    void receiveWhole(std::span<const std::uint8_t> frame, double now);
     // Called regularly. `lineFree` says nothing is being sent, so a burst frame may go.
     void tick(double now, bool lineFree);
 

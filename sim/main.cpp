@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/hartip_server.h"
 #include "sim/loop.h"
 #include "sim/options.h"
 #include "sim/port.h"
@@ -67,6 +68,7 @@ std::vector<hartsim::Device> buildDevices(const hartsim::Options& options) {
     if (specs.empty()) specs.emplace_back();
     for (hartsim::DeviceSpec spec : specs) {
         spec.preambles = static_cast<std::uint8_t>(options.preambles);
+        spec.universalRevision = static_cast<std::uint8_t>(options.hartRevision);
         devices.push_back(hartsim::buildDevice(spec));
     }
     return devices;
@@ -156,6 +158,30 @@ void serve(hartsim::Port& port, hartsim::Loop& loop, hartsim::Pacer& pacer) {
     }
 }
 
+// Serves HART-IP sessions until a signal or the operator's quit.
+void serveHartIp(hartsim::HartIpServer& server, hartsim::Loop& loop) {
+    const auto start = std::chrono::steady_clock::now();
+    OperatorInput input;
+    while (!gStop && !loop.quitRequested()) {
+        double now = secondsSince(start);
+        int timeoutMs = 50;
+        if (const auto next = server.nextAt()) {
+            timeoutMs = std::clamp(static_cast<int>(std::ceil((*next - now) * 1000.0)), 0, 50);
+        }
+        std::vector<pollfd> fds = server.pollFds();
+        fds.push_back({input.fd(), POLLIN, 0});
+        const int ready = poll(fds.data(), fds.size(), timeoutMs);
+        now = secondsSince(start);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready > 0 && (fds.back().revents & (POLLIN | POLLHUP))) input.read(loop);
+        fds.pop_back();
+        server.service(fds, loop, now);
+        // The loop is never busy sending here: every message goes out whole.
+        loop.tick(now, true);
+        server.publish(loop.takeOutbox());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -175,6 +201,19 @@ int main(int argc, char** argv) {
     }
 
     std::vector<Device> devices = buildDevices(options);
+    if (options.hartIpPort >= 0) {
+        HartIpServer server(printLine);
+        std::string error;
+        if (!server.listen(static_cast<std::uint16_t>(options.hartIpPort), error)) {
+            std::fprintf(stderr, "hart-sim: %s\n", error.c_str());
+            return 1;
+        }
+        printLine("PORT hartip://127.0.0.1:" + std::to_string(server.port()));
+        installSignals();
+        Loop loop(std::move(devices), options.preambles, printLine);
+        serveHartIp(server, loop);
+        return 0;
+    }
     Port port;
     if (!openLine(options, port)) return 1;
     printLine("PORT " + port.path);

@@ -96,6 +96,23 @@ Options parseOptions(const std::vector<std::string>& args) {
                     o.preambles = static_cast<int>(*n);
                 }
             }
+        } else if (name == "--hart-revision") {
+            if (auto v = takeValue()) {
+                if (*v != "5" && *v != "7") {
+                    o.error = "--hart-revision takes 5 or 7";
+                } else {
+                    o.hartRevision = std::stoi(*v);
+                }
+            }
+        } else if (name == "--hartip") {
+            if (auto v = takeValue()) {
+                const auto n = parseNumber(*v, 0xFFFF);
+                if (!n) {
+                    o.error = "--hartip takes a TCP port from 0 to 65535";
+                } else {
+                    o.hartIpPort = static_cast<int>(*n);
+                }
+            }
         } else if (name == "--device-spec") {
             if (auto v = takeValue()) {
                 const auto identity = parseDeviceSpec(*v);
@@ -116,6 +133,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             o.error = "unknown option " + args[i];
         }
     }
+    if (o.error.empty() && o.hartIpPort >= 0 && (!o.device.empty() || !o.link.empty()))
+        o.error = "--hartip serves no line; leave out --device and --link";
     if (o.error.empty() && o.demo) {
         if (!o.devices.empty()) {
             o.error = "--demo builds its own loop; leave out --device-spec";
@@ -132,7 +151,7 @@ std::string usage() {
     std::string named;
     for (const Model& m : models()) named += " " + m.name;
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
-           "                [--help] [--version]\n"
+           "                [--hartip PORT] [--hart-revision 5|7] [--help] [--version]\n"
            "                [--demo | --device-spec ADDR:MFR:TYPE:ID[:MODEL] | ADDR:MODEL ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
            "(manufacturer 0x26, device type 0x06, device id 0x001234). --demo adds one\n"
@@ -140,8 +159,9 @@ std::string usage() {
            "Models:" +
            named +
            "\n"
+           "--hartip serves HART-IP sessions on 127.0.0.1 (port 0: a free one) instead of a line.\n"
            "Standard input takes: silent|badcheck|split|garbage|protect|busy|nan on|off,\n"
-           "delay SECONDS, status BITS (0x80 or 128; 0 clears), quit.\n"
+           "drop|nak on|off (HART-IP), delay SECONDS, status BITS (0x80 or 128; 0 clears), quit.\n"
            "Universal commands (a model's own of the same number come first):" +
            answered + "\n";
 }

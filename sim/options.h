@@ -14,7 +14,9 @@ struct Options {
     std::string link;    // symlink to keep pointing at the pseudo-terminal
     std::string device;  // an existing serial device instead of a pseudo-terminal
     bool fast = false;
+    int hartIpPort = -1;  // HART-IP on 127.0.0.1 at this port instead of a line (0: any free)
     int preambles = 5;
+    int hartRevision = 5;             // every device's universal command revision: 5 or 7
     std::vector<DeviceSpec> devices;  // empty: the default transmitter at address 0
     bool demo = false;                // devices holds the demo loop
     bool help = false;

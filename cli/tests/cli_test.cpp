@@ -24,9 +24,15 @@ namespace {
 using testsupport::Ran;
 using testsupport::SimProcess;
 
-// The simulator's demo loop; fault switches through its standard input.
+std::vector<std::string> simArgs(std::vector<std::string> extra) {
+    extra.insert(extra.begin(), {HART_SIM_PROGRAM, "--fast"});
+    return extra;
+}
+
+// The simulator's demo loop (or the loop the arguments name, on HART-IP with "--hartip 0");
+// fault switches through its standard input.
 struct Sim : SimProcess {
-    Sim() : SimProcess({HART_SIM_PROGRAM, "--fast", "--demo"}) {}
+    explicit Sim(std::vector<std::string> args = {"--demo"}) : SimProcess(simArgs(args)) {}
 };
 
 Ran cli(const Sim& sim, std::vector<std::string> args) {
@@ -146,8 +152,7 @@ const std::vector<Case>& cases() {
     return c;
 }
 
-TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
-    Sim sim;
+void everyOperationShowsWhatTheWindowDecodes(const Sim& sim) {
     ASSERT_FALSE(sim.port().empty());
     for (const Case& c : cases()) {
         std::vector<std::string> args = {"--address", c.address};
@@ -181,6 +186,76 @@ TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
             std::string line = "\n" + f.name + ": " + f.value;
             EXPECT_NE(("\n" + r.out).find(line), std::string::npos) << line;
         }
+    }
+}
+
+TEST(HartCli, EveryOperationAgainstTheSimulatorShowsWhatTheWindowDecodes) {
+    everyOperationShowsWhatTheWindowDecodes(Sim());
+}
+
+TEST(HartCli, EveryOperationOverHartIpShowsWhatTheWindowDecodes) {
+    everyOperationShowsWhatTheWindowDecodes(Sim({"--demo", "--hartip", "0"}));
+}
+
+// What a HART-IP device does wrong ends as a lost port would, or as no reply, with its reason.
+TEST(HartCli, HartIpFaultsEndWithTheirExitStatusAndTheDevicesReason) {
+    Sim sim({"--hartip", "0"});
+    struct Fault {
+        const char* switchOn;
+        const char* switchOff;
+        int exit;
+        std::string reason;
+    };
+    const Fault faults[] = {
+        {"nak on", "nak off", kNoReply, "no reply (the device refused the message"},
+        {"drop on", "drop off", kPortFailed, "the port is gone: the device closed the connection"},
+        {"delay 1", "delay 0", kOk, ""},
+    };
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.switchOn);
+        ASSERT_TRUE(sim.command(f.switchOn));
+        const Ran r = cli(sim, {"--timeout", "2500", "read-current"});
+        EXPECT_EQ(r.exit, f.exit) << r.out << r.err;
+        EXPECT_NE(r.err.find(f.reason), std::string::npos) << r.err;
+        ASSERT_TRUE(sim.command(f.switchOff));
+    }
+    const Ran gone = testsupport::run({HART_CLI_PROGRAM, "--hartip", "127.0.0.1:1", "poll"});
+    EXPECT_EQ(gone.exit, kPortOpen);
+    EXPECT_NE(gone.err.find("cannot connect to 127.0.0.1:1"), std::string::npos) << gone.err;
+}
+
+// One inventory over hosts scanned side by side; a host with nothing behind it is reported
+// and the others are complete.
+TEST(HartCli, ScanOverHostsListsEveryInstrumentOfEveryReachableHost) {
+    Sim hart5({"--hartip", "0", "--device-spec", "0:0x26:6:0x1234", "--device-spec", "2:644"});
+    Sim hart7({"--hartip", "0", "--hart-revision", "7"});
+    const std::string hosts = ::testing::TempDir() + "/hosts";
+    std::ofstream(hosts) << hart5.port() << "\n# a comment\n127.0.0.1:1\n\n"
+                         << hart7.port().substr(9) << "\n";
+    const Ran r = testsupport::run(
+        {HART_CLI_PROGRAM, "--hosts", hosts, "--jobs", "2", "--timeout", "300", "--csv", "scan"});
+    EXPECT_EQ(r.exit, kPortOpen);
+    const std::string h5 = hart5.port(), h7 = hart7.port().substr(9);  // as the file has them
+    EXPECT_EQ(r.out, "host,address,manufacturer,device-type,device-id,tag,hart-revision\n" + h5 +
+                         ",0,38,6,4660,PT-101,5\n" + h5 + ",2,38,64,1604,TT-644,5\n" + h7 +
+                         ",0,38,9734,4660,PT-101,7\n");
+    EXPECT_NE(r.err.find("hart-cli: 127.0.0.1:1: cannot open"), std::string::npos) << r.err;
+}
+
+// Command 38 clears the flag a write set; a HART 7 device is told the counter the poll read.
+TEST(HartCli, ResetConfigChangedClearsTheFlagAWriteSet) {
+    for (const char* revision : {"5", "7"}) {
+        SCOPED_TRACE(revision);
+        Sim sim({"--hartip", "0", "--hart-revision", revision});
+        ASSERT_EQ(cli(sim, {"write-damping", "0.7"}).exit, kOk);
+        const Ran poll = cli(sim, {"poll"});
+        EXPECT_NE(poll.out.find("configuration changed"), std::string::npos);
+        const bool hart7 = std::string(revision) == "7";
+        EXPECT_EQ(poll.out.find("config-change-counter: 1 ") != std::string::npos, hart7);
+        const Ran reset = cli(sim, {"reset-config-changed"});
+        EXPECT_EQ(reset.exit, kOk) << reset.out << reset.err;
+        EXPECT_EQ(lastReply(reset.err).size(), hart7 ? 18u : 16u);  // the counter echoed
+        EXPECT_EQ(cli(sim, {"poll"}).out.find("configuration changed"), std::string::npos);
     }
 }
 

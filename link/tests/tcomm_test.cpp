@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "link/port_backend.h"
+#include "testing/notice_queue.h"
 #include "testing/pty_pair.h"
 
 namespace serial {
@@ -24,46 +25,10 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<uint8_t>;
 using testsupport::PtyPair;
+using QueueSink = testsupport::NoticeQueue;
 
 // Generous: the machine is shared and the assertions are about order and outcome only.
 constexpr auto kWait = 5s;
-
-class QueueSink : public NoticeSink {
-  public:
-    void post(Notice n) override {
-        {
-            std::lock_guard lock(mutex_);
-            queue_.push_back(std::move(n));
-        }
-        cv_.notify_all();
-    }
-
-    std::optional<Notice> next(std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex_);
-        if (!cv_.wait_for(lock, timeout, [this] { return !queue_.empty(); })) return std::nullopt;
-        Notice n = std::move(queue_.front());
-        queue_.pop_front();
-        return n;
-    }
-
-    // Skips notices of other kinds.
-    std::optional<Notice> nextOf(Notice::Kind kind, std::chrono::milliseconds timeout = kWait) {
-        const auto until = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                until - std::chrono::steady_clock::now());
-            if (left <= 0ms) return std::nullopt;
-            auto n = next(left);
-            if (!n) return std::nullopt;
-            if (n->kind == kind) return n;
-        }
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    std::deque<Notice> queue_;
-};
 
 Bytes pattern(size_t n, uint8_t seed) {
     Bytes b(n);

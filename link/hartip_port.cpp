@@ -1,0 +1,382 @@
+// HART-IP over TCP behind the port interface: a session per open, the tool's frames as
+// token-passing PDUs, keep-alives from the reader's timed wait, and a self-pipe for the close
+// signal as on the serial port.
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <deque>
+#include <mutex>
+
+#include "link/hartip.h"
+#include "link/port_backend.h"
+
+namespace serial {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Replies awaited at once: a window may queue a few requests; older ones are given up.
+constexpr std::size_t kOutstanding = 16;
+
+int closeQuietly(int fd) {
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+int msLeft(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, 1 << 30));
+}
+
+class HartIpPort final : public PortBackend {
+  public:
+    explicit HartIpPort(HartIpSettings settings) : settings_(settings) {}
+    ~HartIpPort() override { close(); }
+
+    OpenStatus open(const std::string& name) override {
+        const hartip::NameKind kind = hartip::parseName(name);
+        if (!kind.where) {
+            setError("not a HART-IP address: " + name + " (hartip://HOST[:PORT] or HOST:PORT)");
+            return {OpenResult::CannotOpen, EINVAL};
+        }
+        setError({});
+        reader_.reset();
+        {
+            std::lock_guard lock(outstandingMutex_);
+            outstanding_.clear();
+        }
+        const auto deadline = Clock::now() + std::chrono::milliseconds(settings_.connectTimeoutMs);
+        const int error = connectTo(*kind.where, deadline);
+        if (error != 0) return {OpenResult::CannotOpen, error};
+        return startSession(deadline);
+    }
+
+    void close() override {
+        if (fd_ >= 0 && session_) {
+            // Best effort: the device frees the session at once instead of at its timeout.
+            const auto bye = hartip::encode(hartip::Type::Request, hartip::Id::SessionClose,
+                                            nextSequence_++, {});
+            (void)!::send(fd_, bye.data(), bye.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        }
+        session_ = false;
+        fd_ = closeQuietly(fd_);
+        wakeRead_ = closeQuietly(wakeRead_);
+        wakeWrite_ = closeQuietly(wakeWrite_);
+    }
+
+    bool createCloseSignal() override {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+        wakeRead_ = fds[0];
+        wakeWrite_ = fds[1];
+        return true;
+    }
+
+    void signalClose() override {
+        const char byte = 1;
+        if (wakeWrite_ >= 0) (void)!::write(wakeWrite_, &byte, 1);
+    }
+
+    // Messages keep their boundaries, so there is nothing half-received to drop, and the
+    // line settings and read timeouts of a serial line mean nothing here.
+    void purge(PurgeWhat) override {}
+    void applyLineSettings(const LineSettings&) override {}
+    void applyTimeouts(const Timeouts&) override {}
+
+    IoResult readChunk(uint8_t* buf, size_t capacity, size_t& got) override {
+        got = 0;
+        for (;;) {
+            while (auto m = reader_.next()) {
+                if (const auto r = take(*m, buf, capacity, got)) return *r;
+            }
+            if (reader_.fault() != nullptr) return failWith(reader_.fault());
+
+            pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+            const int ready = ::poll(fds, 2, msUntilKeepAlive());
+            if (ready < 0) {
+                if (errno == EINTR) continue;
+                return failWith(std::string("waiting for the device: ") + std::strerror(errno));
+            }
+            if (fds[1].revents != 0) return IoResult::Closed;
+            if (ready == 0) {
+                const auto alive = hartip::encode(hartip::Type::Request, hartip::Id::KeepAlive,
+                                                  nextSequence_++, {});
+                if (const IoResult r = sendMessage(alive); r != IoResult::Ok) return r;
+                continue;
+            }
+            uint8_t in[4096];
+            const ssize_t n = ::recv(fd_, in, sizeof in, 0);
+            if (n > 0) {
+                reader_.feed(std::span(in, static_cast<size_t>(n)));
+            } else if (n == 0) {
+                return failWith("the device closed the connection");
+            } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                return failWith(std::string("connection lost: ") + std::strerror(errno));
+            }
+        }
+    }
+
+    IoResult writeAll(const uint8_t* data, size_t length) override {
+        const std::span frame(data, length);
+        if (hartip::withoutPreambles(frame).empty()) return IoResult::Ok;  // nothing to carry
+        const uint16_t sequence = nextSequence_++;
+        const auto message = hartip::pduRequest(sequence, frame);
+        if (message.empty()) return failWith("the frame is too long for a HART-IP message");
+        {
+            std::lock_guard lock(outstandingMutex_);
+            if (outstanding_.size() == kOutstanding) outstanding_.pop_front();
+            outstanding_.push_back(sequence);
+        }
+        return sendMessage(message);
+    }
+
+    std::string lastError() const override {
+        std::lock_guard lock(errorMutex_);
+        return error_;
+    }
+
+  private:
+    void setError(std::string text) {
+        std::lock_guard lock(errorMutex_);
+        error_ = std::move(text);
+    }
+
+    IoResult failWith(std::string text) {
+        setError(std::move(text));
+        return IoResult::Failed;
+    }
+
+    // 0 once connected, else the system's error number.
+    int connectTo(const hartip::Address& where, Clock::time_point deadline) {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        const std::string port = std::to_string(where.port);
+        if (const int rc = ::getaddrinfo(where.host.c_str(), port.c_str(), &hints, &found);
+            rc != 0) {
+            setError("cannot find host " + where.host + ": " + ::gai_strerror(rc));
+            return EHOSTUNREACH;
+        }
+        int error = ECONNREFUSED;
+        for (addrinfo* a = found; a != nullptr && fd_ < 0; a = a->ai_next) {
+            const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                                    a->ai_protocol);
+            if (fd < 0) {
+                error = errno;
+                continue;
+            }
+            if (::connect(fd, a->ai_addr, a->ai_addrlen) != 0 && errno != EINPROGRESS) {
+                error = errno;
+                closeQuietly(fd);
+                continue;
+            }
+            pollfd p{fd, POLLOUT, 0};
+            int rc;
+            while ((rc = ::poll(&p, 1, msLeft(deadline))) < 0 && errno == EINTR) {
+            }
+            socklen_t len = sizeof error;
+            if (rc == 0) {
+                error = ETIMEDOUT;
+            } else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) {
+                error = errno;
+            }
+            if (error != 0) {
+                closeQuietly(fd);
+                continue;
+            }
+            const int on = 1;
+            (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            fd_ = fd;
+        }
+        ::freeaddrinfo(found);
+        if (fd_ >= 0) return 0;
+        setError("cannot connect to " + where.host + ":" + port + ": " + std::strerror(error));
+        return error;
+    }
+
+    OpenStatus startSession(Clock::time_point deadline) {
+        const uint16_t sequence = nextSequence_++;
+        inactivityMs_ = settings_.inactivityMs;
+        const auto fail = [&](std::string text, int error) {
+            setError(std::move(text));
+            fd_ = closeQuietly(fd_);
+            return OpenStatus{OpenResult::CannotOpen, error};
+        };
+        if (sendMessage(hartip::sessionInitiate(sequence, inactivityMs_)) != IoResult::Ok)
+            return fail(lastError(), ECONNRESET);
+        for (;;) {
+            while (auto m = reader_.next()) {
+                const hartip::Header& h = m->header;
+                if (h.id != hartip::Id::SessionInitiate || h.sequence != sequence) continue;
+                const bool granted =
+                    h.type == hartip::Type::Response &&
+                    (h.status == hartip::kStatusOk || h.status == hartip::kStatusNearestValue);
+                if (!granted) {
+                    const std::string why = hartip::statusText(h);
+                    return fail(why.empty() ? "the device refused the session" : why, 0);
+                }
+                if (const auto t = hartip::inactivityOf(m->body); t && *t > 0) inactivityMs_ = *t;
+                session_ = true;
+                return {};
+            }
+            if (reader_.fault() != nullptr) return fail(reader_.fault(), EPROTO);
+            pollfd p{fd_, POLLIN, 0};
+            const int ready = ::poll(&p, 1, msLeft(deadline));
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0)
+                return fail("the device did not answer the session initiate", ETIMEDOUT);
+            uint8_t in[512];
+            const ssize_t n = ::recv(fd_, in, sizeof in, 0);
+            if (n == 0) return fail("the device closed the connection at the session initiate", 0);
+            if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return fail(std::strerror(errno), errno);
+            if (n > 0) reader_.feed(std::span(in, static_cast<size_t>(n)));
+        }
+    }
+
+    // A whole message or nothing: the reader's keep-alives and the writer's PDUs never mix.
+    IoResult sendMessage(const std::vector<uint8_t>& message) {
+        std::lock_guard lock(sendMutex_);
+        size_t done = 0;
+        while (done < message.size()) {
+            const ssize_t n =
+                ::send(fd_, message.data() + done, message.size() - done, MSG_NOSIGNAL);
+            if (n > 0) {
+                done += static_cast<size_t>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                pollfd fds[2] = {{fd_, POLLOUT, 0}, {wakeRead_, POLLIN, 0}};
+                if (::poll(fds, 2, static_cast<int>(settings_.connectTimeoutMs)) == 0)
+                    return failWith("the device takes no more data");
+                if (fds[1].revents != 0) return IoResult::Closed;
+                continue;
+            }
+            return failWith(std::string("connection lost: ") + std::strerror(errno));
+        }
+        lastSent_.store(Clock::now().time_since_epoch().count());
+        return IoResult::Ok;
+    }
+
+    // A third of the inactivity time after the last message out, so that a late keep-alive
+    // still arrives in time.
+    int msUntilKeepAlive() const {
+        const auto due = Clock::time_point(Clock::duration(lastSent_.load())) +
+                         std::chrono::milliseconds(std::max<uint32_t>(inactivityMs_ / 3, 1));
+        return msLeft(due);
+    }
+
+    bool takeOutstanding(uint16_t sequence) {
+        std::lock_guard lock(outstandingMutex_);
+        const auto it = std::find(outstanding_.begin(), outstanding_.end(), sequence);
+        if (it == outstanding_.end()) return false;
+        outstanding_.erase(it);
+        return true;
+    }
+
+    // What a received message means for the reader: a frame to hand on, the end of the
+    // session, or nothing (nullopt).
+    std::optional<IoResult> take(const hartip::Message& m, uint8_t* buf, size_t capacity,
+                                 size_t& got) {
+        const hartip::Header& h = m.header;
+        if (h.type == hartip::Type::Error || h.type == hartip::Type::Nak) {
+            if (h.id == hartip::Id::Pdu) takeOutstanding(h.sequence);
+            setError(hartip::statusText(h));
+            return std::nullopt;
+        }
+        if (h.type == hartip::Type::Request && h.id == hartip::Id::SessionClose)
+            return failWith("the device closed the session");
+        if (h.id != hartip::Id::Pdu) return std::nullopt;
+        if (h.type == hartip::Type::Response) {
+            // A reply to a request given up (or never sent) is nobody's.
+            if (!takeOutstanding(h.sequence)) return std::nullopt;
+            if (h.status != hartip::kStatusOk) setError(hartip::statusText(h));
+        } else if (h.type != hartip::Type::Publish) {
+            return std::nullopt;
+        }
+        if (m.body.empty()) return std::nullopt;
+        const std::vector<uint8_t> frame = hartip::withPreambles(m.body);
+        got = std::min(capacity, frame.size());
+        std::copy_n(frame.begin(), got, buf);
+        return IoResult::Ok;
+    }
+
+    const HartIpSettings settings_;
+    int fd_ = -1;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    bool session_ = false;
+    uint32_t inactivityMs_ = 0;  // as the device granted it; set before the workers start
+    std::atomic<uint16_t> nextSequence_{0};
+    std::atomic<Clock::rep> lastSent_{0};
+    hartip::MessageReader reader_;  // the opener's, then the reader thread's
+    std::mutex sendMutex_;
+    std::mutex outstandingMutex_;
+    std::deque<uint16_t> outstanding_;
+    mutable std::mutex errorMutex_;
+    std::string error_;
+};
+
+// The serial port or HART-IP, chosen by the name at each open; the choice holds until the next.
+class SelectingPort final : public PortBackend {
+  public:
+    OpenStatus open(const std::string& name) override {
+        if (isHartIpName(name)) {
+            if (!hartIp_) hartIp_ = makeHartIpBackend();
+            active_ = hartIp_.get();
+        } else {
+            active_ = serial_.get();
+        }
+        return active_->open(name);
+    }
+    void close() override { active_->close(); }
+    bool createCloseSignal() override { return active_->createCloseSignal(); }
+    void signalClose() override { active_->signalClose(); }
+    void purge(PurgeWhat what) override { active_->purge(what); }
+    void applyLineSettings(const LineSettings& s) override { active_->applyLineSettings(s); }
+    void applyTimeouts(const Timeouts& t) override { active_->applyTimeouts(t); }
+    IoResult readChunk(uint8_t* buf, size_t capacity, size_t& got) override {
+        return active_->readChunk(buf, capacity, got);
+    }
+    IoResult writeAll(const uint8_t* data, size_t length) override {
+        return active_->writeAll(data, length);
+    }
+    std::string lastError() const override { return active_->lastError(); }
+
+  private:
+    std::unique_ptr<PortBackend> serial_ = makeSerialBackend();
+    std::unique_ptr<PortBackend> hartIp_;
+    PortBackend* active_ = serial_.get();
+};
+
+}  // namespace
+
+std::unique_ptr<PortBackend> makeHartIpBackend(HartIpSettings settings) {
+    return std::make_unique<HartIpPort>(settings);
+}
+
+std::unique_ptr<PortBackend> makePortBackend() {
+    return std::make_unique<SelectingPort>();
+}
+
+bool isHartIpName(std::string_view name) {
+    return hartip::parseName(name).hartIp;
+}
+
+}  // namespace serial

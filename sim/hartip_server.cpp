@@ -1,0 +1,222 @@
+#include "sim/hartip_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace hartsim {
+
+namespace hip = serial::hartip;
+
+namespace {
+
+// A connection that starts no session within this time is dropped.
+constexpr double kInitiateWithinS = 10.0;
+
+std::vector<std::uint8_t> answerTo(const hip::Header& h, std::span<const std::uint8_t> body,
+                                   std::uint8_t status = hip::kStatusOk,
+                                   hip::Type type = hip::Type::Response) {
+    return hip::encode(type, h.id, h.sequence, body, status);
+}
+
+}  // namespace
+
+HartIpServer::~HartIpServer() {
+    for (Client& c : clients_) ::close(c.fd);
+    if (listenFd_ >= 0) ::close(listenFd_);
+}
+
+bool HartIpServer::listen(std::uint16_t port, std::string& error) {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listenFd_ < 0) {
+        error = std::string("socket: ") + std::strerror(errno);
+        return false;
+    }
+    const int on = 1;
+    (void)::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // never reachable from another machine
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::listen(listenFd_, 64) != 0) {
+        error = "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + std::strerror(errno);
+        return false;
+    }
+    socklen_t len = sizeof a;
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&a), &len);
+    port_ = ntohs(a.sin_port);
+    return true;
+}
+
+std::vector<pollfd> HartIpServer::pollFds() const {
+    std::vector<pollfd> fds{{listenFd_, POLLIN, 0}};
+    for (const Client& c : clients_) {
+        const short events = static_cast<short>(POLLIN | (c.unsent.empty() ? 0 : POLLOUT));
+        fds.push_back({c.fd, events, 0});
+    }
+    return fds;
+}
+
+void HartIpServer::service(const std::vector<pollfd>& ready, Loop& loop, double now) {
+    for (std::size_t i = 0; i < clients_.size() && i + 1 < ready.size(); ++i) {
+        Client& c = clients_[i];
+        if (ready[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) read(c, loop, now);
+        const double quiet = now - c.lastHeard;
+        if (c.fd >= 0 && !c.closing && c.session && quiet * 1000.0 > c.inactivityMs)
+            end(c, "no message within the inactivity time");
+        if (c.fd >= 0 && !c.session && quiet > kInitiateWithinS) end(c, "no session initiate");
+        if (c.fd >= 0) flush(c, now);
+    }
+    std::erase_if(clients_, [](const Client& c) { return c.fd < 0; });
+    if (!ready.empty() && (ready[0].revents & POLLIN)) accept(now);
+}
+
+void HartIpServer::accept(double now) {
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;
+        const int on = 1;
+        (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        Client c;
+        c.fd = fd;
+        c.lastHeard = now;
+        clients_.push_back(std::move(c));
+    }
+}
+
+void HartIpServer::read(Client& c, Loop& loop, double now) {
+    std::uint8_t in[4096];
+    const ssize_t n = ::recv(c.fd, in, sizeof in, 0);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n <= 0) {
+        end(c, "the master closed the connection");
+        return;
+    }
+    c.lastHeard = now;
+    c.reader.feed(std::span(in, static_cast<std::size_t>(n)));
+    while (c.fd >= 0 && !c.closing) {
+        const auto m = c.reader.next();
+        if (!m) break;
+        answer(c, *m, loop, now);
+    }
+    if (c.fd >= 0 && c.reader.fault() != nullptr) end(c, c.reader.fault());
+}
+
+void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double now) {
+    const hip::Header& h = m.header;
+    if (h.type != hip::Type::Request) return;  // masters send only requests
+    switch (h.id) {
+        case hip::Id::SessionInitiate: {
+            std::uint8_t status = hip::kStatusOk;
+            if (m.body.size() < 5) {
+                status = hip::kStatusTooFewBytes;
+            } else if (m.body[0] > hip::kPrimaryMaster) {
+                status = hip::kStatusInvalidSelection;
+            } else if (clients_.size() > kMaxSessions) {
+                status = hip::kStatusAllSessionsInUse;
+            }
+            queue(c, now, answerTo(h, m.body, status));
+            if (status != hip::kStatusOk) {
+                c.closing = true;
+                return;
+            }
+            c.session = true;
+            c.inactivityMs = *hip::inactivityOf(m.body);
+            log_("# session opened, inactivity " + std::to_string(c.inactivityMs) + " ms");
+            return;
+        }
+        case hip::Id::SessionClose:
+            queue(c, now, answerTo(h, {}));
+            c.closing = true;
+            log_("# session closed by the master");
+            return;
+        case hip::Id::KeepAlive:
+            queue(c, now, answerTo(h, {}));
+            return;
+        case hip::Id::Pdu:
+            break;
+        default:
+            queue(c, now, answerTo(h, {}, 0, hip::Type::Nak));
+            return;
+    }
+    if (!c.session || loop.faults().nak) {
+        log_(c.session ? "# nak: request refused" : "# refused: no session");
+        queue(c, now, answerTo(h, {}, 0, hip::Type::Nak));
+        return;
+    }
+    if (loop.faults().drop) {
+        log_("# drop: session ended");
+        end(c, "dropped");
+        return;
+    }
+    loop.receiveWhole(hip::withPreambles(m.body), now);
+    for (const Transmission& t : loop.takeOutbox()) {
+        double at = now;
+        for (const Transmission::Piece& p : t.pieces) at += p.pauseBeforeS;
+        queue(c, at, answerTo(h, hip::withoutPreambles(t.allBytes())));
+    }
+}
+
+void HartIpServer::publish(const std::vector<Transmission>& bursts) {
+    for (const Transmission& t : bursts) {
+        const auto message = hip::encode(hip::Type::Publish, hip::Id::Pdu, publishSequence_++,
+                                         hip::withoutPreambles(t.allBytes()));
+        log_(logLine("TX", t.allBytes()));
+        for (Client& c : clients_) {
+            if (c.session && !c.closing) queue(c, 0.0, message);
+        }
+    }
+}
+
+void HartIpServer::queue(Client& c, double at, std::vector<std::uint8_t> message) {
+    // Replies keep their order even when a later one is due sooner.
+    if (!c.due.empty()) at = std::max(at, c.due.back().at);
+    c.due.push_back({at, std::move(message)});
+}
+
+void HartIpServer::flush(Client& c, double now) {
+    while (!c.due.empty() && c.due.front().at <= now) {
+        std::vector<std::uint8_t>& m = c.due.front().message;
+        const auto h = hip::decodeHeader(m);
+        if (h && h->id == hip::Id::Pdu && h->type == hip::Type::Response)
+            log_(logLine("TX", hip::withPreambles(std::span(m).subspan(hip::kHeaderSize))));
+        c.unsent.insert(c.unsent.end(), m.begin(), m.end());
+        c.due.pop_front();
+    }
+    while (!c.unsent.empty()) {
+        const ssize_t n = ::send(c.fd, c.unsent.data(), c.unsent.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            c.unsent.erase(c.unsent.begin(), c.unsent.begin() + n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            return;
+        } else {
+            end(c, "the master is gone");
+            return;
+        }
+    }
+    if (c.closing && c.due.empty()) end(c, "closed");
+}
+
+void HartIpServer::end(Client& c, const std::string& why) {
+    if (c.fd < 0) return;
+    if (c.session) log_("# session ended: " + why);
+    ::close(c.fd);
+    c.fd = -1;
+}
+
+std::optional<double> HartIpServer::nextAt() const {
+    std::optional<double> next;
+    for (const Client& c : clients_) {
+        if (!c.due.empty() && (!next || c.due.front().at < *next)) next = c.due.front().at;
+    }
+    return next;
+}
+
+}  // namespace hartsim
