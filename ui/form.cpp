@@ -111,7 +111,8 @@ void buildStatusPanel(QWidget* root) {
 // The instrument's own status under the status line; the button shows only while the
 // instrument reports more status.
 void buildDeviceStatusRow(QWidget* root) {
-    label(root, {}, 12, 624, 560, "DeviceStatusLabel");
+    label(root, {}, 12, 624, 300, "DeviceStatusLabel");
+    label(root, {}, 316, 624, 260, "HartFactsLabel");
     button(root, "ReadMoreStatusButton", "读取更多状态", 580, 623, 100)->hide();
     label(root, "附加状态:", 690, 624, 64);
     label(root, {}, 758, 624, 237, "MoreStatusLabel");

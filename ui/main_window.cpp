@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <mutex>
@@ -76,6 +77,13 @@ std::vector<QString> resetFields() {
 constexpr std::string_view kPortLost = "串口已断开!";
 constexpr std::string_view kPortClosed = "串口没有打开,数据没有发送!";
 constexpr std::string_view kWriteRefused = "串口写入失败,数据没有发送!";
+constexpr std::string_view kSessionLost = "HART-IP 连接已断开!";
+
+// A burst frame: the delimiter after the preambles says so.
+bool isBurstFrame(std::span<const std::uint8_t> chunk) {
+    const auto first = std::find_if(chunk.begin(), chunk.end(), [](auto b) { return b != 0xFF; });
+    return first != chunk.end() && *first == 0x81;
+}
 
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
 
@@ -388,14 +396,19 @@ void TForm1::Button1Click() {
     if (!portOpen_) {
         Comm1->Close();
         Comm1->setCommName(control<QComboBox>("SPREALCOM")->currentText().toStdString());
+        hartIp_ = serial::isHartIpName(Comm1->commName());
         Comm1->setOutxXonXoffFlow(false);
         Comm1->setInxXonXoffFlow(false);
         try {
             Comm1->Open();
         } catch (const serial::ECommsError& e) {
             // The message box keeps the link's text; the status line says why, and what helps.
-            control<QLabel>("Label68")->setText(openFailureText(
-                e.osError(), QString::fromStdString(serial::commDevicePath(Comm1->commName()))));
+            const QString port = QString::fromStdString(Comm1->commName());
+            control<QLabel>("Label68")->setText(
+                hartIp_ ? QStringLiteral("无法连接 %1:%2").arg(port, qs(Comm1->lastError()))
+                        : openFailureText(
+                              e.osError(),
+                              QString::fromStdString(serial::commDevicePath(port.toStdString()))));
             showMessage(this, MessageKind::Error, QString::fromUtf8(e.what()));
             return;
         }
@@ -431,17 +444,22 @@ void TForm1::Comm1RequestHangup() {
     // close button would, so that opening it again starts afresh once it is back.
     if (!portOpen_) return;
     const QString port = QString::fromStdString(Comm1->commName());
-    stopTrend(kPortLost);
+    const std::string_view lost = hartIp_ ? kSessionLost : kPortLost;
+    stopTrend(lost);
     closePort();
     // Nothing can answer now: no timeout text or scan step may follow as if it could.
     Timer3.disable();
     Timer1.disable();
-    setStatus(kPortLost);
-    showMessage(
-        this, MessageKind::Error,
-        QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。").arg(port));
+    setStatus(lost);
+    showMessage(this, MessageKind::Error,
+                hartIp_
+                    ? QStringLiteral("HART-IP 连接 %1 已断开:%2。请检查网络和网关,然后重新打开。")
+                          .arg(port, Comm1->lastError().empty() ? QStringLiteral("连接中断")
+                                                                : qs(Comm1->lastError()))
+                    : QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。")
+                          .arg(port));
     RequestEnd end;
-    end.outcome.fail(kPortLost);
+    end.outcome.fail(lost);
     requestEnded(end);
 }
 
@@ -478,6 +496,7 @@ void TForm1::sendNow(const ops::Request& r) {
     }
     turnOpen_ = true;
     turnTimer_.start();
+    if (hartIp_) errorAtSend_ = Comm1->lastError();
     if (r.counted) {
         tracker_.addSent(r.frame.size());
         showCount("Label56", tracker_.sentBytes());
@@ -520,6 +539,7 @@ void TForm1::applyUpdate(const hart::Update& u) {
 
 void TForm1::apply(const hart::Outcome& outcome) {
     for (const hart::Update& u : outcome.updates) applyUpdate(u);
+    if (!outcome.facts.empty()) showFacts(outcome.facts);
     if (!outcome.status.empty()) setStatus(outcome.status);
     if (outcome.stopScan) Timer1.disable();
 }
@@ -550,30 +570,39 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::Timer3Timer() {
-    if (auto text = tracker_.responseTick()) {
-        setStatus(*text);
+    if (auto timeout = tracker_.responseTick()) {
+        // A HART-IP device may have said why it did not answer.
+        std::string text(*timeout);
+        if (hartIp_ && Comm1->lastError() != errorAtSend_) text += " (" + Comm1->lastError() + ")";
+        setStatus(text);
         RequestEnd end;
-        end.outcome.finish(*text, hart::Result::TimedOut);
+        end.outcome.finish(text, hart::Result::TimedOut);
         requestEnded(end, false);
     }
 }
 
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
-    const auto result = tracker_.chunkReceived({data, length});
-    showCount("Label67", tracker_.receivedBytes());
+    const std::span<const std::uint8_t> chunk(data, length);
     // What a bursting instrument sends unasked is plotted without polling.
     if (trend_ != nullptr && trend_->polling()) {
-        if (auto s = ops::trend::burstSample({data, length}, ops::trend::Clock::now()))
-            trend_->burst(*s);
+        if (auto s = ops::trend::burstSample(chunk, ops::trend::Clock::now())) trend_->burst(*s);
     }
-    if (!result.shown) return;
-    control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
-    setStatus(hart::text::kChunkReceived);
-    // The console's reply has no decoder; its status bytes are shown from the chunk.
-    if (!tracker_.pending().decodes) {
-        showDeviceStatus(ops::replyStatus(tracker_.pending(), tracker_.buffer()));
-        if (turnOpen_) requestEnded({});
+    // Over HART-IP a published frame comes whole between a request and its reply: it must not
+    // be taken for the reply.
+    if (hartIp_ && isBurstFrame(chunk) && tracker_.pending().tag != hart::kNoTag) return;
+    const auto result = tracker_.chunkReceived(chunk);
+    showCount("Label67", tracker_.receivedBytes());
+    if (result.shown) {
+        control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));
+        setStatus(hart::text::kChunkReceived);
+        // The console's reply has no decoder; its status bytes are shown from the chunk.
+        if (!tracker_.pending().decodes) {
+            showDeviceStatus(ops::replyStatus(tracker_.pending(), tracker_.buffer()));
+            if (turnOpen_) requestEnded({});
+        }
     }
+    // A HART-IP chunk is a whole frame: no pause of the line to wait for.
+    if (hartIp_) Timer2Timer();
 }
 
 }  // namespace ui

@@ -105,6 +105,7 @@ class TForm1 : public QMainWindow {
     // The instrument's own status from a reply's status bytes (ui/device_status_view.cpp).
     void showDeviceStatus(const std::optional<hart::StatusBytes>& status);
     void clearDeviceStatus();
+    void showFacts(const std::vector<hart::Outcome::Fact>& facts);
 
     // While the trend polls, requests take turns on the line: each waits until the one before
     // it was answered or timed out.
@@ -128,6 +129,9 @@ class TForm1 : public QMainWindow {
     ops::Session session_;
     bool portOpen_ = false;
     bool echoSwitch_ = false;
+    // A HART-IP session: each chunk is a whole frame, and the device may explain a refusal.
+    bool hartIp_ = false;
+    std::string errorAtSend_;
     std::function<void(const RequestEnd&)> requestEnded_;
     std::unique_ptr<ConfigFiles> configFiles_;
 

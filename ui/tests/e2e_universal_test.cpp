@@ -144,7 +144,7 @@ TEST_F(RoundTrip, ZeroAndDisplayAdjustmentsChangeThePrimaryVariable) {
     click("Button24");
     ASSERT_TRUE(waitStatus(kWriteOk));
     // Command 131 with the unit the last read gave (kPa) and the value 50.
-    EXPECT_EQ(sim->received().back().substr(14 * 3, 3 * 7), "83 05 0C 42 48 00 00 ");
+    EXPECT_EQ(body(sim->received().back()).substr(6 * 3, 3 * 7), "83 05 0C 42 48 00 00 ");
     EXPECT_NEAR(primary(), 50.0, 2.0);
 }
 
