@@ -29,7 +29,7 @@ constexpr FixedName kFixedNames[] = {
     {"EJAXIANS1", "显示内容: 第1行"},    {"EJAXIANS2", "显示内容: 第2行"},
     {"EJAXIANS3", "显示内容: 第3行"},    {"EJAXIANS4", "显示内容: 第4行"},
     {"RTDxishu", "Polynom_RTD 系数值"},  {"CALL_ALP_XS", "callendar-Alp 系数值"},
-    {"DeviceStatusLabel", "设备状态"},
+    {"DeviceStatusLabel", "设备状态"},   {"HartFactsLabel", "HART 协议版本与组态变更计数"},
 };
 
 bool isCaption(const QWidget* w) {
