@@ -26,6 +26,7 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         bool hartIp;
         const char* host;  // nullptr: selected, but unusable
         uint16_t port;
+        hartip::Transport transport = hartip::Transport::Tcp;
     };
     const Case cases[] = {
         {"hartip://127.0.0.1", true, "127.0.0.1", 5094},
@@ -37,6 +38,10 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         {"hartip://host:65536", true, nullptr, 0},
         {"hartip://host:50x", true, nullptr, 0},
         {"hartip://a b:1", true, nullptr, 0},
+        {"hartip+udp://127.0.0.1", true, "127.0.0.1", 5094, hartip::Transport::Udp},
+        {"HARTIP+UDP://[::1]:5095/", true, "::1", 5095, hartip::Transport::Udp},
+        {"hartip+udp://host:0", true, nullptr, 0},
+        {"hartip+tcp://host:1", false, nullptr, 0},
         {"COM2", false, nullptr, 0},
         {"/dev/ttyUSB0", false, nullptr, 0},
         {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0", false, nullptr, 0},
@@ -53,6 +58,7 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         if (c.host == nullptr) continue;
         EXPECT_EQ(k.where->host, c.host);
         EXPECT_EQ(k.where->port, c.port);
+        EXPECT_EQ(k.transport, c.transport);
     }
 }
 
