@@ -65,9 +65,13 @@ class HartIpPort final : public PortBackend {
             outstanding_.clear();
         }
         const auto deadline = Clock::now() + std::chrono::milliseconds(settings_.connectTimeoutMs);
-        const int error = connectTo(*kind.where, deadline);
-        if (error != 0) return {OpenResult::CannotOpen, error};
-        return startSession(deadline);
+        for (std::size_t tried = 0;; ++tried) {
+            const int error = connectTo(*kind.where, deadline, tried);
+            if (error != 0) return {OpenResult::CannotOpen, error};
+            const OpenStatus status = startSession(deadline);
+            // A UDP connect takes any address; the refusal shows only now: try the next one.
+            if (!udp_ || status.osError != ECONNREFUSED) return status;
+        }
     }
 
     void close() override {
@@ -161,8 +165,8 @@ class HartIpPort final : public PortBackend {
         return IoResult::Failed;
     }
 
-    // 0 once connected, else the system's error number.
-    int connectTo(const hartip::Address& where, Clock::time_point deadline) {
+    // 0 once connected, else the system's error number; the first skip addresses are passed over.
+    int connectTo(const hartip::Address& where, Clock::time_point deadline, std::size_t skip) {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
         hints.ai_socktype = udp_ ? SOCK_DGRAM : SOCK_STREAM;
@@ -176,6 +180,10 @@ class HartIpPort final : public PortBackend {
         }
         int error = ECONNREFUSED;
         for (addrinfo* a = found; a != nullptr && fd_ < 0; a = a->ai_next) {
+            if (skip > 0) {
+                --skip;
+                continue;
+            }
             const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                                     a->ai_protocol);
             if (fd < 0) {
@@ -242,13 +250,14 @@ class HartIpPort final : public PortBackend {
             if (ready < 0 && errno == EINTR) continue;
             if (ready <= 0)
                 return fail("the device did not answer the session initiate", ETIMEDOUT);
-            if (auto gone = receive()) return fail(*gone + " at the session initiate", ECONNRESET);
+            int error = ECONNRESET;
+            if (auto gone = receive(&error)) return fail(*gone + " at the session initiate", error);
         }
     }
 
     // Takes in what the socket holds: more of the stream, or one datagram as one message.
     // Why the session is gone, or nullopt while it stands.
-    std::optional<std::string> receive() {
+    std::optional<std::string> receive(int* error = nullptr) {
         uint8_t in[4096];
         const ssize_t n = ::recv(fd_, in, sizeof in, 0);
         if (n > 0) {
@@ -261,6 +270,7 @@ class HartIpPort final : public PortBackend {
             return "the device closed the connection";
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return std::nullopt;
+        if (error != nullptr) *error = errno;
         return std::string(udp_ ? "the device cannot be reached: " : "connection lost: ") +
                std::strerror(errno);
     }
