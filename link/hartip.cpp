@@ -187,21 +187,29 @@ void MessageReader::reset() {
 }
 
 NameKind parseName(std::string_view name) {
-    constexpr std::string_view kScheme = "hartip://";
-    if (name.size() >= kScheme.size() &&
-        std::equal(kScheme.begin(), kScheme.end(), name.begin(), [](char a, char b) {
-            return a == std::tolower(static_cast<unsigned char>(b));
-        })) {
-        std::string_view rest = name.substr(kScheme.size());
+    struct Scheme {
+        std::string_view prefix;
+        Transport transport;
+    };
+    constexpr Scheme kSchemes[] = {{"hartip://", Transport::Tcp},
+                                   {"hartip+udp://", Transport::Udp}};
+    for (const Scheme& scheme : kSchemes) {
+        const std::string_view prefix = scheme.prefix;
+        if (name.size() < prefix.size() ||
+            !std::equal(prefix.begin(), prefix.end(), name.begin(), [](char a, char b) {
+                return a == std::tolower(static_cast<unsigned char>(b));
+            }))
+            continue;
+        std::string_view rest = name.substr(prefix.size());
         if (rest.ends_with('/')) rest.remove_suffix(1);
-        return {true, hostAndPort(rest, false)};
+        return {true, hostAndPort(rest, false), scheme.transport};
     }
     // Device paths (even /dev/serial/by-path names with colons in them) stay serial.
     if (name.find('/') != std::string_view::npos || name.find(':') == std::string_view::npos)
         return {};
     const auto a = hostAndPort(name, true);
     if (!a) return {};
-    return {true, a};
+    return {true, a, Transport::Tcp};
 }
 
 std::string statusText(const Header& h) {

@@ -84,6 +84,7 @@ class MessageReader {
 };
 
 // What a port name says about HART-IP.
+enum class Transport { Tcp, Udp };
 struct Address {
     std::string host;
     std::uint16_t port = kDefaultPort;
@@ -91,9 +92,11 @@ struct Address {
 struct NameKind {
     bool hartIp = false;           // the name selects HART-IP
     std::optional<Address> where;  // nullopt when it does, but names no usable host and port
+    Transport transport = Transport::Tcp;
 };
-// "hartip://HOST[:PORT]" and "HOST:PORT" select HART-IP ("[v6-address]" in brackets); a name
-// with a '/' outside the scheme is a device path, and anything else is a serial port too.
+// "hartip://HOST[:PORT]" and "HOST:PORT" select HART-IP over TCP, "hartip+udp://HOST[:PORT]"
+// over UDP ("[v6-address]" in brackets); a name with a '/' outside the scheme is a device path,
+// and anything else is a serial port too.
 NameKind parseName(std::string_view name);
 
 // A status, error or NAK in words for the user; empty for a plain success.

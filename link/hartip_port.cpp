@@ -1,6 +1,7 @@
-// HART-IP over TCP behind the port interface: a session per open, the tool's frames as
+// HART-IP over TCP or UDP behind the port interface: a session per open, the tool's frames as
 // token-passing PDUs, keep-alives from the reader's timed wait, and a self-pipe for the close
-// signal as on the serial port.
+// signal as on the serial port. The two transports differ only in the socket and in how
+// messages are cut out: from a stream, or one per datagram.
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -29,6 +30,8 @@ using Clock = std::chrono::steady_clock;
 
 // Replies awaited at once: a window may queue a few requests; older ones are given up.
 constexpr std::size_t kOutstanding = 16;
+// UDP has no connection to lose: a device that lets this many keep-alives go unanswered is gone.
+constexpr int kUnansweredKeepAlives = 2;
 
 int closeQuietly(int fd) {
     if (fd >= 0) ::close(fd);
@@ -49,19 +52,26 @@ class HartIpPort final : public PortBackend {
     OpenStatus open(const std::string& name) override {
         const hartip::NameKind kind = hartip::parseName(name);
         if (!kind.where) {
-            setError("not a HART-IP address: " + name + " (hartip://HOST[:PORT] or HOST:PORT)");
+            setError("not a HART-IP address: " + name +
+                     " (hartip://HOST[:PORT], hartip+udp://HOST[:PORT] or HOST:PORT)");
             return {OpenResult::CannotOpen, EINVAL};
         }
         setError({});
+        udp_ = kind.transport == hartip::Transport::Udp;
+        unanswered_ = 0;
         reader_.reset();
         {
             std::lock_guard lock(outstandingMutex_);
             outstanding_.clear();
         }
         const auto deadline = Clock::now() + std::chrono::milliseconds(settings_.connectTimeoutMs);
-        const int error = connectTo(*kind.where, deadline);
-        if (error != 0) return {OpenResult::CannotOpen, error};
-        return startSession(deadline);
+        for (std::size_t tried = 0;; ++tried) {
+            const int error = connectTo(*kind.where, deadline, tried);
+            if (error != 0) return {OpenResult::CannotOpen, error};
+            const OpenStatus status = startSession(deadline);
+            // A UDP connect takes any address; the refusal shows only now: try the next one.
+            if (!udp_ || status.osError != ECONNREFUSED) return status;
+        }
     }
 
     void close() override {
@@ -100,9 +110,10 @@ class HartIpPort final : public PortBackend {
         got = 0;
         for (;;) {
             while (auto m = reader_.next()) {
+                unanswered_ = 0;
                 if (const auto r = take(*m, buf, capacity, got)) return *r;
             }
-            if (reader_.fault() != nullptr) return failWith(reader_.fault());
+            if (const char* fault = unreadable()) return failWith(fault);
 
             pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
             const int ready = ::poll(fds, 2, msUntilKeepAlive());
@@ -112,20 +123,15 @@ class HartIpPort final : public PortBackend {
             }
             if (fds[1].revents != 0) return IoResult::Closed;
             if (ready == 0) {
+                if (udp_ && unanswered_ == kUnansweredKeepAlives)
+                    return failWith("the device stopped answering");
+                ++unanswered_;
                 const auto alive = hartip::encode(hartip::Type::Request, hartip::Id::KeepAlive,
                                                   nextSequence_++, {});
                 if (const IoResult r = sendMessage(alive); r != IoResult::Ok) return r;
                 continue;
             }
-            uint8_t in[4096];
-            const ssize_t n = ::recv(fd_, in, sizeof in, 0);
-            if (n > 0) {
-                reader_.feed(std::span(in, static_cast<size_t>(n)));
-            } else if (n == 0) {
-                return failWith("the device closed the connection");
-            } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-                return failWith(std::string("connection lost: ") + std::strerror(errno));
-            }
+            if (auto gone = receive()) return failWith(std::move(*gone));
         }
     }
 
@@ -159,11 +165,11 @@ class HartIpPort final : public PortBackend {
         return IoResult::Failed;
     }
 
-    // 0 once connected, else the system's error number.
-    int connectTo(const hartip::Address& where, Clock::time_point deadline) {
+    // 0 once connected, else the system's error number; the first skip addresses are passed over.
+    int connectTo(const hartip::Address& where, Clock::time_point deadline, std::size_t skip) {
         addrinfo hints{};
         hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_socktype = udp_ ? SOCK_DGRAM : SOCK_STREAM;
         hints.ai_flags = AI_NUMERICSERV;
         addrinfo* found = nullptr;
         const std::string port = std::to_string(where.port);
@@ -174,6 +180,10 @@ class HartIpPort final : public PortBackend {
         }
         int error = ECONNREFUSED;
         for (addrinfo* a = found; a != nullptr && fd_ < 0; a = a->ai_next) {
+            if (skip > 0) {
+                --skip;
+                continue;
+            }
             const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                                     a->ai_protocol);
             if (fd < 0) {
@@ -200,7 +210,7 @@ class HartIpPort final : public PortBackend {
                 continue;
             }
             const int on = 1;
-            (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            if (!udp_) (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             fd_ = fd;
         }
         ::freeaddrinfo(found);
@@ -234,19 +244,46 @@ class HartIpPort final : public PortBackend {
                 session_ = true;
                 return {};
             }
-            if (reader_.fault() != nullptr) return fail(reader_.fault(), EPROTO);
+            if (const char* fault = unreadable()) return fail(fault, EPROTO);
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, msLeft(deadline));
             if (ready < 0 && errno == EINTR) continue;
             if (ready <= 0)
                 return fail("the device did not answer the session initiate", ETIMEDOUT);
-            uint8_t in[512];
-            const ssize_t n = ::recv(fd_, in, sizeof in, 0);
-            if (n == 0) return fail("the device closed the connection at the session initiate", 0);
-            if (n < 0 && errno != EAGAIN && errno != EINTR)
-                return fail(std::strerror(errno), errno);
-            if (n > 0) reader_.feed(std::span(in, static_cast<size_t>(n)));
+            int error = ECONNRESET;
+            if (auto gone = receive(&error)) return fail(*gone + " at the session initiate", error);
         }
+    }
+
+    // Takes in what the socket holds: more of the stream, or one datagram as one message.
+    // Why the session is gone, or nullopt while it stands.
+    std::optional<std::string> receive(int* error = nullptr) {
+        uint8_t in[4096];
+        const ssize_t n = ::recv(fd_, in, sizeof in, 0);
+        if (n > 0) {
+            if (udp_) reader_.reset();  // a datagram holds one message, never part of the next
+            reader_.feed(std::span(in, static_cast<size_t>(n)));
+            return std::nullopt;
+        }
+        if (n == 0) {
+            if (udp_) return std::nullopt;  // an empty datagram says nothing
+            return "the device closed the connection";
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return std::nullopt;
+        if (error != nullptr) *error = errno;
+        return std::string(udp_ ? "the device cannot be reached: " : "connection lost: ") +
+               std::strerror(errno);
+    }
+
+    // Why the received bytes cannot be read on, or nullptr. A broken datagram is passed over:
+    // the next one starts afresh, whereas a stream has lost its message boundaries.
+    const char* unreadable() {
+        const char* fault = reader_.fault();
+        if (fault != nullptr && udp_) {
+            reader_.reset();
+            return nullptr;
+        }
+        return fault;
     }
 
     // A whole message or nothing: the reader's keep-alives and the writer's PDUs never mix.
@@ -322,6 +359,8 @@ class HartIpPort final : public PortBackend {
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
     bool session_ = false;
+    bool udp_ = false;           // set at open, before the workers start
+    int unanswered_ = 0;         // keep-alives sent since the device was last heard; the reader's
     uint32_t inactivityMs_ = 0;  // as the device granted it; set before the workers start
     std::atomic<uint16_t> nextSequence_{0};
     std::atomic<Clock::rep> lastSent_{0};

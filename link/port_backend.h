@@ -69,13 +69,15 @@ struct HartIpSettings {
     // For the connection and for the device's answer to the session initiate.
     uint32_t connectTimeoutMs = 5000;
 };
-// HART-IP over TCP. Each readChunk gives one whole frame (a reply or a published burst frame),
-// with preambles in front as a serial line carries them; writeAll drops the preambles of the
-// frame it sends. Replies are matched to requests by sequence number; a lost connection or a
-// session the device closed makes readChunk fail, and the next open starts a new session.
+// HART-IP over TCP, or over UDP for a hartip+udp:// name. Each readChunk gives one whole frame (a
+// reply or a published burst frame), with preambles in front as a serial line carries them;
+// writeAll drops the preambles of the frame it sends. Replies are matched to requests by sequence
+// number; a lost connection or a session the device closed makes readChunk fail (over UDP also a
+// device that answers no keep-alives), and the next open starts a new session.
 std::unique_ptr<PortBackend> makeHartIpBackend(HartIpSettings settings = {});
 
-// "hartip://HOST[:PORT]" or "HOST:PORT" (default port 5094): opened as HART-IP.
+// "hartip://HOST[:PORT]" or "HOST:PORT" (default port 5094): opened as HART-IP over TCP;
+// "hartip+udp://HOST[:PORT]": over UDP.
 bool isHartIpName(std::string_view name);
 
 // The device path a port name opens: "COMn" (n >= 1) is the n-th serial port, anything else is

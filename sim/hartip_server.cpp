@@ -18,6 +18,17 @@ namespace {
 
 // A connection that starts no session within this time is dropped.
 constexpr double kInitiateWithinS = 10.0;
+// Over UDP anyone may send: masters beyond these, without a session yet, are not heard.
+constexpr std::size_t kMaxPeers = 2 * kMaxSessions;
+
+void sendDatagram(int fd, const sockaddr_in& to, std::span<const std::uint8_t> message) {
+    (void)::sendto(fd, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT,
+                   reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
+bool samePeer(const sockaddr_in& a, const sockaddr_in& b) {
+    return a.sin_addr.s_addr == b.sin_addr.s_addr && a.sin_port == b.sin_port;
+}
 
 std::vector<std::uint8_t> answerTo(const hip::Header& h, std::span<const std::uint8_t> body,
                                    std::uint8_t status = hip::kStatusOk,
@@ -28,12 +39,14 @@ std::vector<std::uint8_t> answerTo(const hip::Header& h, std::span<const std::ui
 }  // namespace
 
 HartIpServer::~HartIpServer() {
-    for (Client& c : clients_) ::close(c.fd);
+    if (!udp_)
+        for (Client& c : clients_) ::close(c.fd);
     if (listenFd_ >= 0) ::close(listenFd_);
 }
 
 bool HartIpServer::listen(std::uint16_t port, std::string& error) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    listenFd_ =
+        ::socket(AF_INET, (udp_ ? SOCK_DGRAM : SOCK_STREAM) | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listenFd_ < 0) {
         error = std::string("socket: ") + std::strerror(errno);
         return false;
@@ -45,7 +58,7 @@ bool HartIpServer::listen(std::uint16_t port, std::string& error) {
     a.sin_port = htons(port);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // never reachable from another machine
     if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        ::listen(listenFd_, 64) != 0) {
+        (!udp_ && ::listen(listenFd_, 64) != 0)) {
         error = "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + std::strerror(errno);
         return false;
     }
@@ -57,6 +70,7 @@ bool HartIpServer::listen(std::uint16_t port, std::string& error) {
 
 std::vector<pollfd> HartIpServer::pollFds() const {
     std::vector<pollfd> fds{{listenFd_, POLLIN, 0}};
+    if (udp_) return fds;  // what a datagram socket does not take is lost, as on any network
     for (const Client& c : clients_) {
         const short events = static_cast<short>(POLLIN | (c.unsent.empty() ? 0 : POLLOUT));
         fds.push_back({c.fd, events, 0});
@@ -65,9 +79,12 @@ std::vector<pollfd> HartIpServer::pollFds() const {
 }
 
 void HartIpServer::service(const std::vector<pollfd>& ready, Loop& loop, double now) {
-    for (std::size_t i = 0; i < clients_.size() && i + 1 < ready.size(); ++i) {
+    const bool incoming = !ready.empty() && (ready[0].revents & POLLIN);
+    if (udp_ && incoming) receive(loop, now);
+    for (std::size_t i = 0; i < clients_.size(); ++i) {
         Client& c = clients_[i];
-        if (ready[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) read(c, loop, now);
+        if (!udp_ && i + 1 < ready.size() && (ready[i + 1].revents & (POLLIN | POLLHUP | POLLERR)))
+            read(c, loop, now);
         const double quiet = now - c.lastHeard;
         if (c.fd >= 0 && !c.closing && c.session && quiet * 1000.0 > c.inactivityMs)
             end(c, "no message within the inactivity time");
@@ -75,7 +92,36 @@ void HartIpServer::service(const std::vector<pollfd>& ready, Loop& loop, double 
         if (c.fd >= 0) flush(c, now);
     }
     std::erase_if(clients_, [](const Client& c) { return c.fd < 0; });
-    if (!ready.empty() && (ready[0].revents & POLLIN)) accept(now);
+    if (!udp_ && incoming) accept(now);
+}
+
+void HartIpServer::receive(Loop& loop, double now) {
+    for (;;) {
+        std::uint8_t in[4096];
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const ssize_t n =
+            ::recvfrom(listenFd_, in, sizeof in, 0, reinterpret_cast<sockaddr*>(&from), &len);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return;  // nothing more in (or an error the next datagram will tell)
+        auto c = std::find_if(clients_.begin(), clients_.end(),
+                              [&](const Client& k) { return k.fd >= 0 && samePeer(k.peer, from); });
+        if (c == clients_.end()) {
+            if (clients_.size() >= kMaxPeers) continue;
+            Client fresh;
+            fresh.fd = listenFd_;
+            fresh.peer = from;
+            clients_.push_back(std::move(fresh));
+            c = clients_.end() - 1;
+        }
+        // One message per datagram: whatever came before does not run on into this one.
+        c->reader.reset();
+        c->reader.feed(std::span(in, static_cast<std::size_t>(n)));
+        const auto m = c->reader.next();
+        if (!m) continue;  // a broken datagram is passed over; the next one starts afresh
+        c->lastHeard = now;
+        if (!c->closing) answer(*c, *m, loop, now);
+    }
 }
 
 void HartIpServer::accept(double now) {
@@ -112,6 +158,7 @@ void HartIpServer::read(Client& c, Loop& loop, double now) {
 void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double now) {
     const hip::Header& h = m.header;
     if (h.type != hip::Type::Request) return;  // masters send only requests
+    if (loop.faults().silent) return;          // nothing is sent, not even the session's answers
     switch (h.id) {
         case hip::Id::SessionInitiate: {
             std::uint8_t status = hip::kStatusOk;
@@ -187,7 +234,11 @@ void HartIpServer::flush(Client& c, double now) {
         const auto h = hip::decodeHeader(m);
         if (h && h->id == hip::Id::Pdu && h->type == hip::Type::Response)
             log_(logLine("TX", hip::withPreambles(std::span(m).subspan(hip::kHeaderSize))));
-        c.unsent.insert(c.unsent.end(), m.begin(), m.end());
+        if (udp_) {
+            sendDatagram(c.fd, c.peer, m);
+        } else {
+            c.unsent.insert(c.unsent.end(), m.begin(), m.end());
+        }
         c.due.pop_front();
     }
     while (!c.unsent.empty()) {
@@ -207,7 +258,14 @@ void HartIpServer::flush(Client& c, double now) {
 void HartIpServer::end(Client& c, const std::string& why) {
     if (c.fd < 0) return;
     if (c.session) log_("# session ended: " + why);
-    ::close(c.fd);
+    if (!udp_) {
+        ::close(c.fd);
+    } else if (c.session && !c.closing) {
+        // Without a connection to close, the master learns of the end only when told.
+        sendDatagram(
+            c.fd, c.peer,
+            hip::encode(hip::Type::Request, hip::Id::SessionClose, publishSequence_++, {}));
+    }
     c.fd = -1;
 }
 

@@ -1,7 +1,9 @@
-// The loop behind a HART-IP gateway: sessions on a loopback TCP port, each PDU answered by
-// the same devices as on the serial line, burst frames published to every session.
+// The loop behind a HART-IP gateway: sessions on a loopback TCP or UDP port, each PDU answered
+// by the same devices as on the serial line, burst frames published to every session. Over UDP
+// a session is the master's address and port, and each datagram carries one message.
 #pragma once
 
+#include <netinet/in.h>
 #include <poll.h>
 
 #include <cstdint>
@@ -22,7 +24,8 @@ class HartIpServer {
   public:
     using Log = std::function<void(const std::string&)>;
 
-    explicit HartIpServer(Log log) : log_(std::move(log)) {}
+    explicit HartIpServer(Log log, serial::hartip::Transport transport = {})
+        : log_(std::move(log)), udp_(transport == serial::hartip::Transport::Udp) {}
     ~HartIpServer();
     HartIpServer(const HartIpServer&) = delete;
     HartIpServer& operator=(const HartIpServer&) = delete;
@@ -31,7 +34,7 @@ class HartIpServer {
     bool listen(std::uint16_t port, std::string& error);
     std::uint16_t port() const { return port_; }
 
-    // The descriptors to wait on, the listening one first.
+    // The descriptors to wait on, the listening (over UDP: the only) one first.
     std::vector<pollfd> pollFds() const;
     // After the wait on pollFds(): new connections, received messages answered through the
     // loop, sessions ended, replies that are due sent.
@@ -47,7 +50,8 @@ class HartIpServer {
         std::vector<std::uint8_t> message;
     };
     struct Client {
-        int fd = -1;
+        int fd = -1;  // over UDP the server's socket, which is not the client's to close
+        sockaddr_in peer{};
         serial::hartip::MessageReader reader;
         bool session = false;
         std::uint32_t inactivityMs = 0;
@@ -58,6 +62,7 @@ class HartIpServer {
     };
 
     void accept(double now);
+    void receive(Loop& loop, double now);
     void read(Client& c, Loop& loop, double now);
     void answer(Client& c, const serial::hartip::Message& m, Loop& loop, double now);
     void queue(Client& c, double at, std::vector<std::uint8_t> message);
@@ -65,6 +70,7 @@ class HartIpServer {
     void end(Client& c, const std::string& why);
 
     Log log_;
+    bool udp_ = false;
     int listenFd_ = -1;
     std::uint16_t port_ = 0;
     std::uint16_t publishSequence_ = 0;

@@ -202,13 +202,16 @@ int main(int argc, char** argv) {
 
     std::vector<Device> devices = buildDevices(options);
     if (options.hartIpPort >= 0) {
-        HartIpServer server(printLine);
+        const auto transport =
+            options.hartIpUdp ? serial::hartip::Transport::Udp : serial::hartip::Transport::Tcp;
+        HartIpServer server(printLine, transport);
         std::string error;
         if (!server.listen(static_cast<std::uint16_t>(options.hartIpPort), error)) {
             std::fprintf(stderr, "hart-sim: %s\n", error.c_str());
             return 1;
         }
-        printLine("PORT hartip://127.0.0.1:" + std::to_string(server.port()));
+        printLine(std::string("PORT ") + (options.hartIpUdp ? "hartip+udp" : "hartip") +
+                  "://127.0.0.1:" + std::to_string(server.port()));
         installSignals();
         Loop loop(std::move(devices), options.preambles, printLine);
         serveHartIp(server, loop);

@@ -104,13 +104,17 @@ Options parseOptions(const std::vector<std::string>& args) {
                     o.hartRevision = std::stoi(*v);
                 }
             }
-        } else if (name == "--hartip") {
+        } else if (name == "--hartip" || name == "--hartip-udp") {
+            const bool udp = name == "--hartip-udp";
             if (auto v = takeValue()) {
                 const auto n = parseNumber(*v, 0xFFFF);
                 if (!n) {
-                    o.error = "--hartip takes a TCP port from 0 to 65535";
+                    o.error = name + " takes a " + (udp ? "UDP" : "TCP") + " port from 0 to 65535";
+                } else if (o.hartIpPort >= 0) {
+                    o.error = "one HART-IP port only: --hartip or --hartip-udp, once";
                 } else {
                     o.hartIpPort = static_cast<int>(*n);
+                    o.hartIpUdp = udp;
                 }
             }
         } else if (name == "--device-spec") {
@@ -134,7 +138,7 @@ Options parseOptions(const std::vector<std::string>& args) {
         }
     }
     if (o.error.empty() && o.hartIpPort >= 0 && (!o.device.empty() || !o.link.empty()))
-        o.error = "--hartip serves no line; leave out --device and --link";
+        o.error = "HART-IP serves no line; leave out --device and --link";
     if (o.error.empty() && o.demo) {
         if (!o.devices.empty()) {
             o.error = "--demo builds its own loop; leave out --device-spec";
@@ -151,7 +155,8 @@ std::string usage() {
     std::string named;
     for (const Model& m : models()) named += " " + m.name;
     return "usage: hart-sim [--link PATH] [--device PATH] [--fast] [--preambles N]\n"
-           "                [--hartip PORT] [--hart-revision 5|7] [--help] [--version]\n"
+           "                [--hartip PORT | --hartip-udp PORT] [--hart-revision 5|7]\n"
+           "                [--help] [--version]\n"
            "                [--demo | --device-spec ADDR:MFR:TYPE:ID[:MODEL] | ADDR:MODEL ...]\n"
            "Without --device-spec one pressure transmitter answers at polling address 0\n"
            "(manufacturer 0x26, device type 0x06, device id 0x001234). --demo adds one\n"
@@ -159,7 +164,8 @@ std::string usage() {
            "Models:" +
            named +
            "\n"
-           "--hartip serves HART-IP sessions on 127.0.0.1 (port 0: a free one) instead of a line.\n"
+           "--hartip serves HART-IP sessions on 127.0.0.1 (port 0: a free one) instead of a line,\n"
+           "over TCP; --hartip-udp over UDP.\n"
            "Standard input takes: silent|badcheck|split|garbage|protect|busy|nan on|off,\n"
            "drop|nak on|off (HART-IP), delay SECONDS, status BITS (0x80 or 128; 0 clears), quit.\n"
            "Universal commands (a model's own of the same number come first):" +

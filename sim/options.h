@@ -14,7 +14,8 @@ struct Options {
     std::string link;    // symlink to keep pointing at the pseudo-terminal
     std::string device;  // an existing serial device instead of a pseudo-terminal
     bool fast = false;
-    int hartIpPort = -1;  // HART-IP on 127.0.0.1 at this port instead of a line (0: any free)
+    int hartIpPort = -1;     // HART-IP on 127.0.0.1 at this port instead of a line (0: any free)
+    bool hartIpUdp = false;  // that port is a UDP one (--hartip-udp)
     int preambles = 5;
     int hartRevision = 5;             // every device's universal command revision: 5 or 7
     std::vector<DeviceSpec> devices;  // empty: the default transmitter at address 0

@@ -26,6 +26,7 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         bool hartIp;
         const char* host;  // nullptr: selected, but unusable
         uint16_t port;
+        hartip::Transport transport = hartip::Transport::Tcp;
     };
     const Case cases[] = {
         {"hartip://127.0.0.1", true, "127.0.0.1", 5094},
@@ -37,6 +38,10 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         {"hartip://host:65536", true, nullptr, 0},
         {"hartip://host:50x", true, nullptr, 0},
         {"hartip://a b:1", true, nullptr, 0},
+        {"hartip+udp://127.0.0.1", true, "127.0.0.1", 5094, hartip::Transport::Udp},
+        {"HARTIP+UDP://[::1]:5095/", true, "::1", 5095, hartip::Transport::Udp},
+        {"hartip+udp://host:0", true, nullptr, 0},
+        {"hartip+tcp://host:1", false, nullptr, 0},
         {"COM2", false, nullptr, 0},
         {"/dev/ttyUSB0", false, nullptr, 0},
         {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0", false, nullptr, 0},
@@ -53,6 +58,7 @@ TEST(HartIpNames, SelectHartIpOnlyForHostAndPort) {
         if (c.host == nullptr) continue;
         EXPECT_EQ(k.where->host, c.host);
         EXPECT_EQ(k.where->port, c.port);
+        EXPECT_EQ(k.transport, c.transport);
     }
 }
 
@@ -122,9 +128,21 @@ TEST(HartIpMessages, RefusalsReadAsTextsAndSuccessAsNone) {
               "the device reported an error: the device answered status 99 (HART request)");
 }
 
+// What differs between the transports for the link tests.
+struct Transport {
+    const char* name;
+    const char* option;   // the simulator's
+    const char* scheme;   // of the port name it prints
+    const char* dropped;  // the link's reason when the simulator drops the session
+};
+const Transport kTransports[] = {
+    {"Tcp", "--hartip", "hartip://127.0.0.1:", "the device closed the connection"},
+    {"Udp", "--hartip-udp", "hartip+udp://127.0.0.1:", "the device closed the session"},
+};
+
 // The simulator behind a HART-IP port and the link opened on it, notices collected.
-struct HartIpLink : ::testing::Test {
-    testsupport::SimProcess sim{{HART_SIM_PROGRAM, "--fast", "--hartip", "0"}};
+struct HartIpLink : ::testing::TestWithParam<Transport> {
+    testsupport::SimProcess sim{{HART_SIM_PROGRAM, "--fast", GetParam().option, "0"}};
     testsupport::NoticeQueue notices;
 
     void open(TComm& comm) {
@@ -148,8 +166,8 @@ bool isPollReply(const Bytes& chunk) {
            chunk[7] == 0x00 && chunk[8] == 14;
 }
 
-TEST_F(HartIpLink, ARequestGetsItsWholeReplyAsOneChunkAndTheSimulatorSeesTheFrame) {
-    ASSERT_EQ(sim.port().rfind("hartip://127.0.0.1:", 0), 0u) << sim.port();
+TEST_P(HartIpLink, ARequestGetsItsWholeReplyAsOneChunkAndTheSimulatorSeesTheFrame) {
+    ASSERT_EQ(sim.port().rfind(GetParam().scheme, 0), 0u) << sim.port();
     TComm comm;
     open(comm);
     EXPECT_TRUE(isPollReply(poll(comm)));
@@ -168,7 +186,7 @@ TEST_F(HartIpLink, ARequestGetsItsWholeReplyAsOneChunkAndTheSimulatorSeesTheFram
     EXPECT_TRUE(isPollReply(poll(comm)));
 }
 
-TEST_F(HartIpLink, KeepAlivesHoldASessionOverAnIdleLongerThanItsInactivityTime) {
+TEST_P(HartIpLink, KeepAlivesHoldASessionOverAnIdleLongerThanItsInactivityTime) {
     TComm comm(makeHartIpBackend({.inactivityMs = 300}));
     open(comm);
     EXPECT_NE(sim.waitLine("# session opened").find("300 ms"), std::string::npos);
@@ -178,7 +196,7 @@ TEST_F(HartIpLink, KeepAlivesHoldASessionOverAnIdleLongerThanItsInactivityTime) 
     for (const std::string& l : sim.lines()) EXPECT_EQ(l.find("# session ended"), l.npos) << l;
 }
 
-TEST_F(HartIpLink, ADroppedSessionHangsUpAndANewOneWorks) {
+TEST_P(HartIpLink, ADroppedSessionHangsUpAndANewOneWorks) {
     TComm comm;
     open(comm);
     ASSERT_TRUE(sim.command("drop on"));
@@ -186,7 +204,7 @@ TEST_F(HartIpLink, ADroppedSessionHangsUpAndANewOneWorks) {
     ASSERT_TRUE(comm.WriteData(frame, sizeof frame));
     const auto first = notices.nextOf(Notice::Hangup);  // passes over any other notice
     ASSERT_TRUE(first);
-    EXPECT_EQ(comm.lastError(), "the device closed the connection");
+    EXPECT_EQ(comm.lastError(), GetParam().dropped);
     comm.Close();
 
     ASSERT_TRUE(sim.command("drop off"));
@@ -194,7 +212,7 @@ TEST_F(HartIpLink, ADroppedSessionHangsUpAndANewOneWorks) {
     EXPECT_TRUE(isPollReply(poll(comm)));
 }
 
-TEST_F(HartIpLink, ANakIsNoReplyWithItsTextAndASlowReplyStillComesWhole) {
+TEST_P(HartIpLink, ANakIsNoReplyWithItsTextAndASlowReplyStillComesWhole) {
     TComm comm;
     open(comm);
     ASSERT_TRUE(sim.command("nak on"));
@@ -206,6 +224,9 @@ TEST_F(HartIpLink, ANakIsNoReplyWithItsTextAndASlowReplyStillComesWhole) {
     EXPECT_FALSE(notices.nextOf(Notice::Hangup, 10ms));
 }
 
+INSTANTIATE_TEST_SUITE_P(Transports, HartIpLink, ::testing::ValuesIn(kTransports),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(HartIpOpen, ANameWithNothingBehindItFailsAtOnceWithItsReason) {
     struct Case {
         const char* name;
@@ -214,8 +235,9 @@ TEST(HartIpOpen, ANameWithNothingBehindItFailsAtOnceWithItsReason) {
     const Case cases[] = {
         {"hartip://127.0.0.1:1", "cannot connect to 127.0.0.1:1: Connection refused"},
         {"hartip://host:0",
-         "not a HART-IP address: hartip://host:0 (hartip://HOST[:PORT] or "
-         "HOST:PORT)"},
+         "not a HART-IP address: hartip://host:0 (hartip://HOST[:PORT], "
+         "hartip+udp://HOST[:PORT] or HOST:PORT)"},
+        {"hartip+udp://127.0.0.1:1", "cannot connect to 127.0.0.1:1: Connection refused"},
     };
     for (const Case& c : cases) {
         TComm comm;
@@ -224,6 +246,22 @@ TEST(HartIpOpen, ANameWithNothingBehindItFailsAtOnceWithItsReason) {
         EXPECT_FALSE(comm.isOpen());
         EXPECT_EQ(comm.lastError(), c.error);
     }
+}
+
+// Over UDP only silence tells that the device is gone: once a session stands, and at the open.
+TEST(HartIpUdp, ADeviceThatFallsSilentHangsUpAndASilentOneFailsTheOpen) {
+    testsupport::SimProcess sim{{HART_SIM_PROGRAM, "--fast", "--hartip-udp", "0"}};
+    testsupport::NoticeQueue notices;
+    TComm comm(makeHartIpBackend({.inactivityMs = 300, .connectTimeoutMs = 300}));
+    comm.setCommName(sim.port());
+    comm.setNoticeSink(&notices);
+    comm.Open();
+    ASSERT_TRUE(sim.command("silent on"));
+    ASSERT_TRUE(notices.nextOf(Notice::Hangup, 5s));
+    EXPECT_EQ(comm.lastError(), "the device stopped answering");
+    comm.Close();
+    EXPECT_THROW(comm.Open(), ECommsError);
+    EXPECT_EQ(comm.lastError(), "the device did not answer the session initiate");
 }
 
 }  // namespace

@@ -62,6 +62,8 @@ TEST(Options, CommandLines) {
              {"--colour"},
              {"--device-spec", "2:1:1:1", "--device-spec", "2:1:1:2"},  // one address, two devices
              {"--demo", "--device-spec", "1:eja"},
+             {"--hartip", "0", "--hartip-udp", "0"},
+             {"--hartip-udp", "65536"},
          }) {
         SCOPED_TRACE(bad[0]);
         EXPECT_NE(parseOptions(bad).error, "");
