@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fstream>
+#include <sstream>
 
 extern char** environ;
 
@@ -87,6 +88,13 @@ Ran run(std::vector<std::string> args) {
         r.exit = WEXITSTATUS(status);
     }
     return r;
+}
+
+std::vector<std::uint8_t> hexBytes(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::uint8_t> bytes;
+    for (unsigned b = 0; in >> std::hex >> b;) bytes.push_back(static_cast<std::uint8_t>(b));
+    return bytes;
 }
 
 long residentKb() {

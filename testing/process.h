@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -23,6 +24,9 @@ struct Ran {
 
 // Runs `args` (the program first) to its end, collecting both outputs.
 Ran run(std::vector<std::string> args);
+
+// The bytes of a log's hex text ("FF 02 80 ...").
+std::vector<std::uint8_t> hexBytes(const std::string& text);
 
 // This process's resident memory in kB, 0 where the system does not tell.
 long residentKb();

@@ -331,7 +331,10 @@ void TrendWindow::toggleRecord() {
     }
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("记录到文件"), QString(),
                                                       QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) recordTo(path);
+}
+
+void TrendWindow::recordTo(const QString& path) {
     std::string error;
     if (!record_.open(path.toStdString(), error)) {
         setStatus(QString::fromStdString(error));

@@ -45,6 +45,9 @@ class TrendWindow final : public QWidget {
     // The port is gone or closed: polling ends, the record stays complete.
     void stop(std::string_view why);
 
+    // Records every sample from now on into a new CSV file at `path`.
+    void recordTo(const QString& path);
+
     // A sample into the chart and the record (also what a round makes).
     void add(const ops::trend::Sample& sample);
     // Redraws the visible span from the samples.

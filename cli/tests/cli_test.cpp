@@ -47,11 +47,7 @@ std::vector<std::uint8_t> lastReply(const std::string& log) {
     std::string l;
     while (std::getline(in, l)) {
         const auto at = l.find(" RX ");
-        if (at == std::string::npos) continue;
-        bytes.clear();
-        std::istringstream hex(l.substr(at + 4));
-        std::string b;
-        while (hex >> b) bytes.push_back(static_cast<std::uint8_t>(std::stoi(b, nullptr, 16)));
+        if (at != std::string::npos) bytes = testsupport::hexBytes(l.substr(at + 4));
     }
     return bytes;
 }

@@ -1,9 +1,14 @@
 // The trend against the simulator: rounds of reads through the window's request procedure,
 // a click and a configuration drive that wait their turn, a burst plotted without polling, a
-// missed reply as a gap, and the end with the port.
+// missed reply as a gap, and a port lost while it runs, its record whole.
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <fstream>
+#include <set>
+#include <sstream>
 
+#include "hart/numbers.h"
+#include "hart/reply.h"
 #include "ui/config_files.h"
 #include "ui/tests/e2e_fixture.h"
 #include "ui/tests/e2e_steps.h"
@@ -24,6 +29,8 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     auto latest = [&] { return trend.findChild<QLabel*>("TrendValue1")->text(); };
     auto interval = trend.findChild<QDoubleSpinBox*>("TrendInterval");
     interval->setValue(0.5);
+    const QString csv = QDir::tempPath() + "/hart-window-trend.csv";
+    trend.recordTo(csv);
     trend.findChild<QPushButton*>("TrendStart")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= 2; }, kWaitMs));
     EXPECT_NE(latest(), "-");
@@ -65,8 +72,35 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     ASSERT_TRUE(sim->command("silent off"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return latest() != "-"; }, 3 * kWaitMs));
 
-    click("Button1");
+    // Silenced first, so that the log holds every reply the instrument sent.
+    ASSERT_TRUE(sim->command("silent on"));
+    std::set<float> currents;  // of its command 2 replies
+    for (const std::string& line : sim->lines()) {
+        if (!line.starts_with("TX ")) continue;
+        hart::ReceiveBuffer buffer;
+        buffer.store(testsupport::hexBytes(line.substr(3)));
+        const auto reply = hart::findReply(buffer, {.command = 2});
+        if (reply && reply->has(reply->firstDataOffset(), 4))
+            currents.insert(
+                hart::decodeWireFloat(reply->bytes(reply->firstDataOffset(), 4).first<4>()));
+    }
+    sim.reset();  // the modem is pulled out
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->portOpen(); }, kWaitMs));
     EXPECT_FALSE(trend.polling());
+    EXPECT_EQ(status(), QStringLiteral("串口已断开!"));
+    std::ifstream record(csv.toStdString());
+    int recorded = 0;
+    for (std::string row; std::getline(record, row);) {
+        if (row.starts_with("time,")) continue;
+        std::vector<std::string> cells;
+        std::istringstream in(row);
+        for (std::string cell; std::getline(in, cell, ',');) cells.push_back(cell);
+        ASSERT_GE(cells.size(), 6u) << row;
+        if (cells[5].empty()) continue;
+        EXPECT_TRUE(currents.contains(std::stof(cells[5]))) << row;
+        ++recorded;
+    }
+    EXPECT_GE(recorded, 4);
 }
 
 }  // namespace
