@@ -106,6 +106,23 @@ TEST_F(Bench, ClickToDecodedOverHartIp) {
     result("hartip_click_max_ms", ms.back());
 }
 
+// Two minutes idle, twice the inactivity time the session asked for: the keep-alives hold
+// it, and the next click is answered on the same session.
+TEST_F(Bench, HartIpSessionOverATwoMinuteIdle) {
+    start({"--hartip", "0"});
+    click("Button3");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    result("hartip_idle_cpu_percent", cpuShareOver(120.0));
+    transaction("Button4");
+    int opened = 0;
+    int ended = 0;
+    for (const std::string& l : sim->lines()) {
+        opened += l.starts_with("# session opened");
+        ended += l.starts_with("# session ended");
+    }
+    result("hartip_idle_held", opened == 1 && ended == 0 && text("Label68") == kReadOk);
+}
+
 TEST_F(Bench, IdleCpuWithPortOpen) {
     start({});
     QTest::qWait(1000);
