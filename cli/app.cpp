@@ -21,6 +21,7 @@
 #include "link/port_backend.h"
 #include "ops/discovery.h"
 #include "ops/operation.h"
+#include "ops/trend.h"
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -645,6 +646,11 @@ int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
         [&](std::string_view control) {
             runner.step(ops::build(control, controls, runner.session));
             return Read{runner.last().outcome, result.exit == kPortFailed};
+        },
+        [&](std::chrono::steady_clock::time_point until) {
+            const auto w = line.listen(
+                until, [](auto bytes) { return ops::trend::burstSample(bytes, {}).has_value(); });
+            return Heard{w.bytes, w.hungUp};
         },
         out, err);
 }

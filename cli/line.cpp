@@ -19,8 +19,13 @@ class Line::Queue final : public serial::NoticeSink {
         {
             std::lock_guard lock(mutex);
             if (n.kind == serial::Notice::Data) {
-                if (wholeChunks && isBurst(n.data)) return;  // published, nobody's reply
-                bytes.insert(bytes.end(), n.data.begin(), n.data.end());
+                if (wholeChunks && isBurst(n.data)) {
+                    // Published, nobody's reply: kept apart for a listener, the latest few.
+                    if (published.size() == kPublishedKept) published.pop_front();
+                    published.push_back(std::move(n.data));
+                } else {
+                    bytes.insert(bytes.end(), n.data.begin(), n.data.end());
+                }
             } else if (n.kind == serial::Notice::Hangup) {
                 hungUp = true;
             } else {
@@ -36,11 +41,13 @@ class Line::Queue final : public serial::NoticeSink {
         return !body.empty() && body[0] == kBurstDelimiter;
     }
     static constexpr std::uint8_t kBurstDelimiter = 0x81;
+    static constexpr std::size_t kPublishedKept = 16;
 
     std::atomic<bool> wholeChunks{false};
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::uint8_t> bytes;
+    std::deque<std::vector<std::uint8_t>> published;
     bool hungUp = false;
 };
 
@@ -94,7 +101,7 @@ bool replyComplete(std::span<const std::uint8_t> bytes, const hart::Pending& pen
 
 }  // namespace
 
-Line::Wait Line::collect(const hart::Pending& pending, Clock::time_point deadline) {
+Line::Wait Line::collect(const Whole& whole, Clock::time_point deadline) {
     Wait w;
     Clock::time_point lastByte{};
     std::unique_lock lock(queue_->mutex);
@@ -103,8 +110,7 @@ Line::Wait Line::collect(const hart::Pending& pending, Clock::time_point deadlin
             w.bytes.insert(w.bytes.end(), queue_->bytes.begin(), queue_->bytes.end());
             queue_->bytes.clear();
             lastByte = Clock::now();
-            if (wholeChunks_ || replyComplete(w.bytes, pending) ||
-                w.bytes.size() >= serial::TComm::kReadBufferSize)
+            if (wholeChunks_ || whole(w.bytes) || w.bytes.size() >= serial::TComm::kReadBufferSize)
                 return w;
         }
         if (queue_->hungUp) {
@@ -119,6 +125,26 @@ Line::Wait Line::collect(const hart::Pending& pending, Clock::time_point deadlin
             return w;
         }
     }
+}
+
+Line::Wait Line::listen(Clock::time_point until, const Whole& whole) {
+    if (!wholeChunks_) {
+        Wait w = collect(whole, until);
+        if (!w.bytes.empty()) log("RX", w.bytes);
+        return w;
+    }
+    Wait w;
+    std::unique_lock lock(queue_->mutex);
+    queue_->changed.wait_until(lock, until,
+                               [&] { return !queue_->published.empty() || queue_->hungUp; });
+    w.hungUp = queue_->hungUp;
+    w.timedOut = queue_->published.empty();
+    if (!w.timedOut) {
+        w.bytes = std::move(queue_->published.front());
+        queue_->published.pop_front();
+        log("RX", w.bytes);
+    }
+    return w;
 }
 
 Exchange Line::exchange(const ops::Request& r, ops::Session& session,
@@ -138,7 +164,8 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     if (r.pause) std::this_thread::sleep_for(std::chrono::milliseconds(200));
     tracker_.requestSent(r.pending, ops::timesResponse(r.procedure));
 
-    const Wait w = collect(r.pending, Clock::now() + responseTime);
+    const Wait w = collect([&](auto bytes) { return replyComplete(bytes, r.pending); },
+                           Clock::now() + responseTime);
     if (w.hungUp) {
         x.end = Exchange::End::PortLost;
         return x;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,15 +60,20 @@ class Line {
     Exchange exchange(const ops::Request& request, ops::Session& session,
                       std::chrono::milliseconds responseTime);
 
-  private:
-    class Queue;
+    using Whole = std::function<bool(std::span<const std::uint8_t>)>;
     struct Wait {
         std::vector<std::uint8_t> bytes;
         bool hungUp = false;
         bool timedOut = false;
     };
+    // Between requests: what the device sends unasked (a burst frame, or a published one over
+    // HART-IP), ended as a reply is, `whole` telling a complete frame; nothing by `until`.
+    Wait listen(Clock::time_point until, const Whole& whole);
+
+  private:
+    class Queue;
     // Bytes received until the chunk ends: complete frame, idle line, or the deadline.
-    Wait collect(const hart::Pending& pending, Clock::time_point deadline);
+    Wait collect(const Whole& whole, Clock::time_point deadline);
     void log(const char* what, std::span<const std::uint8_t> bytes);
 
     // The tracker's timers are flags here: this class waits for what they would time.

@@ -1,7 +1,6 @@
 #include "cli/monitor.h"
 
 #include <csignal>
-#include <thread>
 
 #include "cli/app.h"
 #include "ops/trend.h"
@@ -73,14 +72,6 @@ std::string jsonLine(const trend::Sample& s) {
     return line + "}";
 }
 
-// Waits until `until`, or less when interrupted.
-void sleepUntil(std::chrono::steady_clock::time_point until) {
-    while (!gInterrupted && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-            until - std::chrono::steady_clock::now(), std::chrono::milliseconds(50)));
-    }
-}
-
 }  // namespace
 
 std::optional<MonitorOptions> parseMonitor(std::span<const std::string> values,
@@ -114,8 +105,9 @@ std::optional<MonitorOptions> parseMonitor(std::span<const std::string> values,
     return o;
 }
 
-int monitor(const MonitorOptions& options, bool json, const ReadFn& read, std::ostream& out,
-            std::ostream& err) {
+int monitor(const MonitorOptions& options, bool json, const ReadFn& read, const ListenFn& listen,
+            std::ostream& out, std::ostream& err) {
+    using Steady = std::chrono::steady_clock;
     trend::Recorder record;
     if (options.csv == "-") {
         record.openStandardOutput();
@@ -124,29 +116,49 @@ int monitor(const MonitorOptions& options, bool json, const ReadFn& read, std::o
         return kUsage;
     }
     const bool lines = options.csv != "-";
+    long taken = 0;
+    auto emit = [&](const trend::Sample& sample) {
+        ++taken;
+        if (lines) out << (json ? jsonLine(sample) : textLine(sample)) << "\n" << std::flush;
+        return !record.isOpen() || record.write(sample);
+    };
+    const auto unwritten = [&] {
+        err << "hart-cli: cannot write " << options.csv << "\n";
+        return kInternal;
+    };
+    const auto lineGone = [&] {
+        err << "hart-cli: the port is gone (modem unplugged?)\n";
+        return kPortFailed;
+    };
     InterruptScope interrupts;
-    auto next = std::chrono::steady_clock::now();
+    auto next = Steady::now();
+    std::optional<Steady::time_point> lastBurst;
     bool answered = false;
-    for (long taken = 0; !gInterrupted && (!options.count || taken < *options.count); ++taken) {
+    while (!gInterrupted && (!options.count || taken < *options.count)) {
+        const auto now = Steady::now();
+        const auto due = lastBurst ? std::max(next, *lastBurst + trend::Round::kBurstHold) : next;
+        if (now < due) {
+            // Waiting, in short steps so that Ctrl-C is heard soon.
+            const Heard h = listen(std::min(due, now + std::chrono::milliseconds(50)));
+            if (h.lineGone) return lineGone();
+            const auto sample = trend::burstSample(h.bytes, trend::Clock::now());
+            if (!sample) continue;
+            answered = true;
+            lastBurst = Steady::now();
+            if (!emit(*sample)) return unwritten();
+            continue;
+        }
         trend::Sample sample;
         sample.at = trend::Clock::now();
         for (const std::string_view control : trend::roundReads()) {
             const Read r = read(control);
-            if (r.lineGone) {
-                err << "hart-cli: the port is gone (modem unplugged?)\n";
-                return kPortFailed;
-            }
+            if (r.lineGone) return lineGone();
             answered = answered || r.outcome.result == hart::Result::Done;
             trend::take(sample, control, r.outcome);
         }
-        if (lines) out << (json ? jsonLine(sample) : textLine(sample)) << "\n" << std::flush;
-        if (record.isOpen() && !record.write(sample)) {
-            err << "hart-cli: cannot write " << options.csv << "\n";
-            return kInternal;
-        }
+        if (!emit(sample)) return unwritten();
         // A round longer than the interval starts the next one at once; no burst of catching up.
-        next = std::max(next + options.interval, std::chrono::steady_clock::now());
-        if (!options.count || taken + 1 < *options.count) sleepUntil(next);
+        next = std::max(next + options.interval, Steady::now());
     }
     return answered ? kOk : kNoReply;
 }

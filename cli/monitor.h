@@ -3,12 +3,14 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hart/outcome.h"
 
@@ -30,8 +32,16 @@ struct Read {
 };
 using ReadFn = std::function<Read(std::string_view control)>;
 
-// Samples until the count is reached, Ctrl-C or the line is gone; the exit status.
-int monitor(const MonitorOptions& options, bool json, const ReadFn& read, std::ostream& out,
-            std::ostream& err);
+// What the instrument sent unasked between two reads, by `until` at the latest.
+struct Heard {
+    std::vector<std::uint8_t> bytes;  // empty: nothing came
+    bool lineGone = false;
+};
+using ListenFn = std::function<Heard(std::chrono::steady_clock::time_point until)>;
+
+// Samples until the count is reached, Ctrl-C or the line is gone; the exit status. A bursting
+// instrument's frames are samples as they come, and no reads go out while they keep coming.
+int monitor(const MonitorOptions& options, bool json, const ReadFn& read, const ListenFn& listen,
+            std::ostream& out, std::ostream& err);
 
 }  // namespace cli

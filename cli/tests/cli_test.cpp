@@ -347,6 +347,19 @@ TEST(HartCli, MonitorRecordsWhatTheInstrumentSentAndGapsForNoReply) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].find(",,"), std::string::npos);
 }
 
+// A bursting instrument's frames are the samples: one round read, then none while they come.
+TEST(HartCli, MonitorSamplesABurstingInstrumentWithoutReading) {
+    for (const auto& args : {std::vector<std::string>{"--demo"}, {"--demo", "--hartip", "0"}}) {
+        Sim sim(args);
+        ASSERT_EQ(cli(sim, {"burst", "on"}).exit, kOk);
+        const std::size_t sent = sim.received().size();
+        const Ran r = cli(sim, {"monitor", "--count", "4", "--interval", "5"});
+        EXPECT_EQ(r.exit, kOk) << r.err;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << r.out;
+        EXPECT_EQ(sim.received().size(), sent + 3) << args.back();  // the poll and one round
+    }
+}
+
 TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {
     Sim sim;
     ASSERT_TRUE(sim.command("status 0x81"));
