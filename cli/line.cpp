@@ -8,6 +8,7 @@
 #include "hart/frame.h"
 #include "link/hartip.h"
 #include "link/port_backend.h"
+#include "ops/discovery.h"
 #include "ops/operation.h"
 
 namespace cli {
@@ -173,7 +174,9 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     if (w.timedOut) {
         x.end = Exchange::End::Timeout;
         x.outcome.result = hart::Result::TimedOut;
-        if (const auto text = tracker_.responseTick()) x.outcome.status = *text;
+        if (const auto text = tracker_.responseTick())
+            x.outcome.status =
+                std::string(*text) + std::string(ops::noReplyHint(r.frame.bytes(), session));
         return x;
     }
     log("RX", w.bytes);

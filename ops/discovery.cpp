@@ -1,5 +1,6 @@
 #include "ops/discovery.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "hart/texts.h"
@@ -114,7 +115,10 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
     hart::DeviceIdentity& id = session.identity;
     takeIdentity(*reply, id);
     for (const Field& f : kIdentityFields) show(out, f, *reply, session);
-    if (reply->has(kRevisionAt)) showRevision(out, *reply);
+    if (reply->has(kRevisionAt)) {
+        session.hartRevision = reply->at(kRevisionAt);
+        showRevision(out, *reply);
+    }
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
     out.done(hart::text::kReadOk);
@@ -181,6 +185,15 @@ void takeIdentity(const hart::Reply& reply, hart::DeviceIdentity& id) {
 Data pollAddress(const Controls& c, Session& s) {
     s.identity.polledAddress = chosenAddress(c);
     return {};
+}
+
+std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session& session) {
+    constexpr std::size_t kCommandAt = 2;  // after the delimiter and the one-byte address
+    const auto body = std::find_if(frame.begin(), frame.end(), [](auto b) { return b != 0xFF; });
+    const bool shortOther = frame.end() - body > static_cast<long>(kCommandAt) &&
+                            *body == hart::kShortDelimiter && body[kCommandAt] != 0;
+    if (!shortOther || session.hartRevision.value_or(0) < kHart7) return {};
+    return " (HART 7 仪表的短帧只回答命令 0,其他命令请用长帧)";
 }
 
 std::span<const Operation> discoveryOperations() {

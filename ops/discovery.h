@@ -2,8 +2,11 @@
 // console that sends hand-typed frames.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "hart/reply.h"
 #include "ops/controls.h"
@@ -27,5 +30,9 @@ struct ScanStep {
     std::string notFound;  // set when the scan ends; the scan timer is then stopped
 };
 ScanStep scanStep(const Controls& controls, Session& session);
+
+// What to add to the timeout text of a frame the polled instrument will never answer: a short
+// frame of a command other than 0 to a HART 7 device. Empty otherwise.
+std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session& session);
 
 }  // namespace ops

@@ -30,6 +30,7 @@ struct Session {
     std::optional<std::uint8_t> unitWritten;            // the unit of the last unit write sent
     std::optional<Tt50cTail> tt50cTail;                 // none before a good TT50C read
     std::array<std::optional<EhPrefix>, 3> ehPrefixes;  // none before a good read of its kind
+    std::optional<std::uint8_t> hartRevision;           // as the last command 0 reply told it
 };
 
 }  // namespace ops

@@ -497,6 +497,7 @@ void TForm1::sendNow(const ops::Request& r) {
     turnOpen_ = true;
     turnTimer_.start();
     if (hartIp_) errorAtSend_ = Comm1->lastError();
+    noReplyHint_ = ops::noReplyHint(r.frame.bytes(), session_);
     if (r.counted) {
         tracker_.addSent(r.frame.size());
         showCount("Label56", tracker_.sentBytes());
@@ -574,6 +575,7 @@ void TForm1::Timer3Timer() {
         // A HART-IP device may have said why it did not answer.
         std::string text(*timeout);
         if (hartIp_ && Comm1->lastError() != errorAtSend_) text += " (" + Comm1->lastError() + ")";
+        text += noReplyHint_;
         setStatus(text);
         RequestEnd end;
         end.outcome.finish(text, hart::Result::TimedOut);

@@ -132,6 +132,7 @@ class TForm1 : public QMainWindow {
     // A HART-IP session: each chunk is a whole frame, and the device may explain a refusal.
     bool hartIp_ = false;
     std::string errorAtSend_;
+    std::string_view noReplyHint_;  // what the timeout text of the pending request adds
     std::function<void(const RequestEnd&)> requestEnded_;
     std::unique_ptr<ConfigFiles> configFiles_;
 

@@ -163,6 +163,26 @@ TEST(Console, SendsAtMostFifteenBytes) {
     EXPECT_EQ(build("Button17", controls, s).frame.size(), 22u);
 }
 
+TEST(Console, TheTimeoutOfAShortFrameAHart7DeviceNeverAnswersSaysWhy) {
+    const struct {
+        std::vector<std::uint8_t> frame;
+        std::optional<std::uint8_t> revision;
+        bool hint;
+    } rows[] = {
+        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, 7, true},
+        {{0xFF, 0xFF, 0x02, 0x80, 0x00, 0x00, 0x82}, 7, false},  // command 0
+        {{0xFF, 0x82, 0xA6, 0x06, 0x00, 0x12, 0x34, 0x01, 0x00, 0x17}, 7, false},  // long
+        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, 5, false},
+        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, std::nullopt, false},  // no poll yet
+        {{0xFF, 0xFF, 0x02, 0x80}, 7, false},
+    };
+    for (const auto& row : rows) {
+        Session s;
+        s.hartRevision = row.revision;
+        EXPECT_EQ(!noReplyHint(row.frame, s).empty(), row.hint) << hart::hexText(row.frame);
+    }
+}
+
 TEST(RequestPolicy, MasterBitOfTheRoleBox) {
     EXPECT_EQ(masterBit(0), 0x80);
     EXPECT_EQ(masterBit(1), 0x00);

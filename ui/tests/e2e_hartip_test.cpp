@@ -1,4 +1,5 @@
-// The window over HART-IP against the simulator: the poll's HART 7 facts, a device's refusal
+// The window over HART-IP against the simulator: the poll's HART 7 facts, a short frame it will
+// never answer, a device's refusal
 // as the reason of a timeout, and a dropped session like a lost port, then a new one.
 #include "ui/tests/e2e_fixture.h"
 
@@ -12,6 +13,10 @@ TEST_F(EndToEnd, HartIpShowsFactsExplainsRefusalsAndReopensAfterADrop) {
     EXPECT_TRUE(text("HartFactsLabel").startsWith("HART 7  "))
         << text("HartFactsLabel").toStdString();
     EXPECT_EQ(text("Edit1"), "38");
+    window->control<QLineEdit>("Edit8")->setText("02 80 01 00");  // short, command 1: no answer
+    click("Button17");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return text("Label68").endsWith(QStringLiteral("其他命令请用长帧)")); }, kWaitMs));
 
     ASSERT_TRUE(sim->command("nak on"));
     click("Button4");
