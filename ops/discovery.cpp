@@ -112,13 +112,10 @@ hart::Outcome decodePoll(const std::optional<hart::Reply>& reply, Session& sessi
         out.select("ComboBox9", 0);
         return out;
     }
-    hart::DeviceIdentity& id = session.identity;
-    takeIdentity(*reply, id);
+    const hart::DeviceIdentity& id = session.identity;
+    takeIdentity(*reply, session);
     for (const Field& f : kIdentityFields) show(out, f, *reply, session);
-    if (reply->has(kRevisionAt)) {
-        session.hartRevision = reply->at(kRevisionAt);
-        showRevision(out, *reply);
-    }
+    if (reply->has(kRevisionAt)) showRevision(out, *reply);
     out.select("ComboBox9", id.polledAddress);
     out.select("ComboBox3", id.polledAddress);
     out.done(hart::text::kReadOk);
@@ -176,7 +173,9 @@ constexpr Operation kRows[] = {
 
 }  // namespace
 
-void takeIdentity(const hart::Reply& reply, hart::DeviceIdentity& id) {
+void takeIdentity(const hart::Reply& reply, Session& session) {
+    hart::DeviceIdentity& id = session.identity;
+    if (reply.has(kRevisionAt)) session.hartRevision = reply.at(kRevisionAt);
     id.manufacturer = reply.at(kManufacturerAt);
     id.deviceType = reply.at(kManufacturerAt + 1);
     id.deviceId = {reply.at(kDeviceIdAt), reply.at(kDeviceIdAt + 1), reply.at(kDeviceIdAt + 2)};

@@ -21,8 +21,9 @@ inline constexpr int kLastPollingAddress = 15;
 struct Data;
 Data pollAddress(const Controls& controls, Session& session);
 
-// Manufacturer, device type and identifier of a command 0 reply that holds them.
-void takeIdentity(const hart::Reply& reply, hart::DeviceIdentity& identity);
+// Manufacturer, device type and identifier of a command 0 reply that holds them, and its HART
+// revision where it tells one.
+void takeIdentity(const hart::Reply& reply, Session& session);
 
 // Timer1 tick: the next address, or the not-found text once all 16 were tried.
 struct ScanStep {

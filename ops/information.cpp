@@ -61,7 +61,7 @@ constexpr FieldDecoder kSerialDecoder{kSerial, kSerialFailure, "Upload successfu
 
 hart::Outcome decodeSerial(const std::optional<hart::Reply>& reply, Session& session) {
     hart::Outcome out = decodeFields(kSerialDecoder, reply, session);
-    if (reply && holds(*reply, kSerial)) takeIdentity(*reply, session.identity);
+    if (reply && holds(*reply, kSerial)) takeIdentity(*reply, session);
     return out;
 }
 
