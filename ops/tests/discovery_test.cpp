@@ -164,22 +164,19 @@ TEST(Console, SendsAtMostFifteenBytes) {
 }
 
 TEST(Console, TheTimeoutOfAShortFrameAHart7DeviceNeverAnswersSaysWhy) {
-    const struct {
-        std::vector<std::uint8_t> frame;
-        std::optional<std::uint8_t> revision;
-        bool hint;
-    } rows[] = {
-        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, 7, true},
-        {{0xFF, 0xFF, 0x02, 0x80, 0x00, 0x00, 0x82}, 7, false},                    // command 0
+    const hart::testing::Bytes command1 = {0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83};
+    const std::tuple<hart::testing::Bytes, std::optional<std::uint8_t>, bool> rows[] = {
+        {command1, 7, true},
+        {command1, 5, false},
+        {command1, std::nullopt, false},                                           // no poll
+        {{0xFF, 0x02, 0x80, 0x00, 0x00, 0x82}, 7, false},                          // command 0
         {{0xFF, 0x82, 0xA6, 0x06, 0x00, 0x12, 0x34, 0x01, 0x00, 0x17}, 7, false},  // long
-        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, 5, false},
-        {{0xFF, 0xFF, 0x02, 0x80, 0x01, 0x00, 0x83}, std::nullopt, false},  // no poll yet
-        {{0xFF, 0xFF, 0x02, 0x80}, 7, false},
+        {{0xFF, 0x02, 0x80}, 7, false},
     };
-    for (const auto& row : rows) {
+    for (const auto& [frame, revision, hint] : rows) {
         Session s;
-        s.hartRevision = row.revision;
-        EXPECT_EQ(!noReplyHint(row.frame, s).empty(), row.hint) << hart::hexText(row.frame);
+        s.hartRevision = revision;
+        EXPECT_EQ(!noReplyHint(frame, s).empty(), hint) << hart::hexText(frame);
     }
 }
 
