@@ -1,5 +1,8 @@
-// Shared by the operation tests: controls holding valid values, and readers of outcomes.
+// Shared by the operation tests: controls holding valid values, readers of outcomes, and the
+// check of a built or refused request.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -79,6 +82,17 @@ inline std::string wire(const Request& r) {
 inline std::string dataOf(const Request& r) {
     const auto b = r.frame.bytes();
     return b.size() < 17 ? "<no long frame>" : hart::hexText(b.subspan(16, b.size() - 17));
+}
+
+// A refused request sends nothing and waits for no reply; a built one carries `data`.
+inline void expectRequest(const Request& r, const std::string& refusal, const std::string& data) {
+    EXPECT_EQ(r.refusal, refusal);
+    if (refusal.empty()) {
+        EXPECT_EQ(dataOf(r), data);
+        return;
+    }
+    EXPECT_EQ(r.frame.size(), 0u);
+    EXPECT_EQ(r.pending.tag, hart::kNoTag);
 }
 
 inline const hart::Update* updateOf(const hart::Outcome& out, const std::string& control) {
