@@ -179,11 +179,18 @@ class HartIpPort final : public PortBackend {
             return EHOSTUNREACH;
         }
         int error = ECONNREFUSED;
+        std::size_t left = 0;  // addresses still to try
+        for (addrinfo* a = found; a != nullptr; a = a->ai_next) ++left;
+        left = left > skip ? left - skip : 0;
         for (addrinfo* a = found; a != nullptr && fd_ < 0; a = a->ai_next) {
             if (skip > 0) {
                 --skip;
                 continue;
             }
+            // Each address its share of the time left, so that a silent one leaves time for
+            // the next (a name with an unreachable IPv6 address and a good IPv4 one).
+            const auto attemptEnd =
+                Clock::now() + (deadline - Clock::now()) / std::max<std::size_t>(left--, 1);
             const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                                     a->ai_protocol);
             if (fd < 0) {
@@ -197,7 +204,7 @@ class HartIpPort final : public PortBackend {
             }
             pollfd p{fd, POLLOUT, 0};
             int rc;
-            while ((rc = ::poll(&p, 1, msLeft(deadline))) < 0 && errno == EINTR) {
+            while ((rc = ::poll(&p, 1, msLeft(attemptEnd))) < 0 && errno == EINTR) {
             }
             socklen_t len = sizeof error;
             if (rc == 0) {
