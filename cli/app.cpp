@@ -51,11 +51,17 @@ class LineControls final : public ops::Controls {
     std::map<std::string, bool, std::less<>> checks;
 };
 
+std::string modelNames() {
+    std::string out;
+    for (const ops::config::Model& m : ops::config::models()) out += " " + std::string(m.name);
+    return out;
+}
+
 std::string usage() {
     return "usage: hart-cli [--port NAME | --hartip HOST[:PORT]] [--address N | --scan]\n"
            "                [--secondary] [--json] [--timeout MS] [--log] OPERATION [VALUES...]\n"
            "       hart-cli [options] monitor [--interval S] [--count N] [--csv FILE|-]\n"
-           "       hart-cli [options] save FILE | compare FILE [FILE2] |\n"
+           "       hart-cli [options] save FILE [--model MODEL] | compare FILE [FILE2] |\n"
            "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
            "       hart-cli --hosts FILE [--jobs N] [--host-timeout MS] [--timeout MS]\n"
            "                [--json | --csv] scan\n"
@@ -64,7 +70,10 @@ std::string usage() {
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
            "COMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
            "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli list` shows every\n"
-           "operation and its values.\n"
+           "operation and its values. save --model MODEL also keeps a named instrument's own\n"
+           "settings; MODEL is one of" +
+           modelNames() +
+           ".\n"
            "scan with --hosts takes one inventory of the instruments behind the HART-IP hosts\n"
            "in FILE (one a line), N hosts at a time (default 8).\n"
            "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"

@@ -40,7 +40,7 @@ struct ConfigCommand {
 };
 
 constexpr ConfigCommand kConfigCommands[] = {
-    {"save", 1, 1, "save FILE"},
+    {"save", 1, 1, "save FILE [--model MODEL]"},
     {"compare", 1, 2, "compare FILE [FILE2]"},
     {"restore", 1, 1, "restore FILE [--yes] [--replace]"},
     {"report", 1, 1, "report FILE.pdf"},
@@ -148,8 +148,8 @@ class Session {
     }
 
     // The instrument's configuration, or the ending that stopped the read.
-    std::optional<cfg::Values> read(Outcome& r, bool live = false) {
-        cfg::Driver d = cfg::Driver::reading(controls_, live);
+    std::optional<cfg::Values> read(Outcome& r, bool live, std::string_view model) {
+        cfg::Driver d = cfg::Driver::reading(controls_, live, model);
         const Ending e = drive(d);
         if (e.exit != kOk) {
             r.exit = e.exit;
@@ -260,9 +260,18 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files;
     bool confirmed = false;
     bool replace = false;
+    std::string model;
     for (std::size_t i = 1; i < o.words.size(); ++i) {
         const std::string& w = o.words[i];
-        if (c.name == "restore" && w == "--yes") {
+        if (c.name == "save" && w == "--model" && i + 1 < o.words.size()) {
+            model = o.words[++i];
+            if (cfg::findModel(model) == nullptr) {
+                err << "hart-cli: --model takes one of:";
+                for (const cfg::Model& m : cfg::models()) err << " " << m.name;
+                err << "\n";
+                return kUsage;
+            }
+        } else if (c.name == "restore" && w == "--yes") {
             confirmed = true;
         } else if (c.name == "restore" && w == "--replace") {
             replace = true;
@@ -313,7 +322,9 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         r.message = why;
         return finish();
     }
-    const auto values = line.read(r, c.name == "report");
+    // The instrument is read as the file's model, for its own settings too.
+    if (!loaded.empty()) model = cfg::modelOf(loaded[0].fields);
+    const auto values = line.read(r, c.name == "report", model);
     if (!values) return finish();
 
     if (c.name == "save") {

@@ -14,7 +14,8 @@ using P = Part;
 // last, since later frames of the restore still poll the address the instrument answered at.
 // The serial number is read from the identity reply, which a serial write does not change,
 // so it is kept but never restored. No operation reads the burst command back, so no file
-// holds it.
+// holds it. A named instrument's settings come after the universal ones; the 848T's (four
+// channels) and the E+H transmitter's (per sensor) are not held.
 constexpr FieldRow kFields[] = {
     {"manufacturer-id", P::Identity, "Button3", "Edit1"},
     {"device-type", P::Identity, "Button3", "Edit2"},
@@ -35,6 +36,45 @@ constexpr FieldRow kFields[] = {
     {"sensor-upper-limit", P::Setting, "Button5", "Edit11"},
     {"sensor-lower-limit", P::Setting, "Button5", "Edit12"},
     {"sensor-limits-unit", P::Setting, "Button5", "ComboBox10"},
+    {"644-sensor-type", P::Setting, "Button35", "ComboBox17", "Button36", "ComboBox17", "644"},
+    {"644-wiring", P::Setting, "Button35", "ComboBox18", "Button36", "ComboBox18", "644"},
+    {"644rk-sensor-type", P::Setting, "Button70", "ComboBox36", "Button69", "ComboBox36", "644rk"},
+    {"644rk-wiring", P::Setting, "Button70", "ComboBox35", "Button69", "ComboBox35", "644rk"},
+    {"yokogawa-sensor-type", P::Setting, "Button52", "HengHeTX", "Button53", "HengHeTX",
+     "yokogawa"},
+    {"yokogawa-wiring", P::Setting, "Button52", "HengHeFS", "Button53", "HengHeFS", "yokogawa"},
+    {"yokogawa-wire-resistance", P::Setting, "Button54", "HengHeJXIAN", "Button55", "HengHeJXIAN",
+     "yokogawa"},
+    {"siemens-sensor-type", P::Setting, "Button2", "ComboBox7", "Button11", "ComboBox7", "siemens"},
+    {"tt50c-sensor-type", P::Setting, "Button63", "TT50NEXING", "Button64", "TT50NEXING", "tt50c"},
+    {"tt50c-wiring", P::Setting, "Button63", "TT50WAR", "Button64", "TT50WAR", "tt50c"},
+    {"tth200-sensor-type", P::Setting, "Button68", "ABBTTH200NEIXING", "Button67",
+     "ABBTTH200NEIXING", "tth200"},
+    {"tth200-wiring", P::Setting, "Button68", "ABBTTH200WAY", "Button67", "ABBTTH200WAY", "tth200"},
+    {"300smv-variable1", P::Setting, "Button44", "ComboBox23", "Button45", "ComboBox23", "300smv"},
+    {"300smv-variable2", P::Setting, "Button44", "ComboBox24", "Button45", "ComboBox24", "300smv"},
+    {"300smv-variable3", P::Setting, "Button44", "ComboBox25", "Button45", "ComboBox25", "300smv"},
+    {"300smv-variable4", P::Setting, "Button44", "ComboBox26", "Button45", "ComboBox26", "300smv"},
+    {"300smv-display-differential-pressure", P::Setting, "Button47", "ComboBox27", "Button46",
+     "ComboBox27", "300smv"},
+    {"300smv-display-absolute-pressure", P::Setting, "Button47", "ComboBox28", "Button46",
+     "ComboBox28", "300smv"},
+    {"300smv-display-gage-pressure", P::Setting, "Button47", "ComboBox29", "Button46", "ComboBox29",
+     "300smv"},
+    {"300smv-display-output-percent", P::Setting, "Button47", "ComboBox30", "Button46",
+     "ComboBox30", "300smv"},
+    {"300smv-display-module-temperature", P::Setting, "Button47", "ComboBox31", "Button46",
+     "ComboBox31", "300smv"},
+    {"300smv-display-process-temperature", P::Setting, "Button47", "ComboBox32", "Button46",
+     "ComboBox32", "300smv"},
+    {"300smv-display-totalizer", P::Setting, "Button47", "ComboBox33", "Button46", "ComboBox33",
+     "300smv"},
+    {"300smv-display-flow-rate", P::Setting, "Button47", "ComboBox34", "Button46", "ComboBox34",
+     "300smv"},
+    {"eja-display-line1", P::Setting, "Button48", "EJAXIANS1", "Button49", "EJAXIANS1", "eja"},
+    {"eja-display-line2", P::Setting, "Button48", "EJAXIANS2", "Button49", "EJAXIANS2", "eja"},
+    {"eja-display-line3", P::Setting, "Button48", "EJAXIANS3", "Button49", "EJAXIANS3", "eja"},
+    {"eja-display-line4", P::Setting, "Button48", "EJAXIANS4", "Button49", "EJAXIANS4", "eja"},
     {"polling-address", P::Setting, "Button3", "ComboBox9", "Button27", "ComboBox3"},
     {"current", P::Live, "Button34", "Edit6"},
     {"percent-of-range", P::Live, "Button34", "Edit20"},
@@ -46,6 +86,12 @@ constexpr FieldRow kFields[] = {
     {"tv-unit", P::Live, "Button4", "ComboBox16"},
     {"qv", P::Live, "Button4", "Edit30"},
     {"qv-unit", P::Live, "Button4", "ComboBox6"},
+};
+
+constexpr Model kModels[] = {
+    {"644", "罗斯蒙特 644"},         {"644rk", "罗斯蒙特 644RK"},   {"yokogawa", "横河温度变送器"},
+    {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},       {"tth200", "ABB TTH200"},
+    {"3051", "罗斯蒙特 3051"},       {"300smv", "罗斯蒙特 300SMV"}, {"eja", "横河 EJA"},
 };
 
 // The write that changes the polling address also moves where later polls go.
@@ -74,6 +120,30 @@ const FieldRow* findField(std::string_view name) {
     const auto it = std::find_if(std::begin(kFields), std::end(kFields),
                                  [&](const FieldRow& f) { return f.name == name; });
     return it == std::end(kFields) ? nullptr : &*it;
+}
+
+std::span<const Model> models() {
+    return kModels;
+}
+
+const Model* findModel(std::string_view name) {
+    const auto it = std::find_if(std::begin(kModels), std::end(kModels),
+                                 [&](const Model& m) { return m.name == name; });
+    return it == std::end(kModels) ? nullptr : &*it;
+}
+
+std::vector<std::string_view> modelsOf(const Values& values) {
+    std::vector<std::string_view> out;
+    for (const FieldRow& f : kFields) {
+        if (!f.model.empty() && values.contains(f.name) && !contains(out, f.model))
+            out.push_back(f.model);
+    }
+    return out;
+}
+
+std::string_view modelOf(const Values& values) {
+    const auto all = modelsOf(values);
+    return all.size() == 1 ? all.front() : std::string_view();
 }
 
 // --- the controls
@@ -159,10 +229,10 @@ std::vector<std::string> toWrite(const Values& file, const Values& instrument) {
     return out;
 }
 
-Driver Driver::reading(ControlStore controls, bool live) {
+Driver Driver::reading(ControlStore controls, bool live, std::string_view model) {
     Driver d(std::move(controls));
     for (const FieldRow& f : kFields) {
-        if (f.part == P::Live && !live) continue;
+        if ((f.part == P::Live && !live) || (!f.model.empty() && f.model != model)) continue;
         auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
                                [&](const Planned& p) { return p.control == f.read; });
         if (it == d.plan_.end()) {

@@ -33,13 +33,28 @@ struct FieldRow {
     std::string_view control;      // the reply control it is taken from
     std::string_view write = {};   // the write operation's button; empty: not restored
     std::string_view target = {};  // the control the write takes the value from
+    std::string_view model = {};   // a named instrument's own setting: that model's name
 };
 
 std::span<const FieldRow> fieldRows();
 const FieldRow* findField(std::string_view name);
 
+// The named instruments whose own settings a file can hold besides the universal ones; their
+// fields are named by the model, a dash and hart-cli's name.
+struct Model {
+    std::string_view name;  // as hart-sim names it
+    std::string_view caption;
+};
+std::span<const Model> models();
+const Model* findModel(std::string_view name);
+
 // Field values by name, as hart-cli shows them: texts without trailing blanks, items by text.
 using Values = std::map<std::string, std::string, std::less<>>;
+
+// The models whose own settings the values hold: none for the universal settings only.
+std::vector<std::string_view> modelsOf(const Values& values);
+// The one model whose settings they hold; empty when none.
+std::string_view modelOf(const Values& values);
 
 // Controls held as values: what the requests are built from, and what their replies set.
 // Anything never set reads as an empty box, no item, no check.
@@ -86,8 +101,9 @@ struct Account {
 
 class Driver {
   public:
-    // Reads every setting and the identity; the live values too when `live`.
-    static Driver reading(ControlStore controls, bool live = false);
+    // Reads every setting and the identity, the model's own settings when one is named; the
+    // live values too when `live`.
+    static Driver reading(ControlStore controls, bool live = false, std::string_view model = {});
     // Writes the file's settings that differ from what the instrument holds, each write once,
     // in table order, then reads back every field written. The session must know the
     // instrument (a reading drive before).

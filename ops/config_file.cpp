@@ -382,6 +382,8 @@ Parsed parse(std::string_view text) {
     }
     std::string why = section(*doc, "identity", Part::Identity, true, r.identity);
     if (why.empty()) why = section(*doc, "fields", Part::Setting, true, r.fields);
+    if (why.empty() && modelsOf(r.fields).size() > 1)
+        why = "\"fields\" holds the settings of more than one model";
     if (why.empty()) why = section(*doc, "live", Part::Live, false, r.live);
     if (why.empty()) {
         for (const std::string_view f : {"manufacturer-id", "device-type"}) {

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -80,7 +81,21 @@ ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
             if (!path.isEmpty()) (this->*run)(path);
         });
     };
-    item(QStringLiteral("保存配置…"), &ConfigFiles::save, true, kFilter);
+    menu->addAction(QStringLiteral("保存配置…"), this, [this] {
+        if (busy()) return;
+        // Which named instrument it is, for its own settings: the instrument does not say.
+        QStringList models{QStringLiteral("通用仪表 (只保存通用参数)")};
+        for (const cfg::Model& m : cfg::models()) models << qs(m.caption);
+        bool chosen = false;
+        const QString model =
+            QInputDialog::getItem(&window_, QStringLiteral("保存配置"), QStringLiteral("仪表型号:"),
+                                  models, 0, false, &chosen);
+        if (!chosen) return;
+        const QString path =
+            QFileDialog::getSaveFileName(&window_, QStringLiteral("保存配置…"), {}, kFilter);
+        const auto i = models.indexOf(model);
+        if (!path.isEmpty()) saveModel(path, i > 0 ? cfg::models()[i - 1].name : "");
+    });
     item(QStringLiteral("比较配置…"), &ConfigFiles::compare, false, kFilter);
     item(QStringLiteral("载入配置…"), &ConfigFiles::restore, false, kFilter);
     item(QStringLiteral("生成报告…"), &ConfigFiles::report, true,
@@ -96,7 +111,11 @@ void ConfigFiles::tell(bool error, const QString& text) {
 }
 
 void ConfigFiles::save(const QString& path) {
-    start(Job::Save, path, cfg::Driver::reading(startControls(window_.controls())));
+    saveModel(path, {});
+}
+
+void ConfigFiles::saveModel(const QString& path, std::string_view model) {
+    start(Job::Save, path, cfg::Driver::reading(startControls(window_.controls()), false, model));
 }
 
 void ConfigFiles::report(const QString& path) {
@@ -108,14 +127,18 @@ void ConfigFiles::compare(const QString& path) {
     cfg::Parsed p = cfg::load(path.toStdString());
     if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
     file_ = std::move(p.record);
-    start(Job::Compare, path, cfg::Driver::reading(startControls(window_.controls())));
+    start(Job::Compare, path,
+          cfg::Driver::reading(startControls(window_.controls()), false,
+                               cfg::modelOf(file_->fields)));
 }
 
 void ConfigFiles::restore(const QString& path) {
     cfg::Parsed p = cfg::load(path.toStdString());
     if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
     file_ = std::move(p.record);
-    start(Job::RestoreRead, path, cfg::Driver::reading(startControls(window_.controls())));
+    start(Job::RestoreRead, path,
+          cfg::Driver::reading(startControls(window_.controls()), false,
+                               cfg::modelOf(file_->fields)));
 }
 
 void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {

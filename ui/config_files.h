@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "ops/config_file.h"
 #include "ui/main_window.h"
@@ -25,6 +26,8 @@ class ConfigFiles : public QObject {
 
     // The menu's commands once their file is chosen.
     void save(const QString& path);
+    // Saves a named instrument's own settings too.
+    void saveModel(const QString& path, std::string_view model);
     void compare(const QString& path);
     void restore(const QString& path);
     void report(const QString& path);

@@ -51,11 +51,12 @@ TEST(ConfigFields, NamesAndOperationsAreHartClis) {
     for (const ops::config::FieldRow& f : ops::config::fieldRows()) {
         SCOPED_TRACE(std::string(f.name));
         ASSERT_NE(fieldName(f.control), nullptr);
-        EXPECT_EQ(fieldName(f.control)->name, f.name);
+        const std::string model = f.model.empty() ? "" : std::string(f.model) + "-";
+        EXPECT_EQ(model + std::string(fieldName(f.control)->name), f.name);
         EXPECT_NE(ops::operationFor(f.read), nullptr);
         if (f.write.empty()) continue;
         EXPECT_NE(ops::operationFor(f.write), nullptr);
-        EXPECT_EQ(fieldName(f.target)->name, f.name);
+        EXPECT_EQ(model + std::string(fieldName(f.target)->name), f.name);
     }
 }
 
@@ -132,6 +133,8 @@ TEST(ConfigFiles, FilesThatAreNoConfigurationAreRefusedBeforeAnythingIsSent) {
         {"field", replaced(text, "\"damping\"", "\"dampening\""), "no field \"dampening\""},
         {"number", replaced(text, "\"0.5\"", "0.5"), "no string"},
         {"identity", replaced(text, "\"device-type\"", "\"device-id2\""), "no field"},
+        {"models", replaced(text, "\"tag\"", "\"644-wiring\": \"\", \"eja-display-line1\""),
+         "more than one model"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

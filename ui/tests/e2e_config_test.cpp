@@ -59,6 +59,17 @@ TEST_F(ConfigMenu, SaveChangeCompareRestoreCompare) {
     EXPECT_TRUE(questions.back().contains(QStringLiteral("另一型号")));
     EXPECT_TRUE(ran(&ConfigFiles::compare, saved).contains(QStringLiteral("\"TT-644\"")));
 
+    // The 644's own settings, in a file of that model.
+    const QString own = path("644.json");
+    files().saveModel(own, "644");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !files().busy(); }, 30000));
+    window->control<QComboBox>("ComboBox18")->setCurrentIndex(2);
+    click("Button36");
+    ASSERT_TRUE(waitStatus(kWriteOk));
+    answer = true;
+    EXPECT_EQ(ran(&ConfigFiles::restore, own), QStringLiteral("已写入: 接线方式 (644-wiring)"));
+    EXPECT_EQ(ran(&ConfigFiles::compare, own), QStringLiteral("仪表与配置文件一致。"));
+
     // A truncated file sends nothing.
     QFile cut(path("cut.json"));
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
