@@ -110,6 +110,13 @@ bool contains(const std::vector<T>& v, std::string_view s) {
     return std::find(v.begin(), v.end(), s) != v.end();
 }
 
+template <class Row, std::size_t N>
+const Row* byName(const Row (&rows)[N], std::string_view name) {
+    const auto it = std::find_if(std::begin(rows), std::end(rows),
+                                 [&](const Row& r) { return r.name == name; });
+    return it == std::end(rows) ? nullptr : &*it;
+}
+
 }  // namespace
 
 std::span<const FieldRow> fieldRows() {
@@ -117,9 +124,7 @@ std::span<const FieldRow> fieldRows() {
 }
 
 const FieldRow* findField(std::string_view name) {
-    const auto it = std::find_if(std::begin(kFields), std::end(kFields),
-                                 [&](const FieldRow& f) { return f.name == name; });
-    return it == std::end(kFields) ? nullptr : &*it;
+    return byName(kFields, name);
 }
 
 std::span<const Model> models() {
@@ -127,9 +132,7 @@ std::span<const Model> models() {
 }
 
 const Model* findModel(std::string_view name) {
-    const auto it = std::find_if(std::begin(kModels), std::end(kModels),
-                                 [&](const Model& m) { return m.name == name; });
-    return it == std::end(kModels) ? nullptr : &*it;
+    return byName(kModels, name);
 }
 
 std::vector<std::string_view> modelsOf(const Values& values) {
