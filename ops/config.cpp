@@ -89,9 +89,9 @@ constexpr FieldRow kFields[] = {
 };
 
 constexpr Model kModels[] = {
-    {"644", "罗斯蒙特 644"},         {"644rk", "罗斯蒙特 644RK"},   {"yokogawa", "横河温度变送器"},
-    {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},       {"tth200", "ABB TTH200"},
-    {"3051", "罗斯蒙特 3051"},       {"300smv", "罗斯蒙特 300SMV"}, {"eja", "横河 EJA"},
+    {"644", "罗斯蒙特 644"},         {"644rk", "罗斯蒙特 644RK"}, {"yokogawa", "横河温度变送器"},
+    {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},     {"tth200", "ABB TTH200"},
+    {"300smv", "罗斯蒙特 300SMV"},   {"eja", "横河 EJA"},
 };
 
 // The write that changes the polling address also moves where later polls go.

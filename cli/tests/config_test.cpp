@@ -2,6 +2,7 @@
 // instrument, a write refused part way, and files that must not be used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -58,6 +59,10 @@ TEST(ConfigFields, NamesAndOperationsAreHartClis) {
         EXPECT_NE(ops::operationFor(f.write), nullptr);
         EXPECT_EQ(model + std::string(fieldName(f.target)->name), f.name);
     }
+    const auto rows = ops::config::fieldRows();
+    for (const ops::config::Model& m : ops::config::models())
+        EXPECT_TRUE(std::ranges::any_of(rows, [&](auto& f) { return f.model == m.name; }))
+            << m.name;
 }
 
 TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
