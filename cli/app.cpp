@@ -400,11 +400,10 @@ class Runner {
             result_.message = "refused: " + r.refusal;
             return false;
         }
-        const std::string errorBefore = line_.lastError();
+        const std::uint64_t errorsBefore = line_.errorCount();
         last_ = line_.exchange(r, session, std::chrono::milliseconds(options_.timeoutMs));
         // What the port says went wrong, when it said so during this request.
-        std::string why = line_.lastError();
-        if (why == errorBefore) why.clear();
+        const std::string why = line_.errorCount() != errorsBefore ? line_.lastError() : "";
         result_.status = last_.outcome.status;
         result_.responseCode = last_.responseCode;
         result_.deviceStatus = last_.deviceStatus;

@@ -55,6 +55,7 @@ class Line {
     void open(const std::string& port);
     // The port's account of its last refusal or failure, empty when it has none.
     std::string lastError() const { return comm_.lastError(); }
+    std::uint64_t errorCount() const { return comm_.errorCount(); }
 
     // Sends the request and waits for its reply; the tracker decides what happens.
     Exchange exchange(const ops::Request& request, ops::Session& session,

@@ -153,10 +153,15 @@ class HartIpPort final : public PortBackend {
         std::lock_guard lock(errorMutex_);
         return error_;
     }
+    std::uint64_t errorCount() const override {
+        std::lock_guard lock(errorMutex_);
+        return errors_;
+    }
 
   private:
     void setError(std::string text) {
         std::lock_guard lock(errorMutex_);
+        if (!text.empty()) ++errors_;
         error_ = std::move(text);
     }
 
@@ -377,6 +382,7 @@ class HartIpPort final : public PortBackend {
     std::deque<uint16_t> outstanding_;
     mutable std::mutex errorMutex_;
     std::string error_;
+    std::uint64_t errors_ = 0;
 };
 
 // The serial port or HART-IP, chosen by the name at each open; the choice holds until the next.
@@ -404,6 +410,7 @@ class SelectingPort final : public PortBackend {
         return active_->writeAll(data, length);
     }
     std::string lastError() const override { return active_->lastError(); }
+    std::uint64_t errorCount() const override { return active_->errorCount(); }
 
   private:
     std::unique_ptr<PortBackend> serial_ = makeSerialBackend();

@@ -57,6 +57,9 @@ class PortBackend {
     // The last refusal or failure in words for the user (a session the device refused, a
     // message it rejected, why the connection ended), empty when there is none. Any thread.
     virtual std::string lastError() const { return {}; }
+    // How many refusals or failures there were so far: a new one, even of the same text,
+    // counts again. Any thread.
+    virtual std::uint64_t errorCount() const { return 0; }
 };
 
 // Chooses at each open by the name: HART-IP for a name isHartIpName accepts, else serial.

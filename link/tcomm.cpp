@@ -54,6 +54,10 @@ std::string TComm::lastError() const {
     return port_->lastError();
 }
 
+std::uint64_t TComm::errorCount() const {
+    return port_->errorCount();
+}
+
 void TComm::applyLineSettings() {
     port_->applyLineSettings(line_);
 }

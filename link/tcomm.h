@@ -83,6 +83,8 @@ class TComm {
     // The port's own account of its last refusal or failure (a HART-IP device's error or NAK,
     // why a session ended), empty when it has none. Any thread.
     std::string lastError() const;
+    // How many such accounts it gave so far, a repeated one counted again.
+    std::uint64_t errorCount() const;
 
     const std::string& commName() const { return commName_; }
     void setCommName(std::string name) { commName_ = std::move(name); }

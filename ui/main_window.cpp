@@ -486,6 +486,8 @@ void TForm1::sendNow(const ops::Request& r) {
 
     const bool showFrame = r.echo == ops::Echo::Always || echoSwitch_;
     echo->setText(showFrame ? qs(hart::hexText(r.frame.bytes())) : QString());
+    // Counted before the write: the device may refuse it before WriteData returns.
+    errorsAtSend_ = Comm1->errorCount();
     // A frame the link cannot take is said at once, not as the instrument's silence later.
     if (!Comm1->WriteData(r.frame.data(), static_cast<std::uint16_t>(r.frame.size()))) {
         setStatus(portOpen_ ? kWriteRefused : kPortClosed);
@@ -496,7 +498,6 @@ void TForm1::sendNow(const ops::Request& r) {
     }
     turnOpen_ = true;
     turnTimer_.start();
-    if (hartIp_) errorAtSend_ = Comm1->lastError();
     noReplyHint_ = ops::noReplyHint(r.frame.bytes(), session_);
     if (r.counted) {
         tracker_.addSent(r.frame.size());
@@ -574,7 +575,8 @@ void TForm1::Timer3Timer() {
     if (auto timeout = tracker_.responseTick()) {
         // A HART-IP device may have said why it did not answer.
         std::string text(*timeout);
-        if (hartIp_ && Comm1->lastError() != errorAtSend_) text += " (" + Comm1->lastError() + ")";
+        if (hartIp_ && Comm1->errorCount() != errorsAtSend_)
+            text += " (" + Comm1->lastError() + ")";
         text += noReplyHint_;
         setStatus(text);
         RequestEnd end;

@@ -131,7 +131,7 @@ class TForm1 : public QMainWindow {
     bool echoSwitch_ = false;
     // A HART-IP session: each chunk is a whole frame, and the device may explain a refusal.
     bool hartIp_ = false;
-    std::string errorAtSend_;
+    std::uint64_t errorsAtSend_ = 0;
     std::string_view noReplyHint_;  // what the timeout text of the pending request adds
     std::function<void(const RequestEnd&)> requestEnded_;
     std::unique_ptr<ConfigFiles> configFiles_;
