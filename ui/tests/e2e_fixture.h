@@ -65,10 +65,15 @@ class EndToEnd : public ::testing::Test {
         while (hex.starts_with("FF ")) hex.erase(0, 3);
         return hex;
     }
+    // Waits for it: over HART-IP the reply can be in before the simulator's log line of it.
     bool hasReceived(const std::string& frame) {
-        const auto rx = sim->received();
-        return std::any_of(rx.begin(), rx.end(),
-                           [&](const std::string& r) { return body(r) == body(frame); });
+        return QTest::qWaitFor(
+            [&] {
+                const auto rx = sim->received();
+                return std::any_of(rx.begin(), rx.end(),
+                                   [&](const std::string& r) { return body(r) == body(frame); });
+            },
+            kWaitMs);
     }
     void expectDefaultIdentity() {
         EXPECT_EQ(text("Edit1"), "38");

@@ -143,8 +143,12 @@ TEST_F(RoundTrip, ZeroAndDisplayAdjustmentsChangeThePrimaryVariable) {
     window->control<QLineEdit>("Edit13")->setText("50");
     click("Button24");
     ASSERT_TRUE(waitStatus(kWriteOk));
-    // Command 131 with the unit the last read gave (kPa) and the value 50.
-    EXPECT_EQ(body(sim->received().back()).substr(6 * 3, 3 * 7), "83 05 0C 42 48 00 00 ");
+    // Command 131 with the unit the last read gave (kPa) and the value 50, once logged.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return body(sim->received().back()).substr(6 * 3, 3 * 7) == "83 05 0C 42 48 00 00 ";
+        },
+        kWaitMs));
     EXPECT_NEAR(primary(), 50.0, 2.0);
 }
 
