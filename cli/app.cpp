@@ -19,6 +19,7 @@
 #include "hart/device_status.h"
 #include "hart/texts.h"
 #include "link/port_backend.h"
+#include "link/ports.h"
 #include "ops/discovery.h"
 #include "ops/operation.h"
 #include "ops/trend.h"
@@ -65,13 +66,13 @@ std::string usage() {
            "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
            "       hart-cli --hosts FILE [--jobs N] [--host-timeout MS] [--timeout MS]\n"
            "                [--json | --csv] scan\n"
-           "       hart-cli list | --help | --version\n"
+           "       hart-cli list | ports | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
            "COMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
-           "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli list` shows every\n"
-           "operation and its values. save --model MODEL also keeps a named instrument's own\n"
-           "settings; MODEL is one of" +
+           "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli ports` lists the\n"
+           "serial ports present. `hart-cli list` shows every operation and its values.\n"
+           "save --model MODEL also keeps a named instrument's own settings; MODEL is one of" +
            modelNames() +
            ".\n"
            "scan with --hosts takes one inventory of the instruments behind the HART-IP hosts\n"
@@ -378,8 +379,10 @@ std::string openFailure(const std::string& port, const serial::ECommsError& e,
     std::string message =
         "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
     if (e.osError() != 0) message += ": " + std::string(std::strerror(e.osError()));
+#ifndef _WIN32
     if (e.osError() == EACCES || e.osError() == EPERM)
         message += " (join the dialout group and log in again)";
+#endif
     return message;
 }
 
@@ -855,6 +858,11 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (options->words[0] == "list") {
         list(out);
+        return kOk;
+    }
+    if (options->words[0] == "ports") {
+        for (const serial::PortInfo& p : serial::listPorts())
+            out << p.name << "\t" << p.description << "\n";
         return kOk;
     }
     try {
