@@ -218,7 +218,9 @@ void TrendPlot::drawTimeAxis(QPainter& p) const {
     // The finest step whose labels keep apart.
     double step = kTimeSteps[std::size(kTimeSteps) - 1];
     for (const double s : kTimeSteps) {
-        const int label = fm.horizontalAdvance(timeLabel(from_, timeFormat(s, span)));
+        QString widest = timeFormat(s, span);  // a digit for each field's letter
+        for (QChar& c : widest) c = c.isLetter() ? QLatin1Char('0') : c;
+        const int label = fm.horizontalAdvance(widest);
         if (s / span * area_.width() >= label + 24) {
             step = s;
             break;
