@@ -124,6 +124,7 @@ void TrendPlot::pan(double pixels) {
 int TrendPlot::xOf(double ms) const {
     // The column the reduction puts the time in.
     const int columns = std::max(1, area_.width());
+    if (!(to_ > from_)) return area_.left();
     const double column = std::floor((ms - from_) / ((to_ - from_) / columns));
     return area_.left() + static_cast<int>(std::clamp(column, 0.0, columns - 1.0));
 }
