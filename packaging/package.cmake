@@ -60,6 +60,14 @@ install(FILES ${HART_PKG_DIR}/io.github.hart_config.metainfo.xml
 install(FILES ${HART_PKG_DIR}/copyright ${changelog}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hart-config)
 
+# scripts/licences judges the package's libraries by their copyright files: a GPL-only one fails
+# with its name, an LGPL one passes, whatever the packaging's own files are under.
+set(licences ${PROJECT_SOURCE_DIR}/scripts/licences --copyright)
+add_test(NAME licences.GplOnlyFails COMMAND ${licences} libcharts ${HART_PKG_DIR}/tests/gpl-only.copyright)
+set_tests_properties(licences.GplOnlyFails PROPERTIES
+                     PASS_REGULAR_EXPRESSION "libcharts is GPL-only: GPL-3\\+")
+add_test(NAME licences.LgplPasses COMMAND ${licences} libcore ${HART_PKG_DIR}/tests/lgpl.copyright)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME hart-config)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

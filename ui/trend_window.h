@@ -1,4 +1,4 @@
-// The trend: the live values over time in a chart, each series on an axis of its own with its
+// The trend: the live values over time in a plot, each series on an axis of its own with its
 // unit, the latest values beside it, and a CSV record. The main window sends the reads it
 // asks for through its own request procedure, one request at a time.
 #pragma once
@@ -16,12 +16,10 @@
 class QLabel;
 class QPushButton;
 class QDoubleSpinBox;
-class QLineSeries;
-class QValueAxis;
-class QDateTimeAxis;
-class QChart;
 
 namespace ui {
+
+class TrendPlot;
 
 class TrendWindow final : public QWidget {
     Q_OBJECT
@@ -48,11 +46,11 @@ class TrendWindow final : public QWidget {
     // Records every sample from now on into a new CSV file at `path`.
     void recordTo(const QString& path);
 
-    // A sample into the chart and the record (also what a round makes).
+    // A sample into the plot and the record (also what a round makes).
     void add(const ops::trend::Sample& sample);
     // Redraws the visible span from the samples.
     void redraw();
-    std::size_t samples() const { return times_.size(); }
+    std::size_t samples() const;
 
   signals:
     // Polling began or resumed: reads are due.
@@ -68,18 +66,9 @@ class TrendWindow final : public QWidget {
     void setStatus(const QString& text);
     void showLatest(const ops::trend::Sample& sample);
 
-    class View;
-    struct Curve {
-        std::vector<QLineSeries*> segments;  // one a run of columns without a gap
-        QValueAxis* axis = nullptr;
-        QLabel* latest = nullptr;
-    };
-
     std::function<bool()> portOpen_;
-    QChart* chart_ = nullptr;
-    View* view_ = nullptr;
-    QDateTimeAxis* timeAxis_ = nullptr;
-    std::array<Curve, kSeries> curves_;
+    TrendPlot* plot_ = nullptr;
+    std::array<QLabel*, kSeries> latest_{};
     QPushButton* startButton_ = nullptr;
     QPushButton* pauseButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
@@ -88,14 +77,8 @@ class TrendWindow final : public QWidget {
 
     std::optional<ops::trend::Round> round_;
     bool paused_ = false;
-    bool following_ = true;  // the whole record in view, growing with it
-    bool settingRange_ = false;
     ops::trend::Recorder record_;
     QString recordPath_;
-
-    std::vector<double> times_;  // ms since the epoch, as the time axis counts
-    std::array<std::vector<std::optional<double>>, kSeries> values_;
-    std::array<QString, kSeries> units_;
 };
 
 }  // namespace ui

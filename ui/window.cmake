@@ -1,5 +1,5 @@
 # Window logic, the program and the window tests (included from ui/CMakeLists.txt).
-find_package(Qt6 REQUIRED COMPONENTS Test Charts)
+find_package(Qt6 REQUIRED COMPONENTS Test)
 
 add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
@@ -11,11 +11,12 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/messages.h
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.cpp
   ${CMAKE_CURRENT_LIST_DIR}/open_failure.h
+  ${CMAKE_CURRENT_LIST_DIR}/trend_plot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/trend_plot.h
   ${CMAKE_CURRENT_LIST_DIR}/trend_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/trend_window.h
 )
-target_link_libraries(hartwindow PUBLIC hartform hartops hartlink hartcli hartreport Qt6::Widgets
-                      Qt6::Charts)
+target_link_libraries(hartwindow PUBLIC hartform hartops hartlink hartcli hartreport Qt6::Widgets)
 target_compile_definitions(hartwindow PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

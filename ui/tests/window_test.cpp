@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cmath>
 
 #include "hart/frame.h"
 #include "hart/tests/reply_builder.h"
@@ -18,6 +19,7 @@
 #include "ui/main_window.h"
 #include "ui/messages.h"
 #include "ui/tests/control_text.h"
+#include "ui/trend_plot.h"
 
 namespace ui {
 namespace {
@@ -437,6 +439,28 @@ TEST_F(WindowTest, AFrameThatCannotBeWrittenIsSaidAtOnce) {
     EXPECT_EQ(w.tracker().pending().tag, 0);
     EXPECT_FALSE(w.timer3().isActive());
     EXPECT_EQ(text("Label56"), QString());
+}
+
+// The curve passes through every sample's pixel, so each column covers the least and the
+// greatest value that falls in it; missed replies over whole columns leave them blank.
+TEST(TrendPlotTest, EveryColumnCoversItsSamplesAndMissedRepliesLeaveAGap) {
+    TrendPlot plot;
+    plot.resize(700, 400);
+    std::vector<std::pair<double, double>> drawn;
+    for (int i = 0; i < 5000; ++i) {
+        const double ms = 1.7e12 + i * 997.0;
+        std::vector<std::optional<double>> values(TrendPlot::kSeries);
+        if (i < 2000 || i >= 2100) values[1] = std::sin(i / 37.0) * 50 + (i % 7) * 3;
+        if (values[1]) drawn.emplace_back(ms, *values[1]);
+        plot.add(ms, values);
+    }
+    const QImage image = plot.grab().toImage();
+    const QColor colour = TrendPlot::kColours[1];
+    for (const auto& [ms, v] : drawn)
+        ASSERT_EQ(image.pixelColor(plot.pixelOf(1, ms, v)), colour) << ms << " " << v;
+    const int gap = plot.pixelOf(1, 1.7e12 + 2050 * 997.0, 0).x();
+    for (int y = plot.plotArea().top(); y <= plot.plotArea().bottom(); ++y)
+        EXPECT_NE(image.pixelColor(gap, y), colour) << y;
 }
 
 }  // namespace
