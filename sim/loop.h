@@ -42,6 +42,9 @@ struct Faults {
     // with a NAK.
     bool drop = false;
     bool nak = false;
+    // Serial line: a bursting device's frame goes out with each reply, without a pause
+    // between, before the reply and after it in turn.
+    bool crowd = false;
 };
 
 // The reply as the switched-on faults change it.
@@ -86,6 +89,9 @@ class Loop {
   private:
     void answer(const Incoming& in, double now);
     void send(std::vector<std::uint8_t> frame, double extraDelayS);
+    // The burst frame device i sends now.
+    std::vector<std::uint8_t> burstOf(std::size_t i, double now);
+    void crowd(std::vector<std::uint8_t>& frame, double now);
 
     std::vector<Device> devices_;
     std::vector<double> nextBurst_;  // per device; 0 = not scheduled
@@ -96,6 +102,7 @@ class Loop {
     double lastReceive_ = 0.0;
     Faults faults_;
     bool quit_ = false;
+    bool crowdBefore_ = true;
     std::vector<Transmission> outbox_;
 };
 

@@ -1,6 +1,7 @@
 // The trend against the simulator: rounds of reads through the window's request procedure,
-// a click and a configuration drive that wait their turn, a burst plotted without polling, a
-// missed reply as a gap, and a port lost while it runs, its record whole.
+// a click and a configuration drive that wait their turn, a burst plotted without polling, also
+// beside a reply, which it leaves whole, a missed reply as a gap, and a port lost while it runs,
+// its record whole.
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <fstream>
@@ -62,6 +63,17 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= samples + 2; }, 3 * kWaitMs));
     EXPECT_EQ(sim->received().size(), sent);
     EXPECT_NE(latest(), "-");
+    // A burst frame in the chunk of a reply, before it and then after it, spoils neither.
+    ASSERT_TRUE(sim->command("crowd on"));
+    const std::size_t plotted = trend.samples();
+    for (int i = 0; i < 2; ++i) {
+        window->control<QLineEdit>("Edit14")->clear();
+        click("Button13");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !text("Edit14").isEmpty(); }, kWaitMs));
+        EXPECT_EQ(text("Label68"), kReadOk);
+    }
+    EXPECT_GE(trend.samples(), plotted + 2);
+    ASSERT_TRUE(sim->command("crowd off"));
     click("Button9");
     ASSERT_TRUE(waitStatus(kWriteOk));
     interval->setValue(0.5);
