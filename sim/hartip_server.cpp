@@ -171,14 +171,23 @@ void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double n
             } else if (clients_.size() > kMaxSessions) {
                 status = hip::kStatusAllSessionsInUse;
             }
-            queue(c, now, answerTo(h, m.body, status));
             if (status != hip::kStatusOk) {
+                queue(c, now, answerTo(h, m.body, status));
                 c.closing = true;
                 return;
             }
+            const std::uint32_t asked = *hip::inactivityOf(m.body);
+            const std::uint32_t granted =
+                loop.faults().grantMs != 0 ? loop.faults().grantMs : asked;
+            // Another time than asked is told with status 8: the session stands, kept alive by it.
+            const auto body = hip::sessionInitiate(h.sequence, granted, m.body[0]);
+            queue(c, now,
+                  answerTo(h, std::span(body).subspan(hip::kHeaderSize),
+                           granted == asked ? hip::kStatusOk : hip::kStatusNearestValue));
             c.session = true;
-            c.inactivityMs = *hip::inactivityOf(m.body);
-            log_("# session opened, inactivity " + std::to_string(c.inactivityMs) + " ms");
+            c.inactivityMs = granted;
+            log_("# session opened, inactivity " + std::to_string(granted) + " ms" +
+                 (granted == asked ? "" : " (asked " + std::to_string(asked) + ")"));
             return;
         }
         case hip::Id::SessionClose:
@@ -187,6 +196,7 @@ void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double n
             log_("# session closed by the master");
             return;
         case hip::Id::KeepAlive:
+            log_("# keep-alive");
             queue(c, now, answerTo(h, {}));
             return;
         case hip::Id::Pdu:
@@ -205,6 +215,7 @@ void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double n
         end(c, "dropped");
         return;
     }
+    log_("# request " + std::to_string(h.sequence));
     loop.receiveWhole(hip::withPreambles(m.body), now);
     for (const Transmission& t : loop.takeOutbox()) {
         double at = now;

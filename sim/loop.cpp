@@ -256,6 +256,14 @@ std::string Loop::command(std::string_view line) {
         faults_.delayS = seconds;
         return "OK " + normal;
     }
+    if (w[0] == "grant") {
+        const char* begin = w[1].c_str();
+        char* end = nullptr;
+        const unsigned long ms = std::strtoul(begin, &end, 10);
+        if (end == begin || *end != '\0' || *begin == '-' || ms > 0xFFFFFFFFul) return refuse();
+        faults_.grantMs = static_cast<std::uint32_t>(ms);
+        return "OK " + normal;
+    }
     if (w[0] == "status") {
         const auto bits = statusBits(w[1]);
         if (!bits) return refuse();

@@ -42,6 +42,9 @@ struct Faults {
     // with a NAK.
     bool drop = false;
     bool nak = false;
+    // HART-IP only: sessions opened from now on get this inactivity time (milliseconds) with
+    // status 8 whatever the master asks; 0: as asked.
+    std::uint32_t grantMs = 0;
     // Serial line: a bursting device's frame goes out with each reply, without a pause
     // between, before the reply and after it in turn.
     bool crowd = false;

@@ -186,14 +186,37 @@ TEST_P(HartIpLink, ARequestGetsItsWholeReplyAsOneChunkAndTheSimulatorSeesTheFram
     EXPECT_TRUE(isPollReply(poll(comm)));
 }
 
-TEST_P(HartIpLink, KeepAlivesHoldASessionOverAnIdleLongerThanItsInactivityTime) {
-    TComm comm(makeHartIpBackend({.inactivityMs = 300}));
+// The device grants a shorter inactivity time than asked, with status 8: the session stands,
+// and keep-alives by the granted time hold it over an idle several times as long.
+TEST_P(HartIpLink, KeepAlivesHoldASessionOverAnIdleLongerThanItsGrantedInactivityTime) {
+    ASSERT_TRUE(sim.command("grant 300"));
+    TComm comm(makeHartIpBackend({.inactivityMs = 30000}));
     open(comm);
-    EXPECT_NE(sim.waitLine("# session opened").find("300 ms"), std::string::npos);
+    EXPECT_NE(sim.waitLine("# session opened").find("300 ms (asked 30000)"), std::string::npos);
     std::this_thread::sleep_for(1500ms);
     EXPECT_TRUE(isPollReply(poll(comm)));
     EXPECT_FALSE(notices.nextOf(Notice::Hangup, 10ms));
+    EXPECT_FALSE(sim.waitLine("# keep-alive", 10ms).empty());
     for (const std::string& l : sim.lines()) EXPECT_EQ(l.find("# session ended"), l.npos) << l;
+}
+
+// Each request its own sequence number, counting up; a reply to a request given up (more were
+// sent since than the link awaits at once) is handed on to nobody.
+TEST_P(HartIpLink, RequestsCountUpAndALateReplyToOneGivenUpIsNotDelivered) {
+    TComm comm;
+    open(comm);
+    ASSERT_TRUE(sim.command("delay 1"));
+    const Bytes frame = {0xFF, 0xFF, 0x02, 0x80, 0x00, 0x00, 0x82};
+    constexpr int kRequests = 17;  // one more than the link awaits
+    for (int i = 0; i < kRequests; ++i)
+        ASSERT_TRUE(comm.WriteData(frame.data(), static_cast<uint16_t>(frame.size())));
+    for (int i = 1; i < kRequests; ++i) ASSERT_TRUE(notices.nextOf(Notice::Data)) << i;
+    EXPECT_FALSE(notices.nextOf(Notice::Data, 1500ms));
+    std::vector<int> sequences;
+    for (const std::string& l : sim.lines())
+        if (l.starts_with("# request ")) sequences.push_back(std::stoi(l.substr(10)));
+    ASSERT_EQ(sequences.size(), size_t{kRequests});
+    for (size_t i = 1; i < sequences.size(); ++i) EXPECT_GT(sequences[i], sequences[i - 1]);
 }
 
 TEST_P(HartIpLink, ADroppedSessionHangsUpAndANewOneWorks) {

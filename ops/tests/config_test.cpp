@@ -28,19 +28,57 @@ TEST(ConfigJson, AnyTextComesBackAsItWas) {
     ASSERT_TRUE(u.record) << u.error;
     EXPECT_EQ(u.record->identity.at("manufacturer-id"), "38");
     EXPECT_EQ(u.record->fields.at("tag"), "线😀");
-    EXPECT_NE(parse(std::string(20, '[')).error.find("ends early"), std::string::npos);
     EXPECT_NE(parse(std::string(100, '[')).error.find("deeply"), std::string::npos);
 }
 
-// A restore writes what differs, once per write, and names what reads back otherwise.
+std::string replaced(std::string text, const std::string& was, const std::string& now) {
+    return text.replace(text.find(was), was.size(), now);
+}
+
+TEST(ConfigJson, FilesThatAreNoConfigurationAndEveryCutOfAGoodOneAreRefused) {
+    const std::string good =
+        toJson(recordOf({{"manufacturer-id", "38"}, {"device-type", "6"}, {"damping", "0.5"}},
+                        "2026-12-08T00:00:00Z", "test"));
+    ASSERT_TRUE(parse(good).record);
+    // The last cut leaves out the final newline only: that file is whole.
+    for (std::size_t n = 0; n + 1 < good.size(); ++n)
+        EXPECT_NE(parse(good.substr(0, n)).error.find("ends early"), std::string::npos) << n;
+    const std::pair<std::string, const char*> cases[] = {
+        {"PK\x03\x04", "unexpected character at byte 1"},
+        {replaced(good, "\"version\": 1", "\"version\": 0"), "schema version 0 is"},
+        {replaced(good, "\"version\": 1", "\"version\": 0.5"), "schema version 0.5 is"},
+        {replaced(good, "\"version\": 1", "\"version\": -1"), "schema version -1 is"},
+        {replaced(good, "\"version\": 1", "\"version\": 2"), "schema version 2 is"},
+        {replaced(good, "hart-configuration", "other"), "\"format\""},
+        {replaced(good, "\"damping\"", "\"dampening\""), "no field \"dampening\""},
+        {replaced(good, "\"0.5\"", "0.5"), "no string"},
+        {replaced(good, "\"device-type\"", "\"device-id\""), "no \"device-type\""},
+        {replaced(good, "\"damping\"", "\"644-wiring\": \"\", \"eja-display-line1\""),
+         "more than one model"},
+    };
+    for (const auto& [text, message] : cases)
+        EXPECT_NE(parse(text).error.find(message), std::string::npos) << parse(text).error;
+}
+
+TEST(ConfigJson, ComparisonNamesAFieldEmptyOnOneSideAndMissingOnTheOther) {
+    const Values left = {{"tag", "A"}, {"descriptor", ""}, {"day", "1"}, {"pv", "1"}};
+    const Values right = {{"tag", "B"}, {"message", ""}, {"day", "1"}, {"pv", "2"}};
+    std::vector<std::string> differ;
+    for (const Difference& d : compare(left, right)) differ.push_back(d.field);
+    EXPECT_EQ(differ, (std::vector<std::string>{"tag", "descriptor", "message"}));
+}
+
+// A restore writes what differs, once per write, and names what reads back otherwise; the
+// read-back of a changed polling address goes to the new address.
 TEST(ConfigDriver, RestoreWritesDifferencesAndReadsThemBack) {
-    const Values instrument = {{"tag", "A"},       {"descriptor", "D"}, {"year", "2019"},
-                               {"month", "6"},     {"day", "15"},       {"damping", "2"},
-                               {"message", "SAME"}};
+    const Values instrument = {{"tag", "A"},        {"descriptor", "D"},     {"year", "2019"},
+                               {"month", "6"},      {"day", "15"},           {"damping", "2"},
+                               {"message", "SAME"}, {"polling-address", "0"}};
     Values file = instrument;
     file["tag"] = "B";
     file["damping"] = "1";
     file["sensor-upper-limit"] = "9";  // never written
+    file["polling-address"] = "5";
     Driver d = Driver::restoring({}, file, instrument);
     Session s;
     auto step = d.next(s);
@@ -49,9 +87,10 @@ TEST(ConfigDriver, RestoreWritesDifferencesAndReadsThemBack) {
     EXPECT_EQ(step->fields, std::vector<std::string>{"tag"});
     EXPECT_EQ(step->request.refusal, "");
     d.take({}, true);
-    step = d.next(s);
-    EXPECT_EQ(step->control, "Button10");
-    d.take({}, true);
+    for (const char* write : {"Button10", "Button27"}) {
+        EXPECT_EQ(d.next(s)->control, write);
+        d.take({}, true);
+    }
     step = d.next(s);  // read back: the tag took, the damping did not
     EXPECT_EQ(step->kind, Step::Kind::ReadBack);
     hart::Outcome tag;
@@ -61,8 +100,12 @@ TEST(ConfigDriver, RestoreWritesDifferencesAndReadsThemBack) {
     hart::Outcome range;
     range.setText("Edit16", "2");
     d.take(range, true);
+    step = d.next(s);
+    ASSERT_EQ(step->control, "Button3");
+    EXPECT_EQ(step->request.frame[7] & 0x3F, 5) << hart::hexText(step->request.frame.bytes());
+    d.take({}, true);
     EXPECT_FALSE(d.next(s));
-    EXPECT_EQ(d.account().written, (std::vector<std::string>{"tag", "damping"}));
+    EXPECT_EQ(d.account().written, (std::vector<std::string>{"tag", "damping", "polling-address"}));
     EXPECT_EQ(d.account().notTaken, std::vector<std::string>{"damping"});
     EXPECT_TRUE(d.account().complete());
 }

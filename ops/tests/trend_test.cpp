@@ -11,14 +11,15 @@ namespace ops::trend {
 namespace {
 
 TEST(Trend, DecimationKeepsEachColumnsExtremesAndLeavesGapsEmpty) {
-    const double times[] = {0.0, 0.4, 0.6, 1.2, 1.5, 2.9, 3.0, 5.0};
-    const std::optional<double> values[] = {1.0, -2.0, 3.0, std::nullopt, NAN, 7.0, 8.0, 9.0};
+    // A sample exactly at a column's start is that column's, and here its extreme.
+    const double times[] = {0.0, 0.4, 0.6, 1.2, 1.5, 2.0, 2.9, 3.0, 5.0};
+    const std::optional<double> values[] = {4.0, -2.0, 3.0, std::nullopt, NAN, 6.0, 7.0, 8.0, 9.0};
     const auto bands = decimate(times, values, 0.0, 3.0, 3);
     ASSERT_EQ(bands.size(), 3u);
     EXPECT_EQ(bands[0]->min, -2.0);
-    EXPECT_EQ(bands[0]->max, 3.0);
+    EXPECT_EQ(bands[0]->max, 4.0);
     EXPECT_FALSE(bands[1]);         // a missed reply and a not-a-number only
-    EXPECT_EQ(bands[2]->min, 7.0);  // the end of the span is in its last column, 5.0 past it
+    EXPECT_EQ(bands[2]->min, 6.0);  // the end of the span is in its last column, 5.0 past it
     EXPECT_EQ(bands[2]->max, 8.0);
 }
 
@@ -29,7 +30,7 @@ TEST(Trend, RecordNamesUnitsAgainOnlyWhenOneChanges) {
     ASSERT_TRUE(r.open(path, error)) << error;
     Sample s;
     s.units = {"KPa", "degC", "degC", "%", "mA", "%"};
-    s.values[0] = 1.5;
+    s.values = {1.5, INFINITY, -INFINITY, NAN, 0.1f, std::nullopt};
     Sample gap;  // tells no unit
     Sample bar = s;
     bar.units[0] = "bar";
@@ -44,6 +45,8 @@ TEST(Trend, RecordNamesUnitsAgainOnlyWhenOneChanges) {
     EXPECT_NE(all.find("\ntime,pv (bar),sv (degC)"), std::string::npos);
     EXPECT_EQ(all.find("time,pv,"), std::string::npos);
     EXPECT_NE(all.find(",,,,,,\n"), std::string::npos) << all;
+    // As the window shows them: never "inf", and every digit a float holds.
+    EXPECT_NE(all.find(",1.5,INF,-INF,NAN,0.100000001,\n"), std::string::npos) << all;
 }
 
 // A burst frame from the instrument 26:0x4E:1, its data after the two status bytes.

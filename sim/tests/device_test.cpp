@@ -141,13 +141,6 @@ TEST(DeviceState, WritesChangeWhatReadsReturn) {
     }
 }
 
-TEST(DeviceState, TextsAreKeptAsUnpackedText) {
-    Device d = steadyDevice();
-    run(d, 18, concat({packed("TT-7", 8), packed("", 16), {1, 2, 3}}));
-    EXPECT_EQ(d.settings.tag, "TT-7    ");
-    EXPECT_EQ(d.settings.date, (std::array<std::uint8_t, 3>{1, 2, 3}));
-}
-
 TEST(DeviceState, DefaultRangeConfigurationReads) {
     Device d = steadyDevice();
     const Reply r = run(d, 15);

@@ -220,6 +220,8 @@ TEST(LoopCommands, OperatorLines) {
         {"status 0x81", "OK status 0x81"},
         {"status 300", "ERR unknown command: status 300"},
         {"nan on", "OK nan on"},
+        {"grant 300", "OK grant 300"},
+        {"grant -1", "ERR unknown command: grant -1"},
         {"delay -1", "ERR unknown command: delay -1"},
         {"delay x", "ERR unknown command: delay x"},
         {"silent maybe", "ERR unknown command: silent maybe"},
@@ -231,6 +233,7 @@ TEST(LoopCommands, OperatorLines) {
     EXPECT_DOUBLE_EQ(rig.loop.faults().delayS, 0.0);
     EXPECT_TRUE(rig.loop.faults().silent);
     EXPECT_EQ(rig.loop.faults().status, 0x81);
+    EXPECT_EQ(rig.loop.faults().grantMs, 300u);
     EXPECT_FALSE(rig.loop.quitRequested());
     EXPECT_EQ(rig.loop.command("quit"), "OK quit");
     EXPECT_TRUE(rig.loop.quitRequested());

@@ -78,18 +78,6 @@ TEST(FrameParser, FrameSplitAtEveryPointArrivesOnceWhole) {
     }
 }
 
-TEST(FrameParser, ByteByByteArrival) {
-    const auto frame =
-        bytesOf(hart::longFrame(0x80, sampleIdentity(), 17, std::vector<std::uint8_t>(24, 0x20)));
-    FrameParser parser;
-    std::vector<Incoming> all;
-    for (std::uint8_t b : frame) {
-        for (auto& in : parser.feed(std::span(&b, 1))) all.push_back(std::move(in));
-    }
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].request.data.size(), 24u);
-}
-
 TEST(FrameParser, WrongCheckByteIsReportedAndTheNextFrameStillParses) {
     auto bad = bytesOf(hart::shortFrame(0x80, 0));
     bad.back() ^= 0x01;
