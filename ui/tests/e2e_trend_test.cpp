@@ -29,7 +29,12 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     auto latest = [&] { return trend.findChild<QLabel*>("TrendValue1")->text(); };
     auto interval = trend.findChild<QDoubleSpinBox*>("TrendInterval");
     interval->setValue(0.5);
-    const QString csv = QDir::tempPath() + "/hart-window-trend.csv";
+    // Files of its own: other checkouts' runs on this machine write theirs beside them.
+    const auto temp = [](const char* name) {
+        return QDir::tempPath() +
+               QStringLiteral("/hart-window-%1-").arg(QCoreApplication::applicationPid()) + name;
+    };
+    const QString csv = temp("trend.csv");
     trend.recordTo(csv);
     trend.findChild<QPushButton*>("TrendStart")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= 2; }, kWaitMs));
@@ -43,7 +48,7 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
 
     // A configuration drive takes turns too and hears only of its own requests.
     ConfigFiles& files = window->configFiles();
-    const QString saved = QDir::tempPath() + "/hart-window-trending.json";
+    const QString saved = temp("trending.json");
     for (auto command : {&ConfigFiles::save, &ConfigFiles::compare}) {
         (files.*command)(saved);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !files.busy(); }, 60000));
