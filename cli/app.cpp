@@ -5,6 +5,7 @@
 #include "cli/monitor.h"
 #include "cli/run.h"
 #include "hart/texts.h"
+#include "link/ports.h"
 #include "ops/discovery.h"
 #include "ops/trend.h"
 
@@ -156,6 +157,11 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (options->words[0] == "list") {
         list(out);
+        return kOk;
+    }
+    if (options->words[0] == "ports") {
+        for (const serial::PortInfo& p : serial::listPorts())
+            out << p.name << "\t" << p.description << "\n";
         return kOk;
     }
     try {

@@ -92,13 +92,13 @@ std::string usage() {
            "                restore FILE [--yes] [--replace] | report FILE.pdf\n"
            "       hart-cli --hosts FILE [--jobs N] [--host-timeout MS] [--timeout MS]\n"
            "                [--json | --csv] scan\n"
-           "       hart-cli list | --help | --version\n"
+           "       hart-cli list | ports | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
            "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
            "COMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
-           "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli list` shows every\n"
-           "operation and its values. save --model MODEL also keeps a named instrument's own\n"
-           "settings; MODEL is one of" +
+           "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli ports` lists the\n"
+           "serial ports present. `hart-cli list` shows every operation and its values.\n"
+           "save --model MODEL also keeps a named instrument's own settings; MODEL is one of" +
            modelNames() +
            ".\n"
            "scan with --hosts takes one inventory of the instruments behind the HART-IP hosts\n"

@@ -1,8 +1,13 @@
 // hart-cli's configuration-file commands: save, compare, restore and report. Each reads the
 // instrument through the same driver the window runs, one exchange at a time on the line.
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,6 +20,7 @@
 #include "cli/app.h"
 #include "cli/line.h"
 #include "cli/names.h"
+#include "hart/utf8_path.h"
 #include "link/tcomm.h"
 #include "ops/config_file.h"
 
@@ -215,13 +221,73 @@ std::string modelText(const cfg::Values& v) {
 
 // hart-report beside hart-cli in the build tree, else the installed one; HART_REPORT_PROGRAM
 // names another.
+#ifdef _WIN32
+constexpr const char* kReportName = "hart-report.exe";
+
+std::filesystem::path selfPath(std::error_code& ec) {
+    wchar_t self[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ec = n == 0 || n == MAX_PATH ? std::make_error_code(std::errc::filename_too_long)
+                                 : std::error_code();
+    return self;
+}
+
+// Both arguments are paths: quoted, since they may hold blanks, and never ending in '\'.
+// The exit status, or -1 with errno set when the program did not start.
+int runProgram(const std::string& program, const std::string& first, const std::string& second) {
+    std::wstring line = L"\"" + hart::utf8Path(program).wstring() + L"\" \"" +
+                        hart::utf8Path(first).wstring() + L"\" \"" +
+                        hart::utf8Path(second).wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    if (!::CreateProcessW(hart::utf8Path(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &child)) {
+        errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+        return -1;
+    }
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD status = 1;
+    ::GetExitCodeProcess(child.hProcess, &status);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    return static_cast<int>(status);
+}
+#else
+constexpr const char* kReportName = "hart-report";
+
+std::filesystem::path selfPath(std::error_code& ec) {
+    return std::filesystem::read_symlink("/proc/self/exe", ec);
+}
+
+int runProgram(const std::string& program, const std::string& first, const std::string& second) {
+    std::vector<char*> argv = {const_cast<char*>(program.c_str()), const_cast<char*>(first.c_str()),
+                               const_cast<char*>(second.c_str()), nullptr};
+    pid_t pid = -1;
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (spawned != 0) {
+        errno = spawned;
+        return -1;
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+#endif
+
+// hart-report beside hart-cli in the build tree, else the installed one (on Windows: in
+// hart-cli's own folder); HART_REPORT_PROGRAM names another.
 std::string reportProgram() {
     if (const char* env = std::getenv("HART_REPORT_PROGRAM"); env && *env) return env;
     std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto self = selfPath(ec);
     if (!ec) {
-        const auto built = self.parent_path().parent_path() / "report" / "hart-report";
+        const auto built = self.parent_path().parent_path() / "report" / kReportName;
         if (std::filesystem::exists(built, ec)) return built.string();
+#ifdef _WIN32
+        return (self.parent_path() / kReportName).string();
+#endif
     }
     return HART_REPORT_INSTALLED;
 }
@@ -234,21 +300,17 @@ std::string writeReport(const std::string& path, const cfg::Record& record) {
     if (fd < 0) return std::string("cannot write a temporary file: ") + std::strerror(errno);
     ::close(fd);
     if (std::string why = cfg::saveAtomically(temp, cfg::toJson(record)); !why.empty()) {
-        ::unlink(temp.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
         return why;
     }
     const std::string program = reportProgram();
-    std::vector<char*> argv = {const_cast<char*>(program.c_str()), temp.data(),
-                               const_cast<char*>(path.c_str()), nullptr};
-    pid_t pid = -1;
-    const int spawned =
-        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-    int status = 0;
-    if (spawned == 0) ::waitpid(pid, &status, 0);
-    ::unlink(temp.c_str());
-    if (spawned != 0) return "cannot run " + program + ": " + std::strerror(spawned);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return program + " did not write the report";
+    const int status = runProgram(program, temp, path);
+    const int spawnError = errno;
+    std::error_code ec;
+    std::filesystem::remove(temp, ec);
+    if (status < 0) return "cannot run " + program + ": " + std::strerror(spawnError);
+    if (status != 0) return program + " did not write the report";
     return {};
 }
 

@@ -17,6 +17,27 @@ void onInterrupt(int) {
 }
 
 // Ctrl-C ends the monitor between two reads instead of the process, so the record is whole.
+#ifdef _WIN32
+// Windows has no sigaction; its C runtime calls the handler on a thread of its own for Ctrl-C.
+class InterruptScope {
+  public:
+    InterruptScope() {
+        gInterrupted = 0;
+        old_ = std::signal(SIGINT, onInterrupt);
+        oldTerm_ = std::signal(SIGTERM, onInterrupt);
+    }
+    ~InterruptScope() {
+        std::signal(SIGINT, old_);
+        std::signal(SIGTERM, oldTerm_);
+    }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+  private:
+    void (*old_)(int) = nullptr;
+    void (*oldTerm_)(int) = nullptr;
+};
+#else
 class InterruptScope {
   public:
     InterruptScope() {
@@ -38,6 +59,7 @@ class InterruptScope {
     struct sigaction old_ {};
     struct sigaction oldTerm_ {};
 };
+#endif
 
 std::optional<double> number(const std::string& s) {
     try {

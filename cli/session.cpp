@@ -39,8 +39,10 @@ std::string openFailure(const std::string& port, const serial::ECommsError& e,
     std::string message =
         "cannot open " + port + " (" + serial::commDevicePath(port) + "): " + e.what();
     if (e.osError() != 0) message += ": " + std::string(std::strerror(e.osError()));
+#ifndef _WIN32
     if (e.osError() == EACCES || e.osError() == EPERM)
         message += " (join the dialout group and log in again)";
+#endif
     return message;
 }
 

@@ -189,28 +189,22 @@ Parsed<WireFloat> encodeTypedNumber(std::string_view text) {
         return result;
     }
 
-    // from_chars takes no '+' sign; it is locale-independent and rounds correctly.
+    // from_chars takes no '+' sign; it is locale-independent and rounds correctly, once, to
+    // single precision (a wider type would round twice, and on some systems its parse is only
+    // as wide as a double).
     const bool negative = s.front() == '-';
     if (s.front() == '+' || s.front() == '-') s.remove_prefix(1);
-    long double value = 0;
+    float value = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
         if (syntax.order > 0) {
             result.error = "Floating point overflow";
             return result;
         }
-        value = 0;  // below even the extended range: zero as single precision as well
+        value = 0;  // below even the smallest subnormal: zero
     }
     if (negative) value = -value;
-
-    // Smallest magnitude that rounds to infinity in single precision: FLT_MAX plus half an ulp.
-    // Checked before the conversion, which is undefined for values out of range.
-    constexpr long double kRoundsToInfinity = 0x1.ffffffp127L;
-    if (std::fabs(value) >= kRoundsToInfinity) {
-        result.error = "Floating point overflow";
-        return result;
-    }
-    result.value = encodeWireFloat(static_cast<float>(value));
+    result.value = encodeWireFloat(value);
     return result;
 }
 

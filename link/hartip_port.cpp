@@ -3,14 +3,6 @@
 // signal as on the serial port. The two transports differ only in the socket and in how
 // messages are cut out: from a stream, or one per datagram.
 
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -21,6 +13,7 @@
 
 #include "hart/wire.h"
 #include "link/hartip.h"
+#include "link/net.h"
 #include "link/port_backend.h"
 
 namespace serial {
@@ -33,11 +26,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kOutstanding = 16;
 // UDP has no connection to lose: a device that lets this many keep-alives go unanswered is gone.
 constexpr int kUnansweredKeepAlives = 2;
-
-int closeQuietly(int fd) {
-    if (fd >= 0) ::close(fd);
-    return -1;
-}
 
 int msLeft(Clock::time_point deadline) {
     const auto left =
@@ -71,35 +59,25 @@ class HartIpPort final : public PortBackend {
             if (error != 0) return {OpenResult::CannotOpen, error};
             const OpenStatus status = startSession(deadline);
             // A UDP connect takes any address; the refusal shows only now: try the next one.
-            if (!udp_ || status.osError != ECONNREFUSED) return status;
+            if (!udp_ || !net::refused(status.osError)) return status;
         }
     }
 
     void close() override {
-        if (fd_ >= 0 && session_) {
+        if (fd_ != net::kNone && session_) {
             // Best effort: the device frees the session at once instead of at its timeout.
             const auto bye = hartip::encode(hartip::Type::Request, hartip::Id::SessionClose,
                                             nextSequence_++, {});
-            (void)!::send(fd_, bye.data(), bye.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            (void)net::send(fd_, bye.data(), bye.size(), true);
         }
         session_ = false;
-        fd_ = closeQuietly(fd_);
-        wakeRead_ = closeQuietly(wakeRead_);
-        wakeWrite_ = closeQuietly(wakeWrite_);
+        fd_ = net::close(fd_);
+        wake_.close();
     }
 
-    bool createCloseSignal() override {
-        int fds[2];
-        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-        wakeRead_ = fds[0];
-        wakeWrite_ = fds[1];
-        return true;
-    }
+    bool createCloseSignal() override { return wake_.open(); }
 
-    void signalClose() override {
-        const char byte = 1;
-        if (wakeWrite_ >= 0) (void)!::write(wakeWrite_, &byte, 1);
-    }
+    void signalClose() override { wake_.signal(); }
 
     // Messages keep their boundaries, so there is nothing half-received to drop, and the
     // line settings and read timeouts of a serial line mean nothing here.
@@ -116,11 +94,12 @@ class HartIpPort final : public PortBackend {
             }
             if (const char* fault = unreadable()) return failWith(fault);
 
-            pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-            const int ready = ::poll(fds, 2, msUntilKeepAlive());
+            pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_.handle(), POLLIN, 0}};
+            const int ready = net::poll(fds, 2, msUntilKeepAlive());
             if (ready < 0) {
-                if (errno == EINTR) continue;
-                return failWith(std::string("waiting for the device: ") + std::strerror(errno));
+                const int error = net::lastError();
+                if (net::interrupted(error)) continue;
+                return failWith("waiting for the device: " + net::errorText(error));
             }
             if (fds[1].revents != 0) return IoResult::Closed;
             if (ready == 0) {
@@ -188,7 +167,7 @@ class HartIpPort final : public PortBackend {
         std::size_t left = 0;  // addresses still to try
         for (addrinfo* a = found; a != nullptr; a = a->ai_next) ++left;
         left = left > skip ? left - skip : 0;
-        for (addrinfo* a = found; a != nullptr && fd_ < 0; a = a->ai_next) {
+        for (addrinfo* a = found; a != nullptr && fd_ == net::kNone; a = a->ai_next) {
             if (skip > 0) {
                 --skip;
                 continue;
@@ -197,38 +176,27 @@ class HartIpPort final : public PortBackend {
             // the next (a name with an unreachable IPv6 address and a good IPv4 one).
             const auto attemptEnd =
                 Clock::now() + (deadline - Clock::now()) / std::max<std::size_t>(left--, 1);
-            const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                                    a->ai_protocol);
-            if (fd < 0) {
-                error = errno;
+            const net::Socket fd = net::open(a->ai_family, a->ai_socktype, a->ai_protocol);
+            if (fd == net::kNone) {
+                error = net::lastError();
                 continue;
             }
-            if (::connect(fd, a->ai_addr, a->ai_addrlen) != 0 && errno != EINPROGRESS) {
-                error = errno;
-                closeQuietly(fd);
+            if (::connect(fd, a->ai_addr, static_cast<int>(a->ai_addrlen)) != 0 &&
+                !net::wouldBlock(error = net::lastError())) {
+                net::close(fd);
                 continue;
             }
-            pollfd p{fd, POLLOUT, 0};
-            int rc;
-            while ((rc = ::poll(&p, 1, msLeft(attemptEnd))) < 0 && errno == EINTR) {
-            }
-            socklen_t len = sizeof error;
-            if (rc == 0) {
-                error = ETIMEDOUT;
-            } else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) {
-                error = errno;
-            }
+            error = net::connected(fd, msLeft(attemptEnd));
             if (error != 0) {
-                closeQuietly(fd);
+                net::close(fd);
                 continue;
             }
-            const int on = 1;
-            if (!udp_) (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            if (!udp_) net::noDelay(fd);
             fd_ = fd;
         }
         ::freeaddrinfo(found);
-        if (fd_ >= 0) return 0;
-        setError("cannot connect to " + where.host + ":" + port + ": " + std::strerror(error));
+        if (fd_ != net::kNone) return 0;
+        setError("cannot connect to " + where.host + ":" + port + ": " + net::errorText(error));
         return error;
     }
 
@@ -237,7 +205,7 @@ class HartIpPort final : public PortBackend {
         inactivityMs_ = settings_.inactivityMs;
         const auto fail = [&](std::string text, int error) {
             setError(std::move(text));
-            fd_ = closeQuietly(fd_);
+            fd_ = net::close(fd_);
             return OpenStatus{OpenResult::CannotOpen, error};
         };
         if (sendMessage(hartip::sessionInitiate(sequence, inactivityMs_)) != IoResult::Ok)
@@ -259,8 +227,8 @@ class HartIpPort final : public PortBackend {
             }
             if (const char* fault = unreadable()) return fail(fault, EPROTO);
             pollfd p{fd_, POLLIN, 0};
-            const int ready = ::poll(&p, 1, msLeft(deadline));
-            if (ready < 0 && errno == EINTR) continue;
+            const int ready = net::poll(&p, 1, msLeft(deadline));
+            if (ready < 0 && net::interrupted(net::lastError())) continue;
             if (ready <= 0)
                 return fail("the device did not answer the session initiate", ETIMEDOUT);
             int error = ECONNRESET;
@@ -272,7 +240,7 @@ class HartIpPort final : public PortBackend {
     // Why the session is gone, or nullopt while it stands.
     std::optional<std::string> receive(int* error = nullptr) {
         uint8_t in[4096];
-        const ssize_t n = ::recv(fd_, in, sizeof in, 0);
+        const long n = net::receive(fd_, in, sizeof in);
         if (n > 0) {
             if (udp_) reader_.reset();  // a datagram holds one message, never part of the next
             reader_.feed(std::span(in, static_cast<size_t>(n)));
@@ -282,10 +250,11 @@ class HartIpPort final : public PortBackend {
             if (udp_) return std::nullopt;  // an empty datagram says nothing
             return "the device closed the connection";
         }
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return std::nullopt;
-        if (error != nullptr) *error = errno;
+        const int why = net::lastError();
+        if (net::wouldBlock(why) || net::interrupted(why)) return std::nullopt;
+        if (error != nullptr) *error = why;
         return std::string(udp_ ? "the device cannot be reached: " : "connection lost: ") +
-               std::strerror(errno);
+               net::errorText(why);
     }
 
     // Why the received bytes cannot be read on, or nullptr. A broken datagram is passed over:
@@ -304,21 +273,21 @@ class HartIpPort final : public PortBackend {
         std::lock_guard lock(sendMutex_);
         size_t done = 0;
         while (done < message.size()) {
-            const ssize_t n =
-                ::send(fd_, message.data() + done, message.size() - done, MSG_NOSIGNAL);
+            const long n = net::send(fd_, message.data() + done, message.size() - done);
             if (n > 0) {
                 done += static_cast<size_t>(n);
                 continue;
             }
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                pollfd fds[2] = {{fd_, POLLOUT, 0}, {wakeRead_, POLLIN, 0}};
-                if (::poll(fds, 2, static_cast<int>(settings_.connectTimeoutMs)) == 0)
+            const int error = n < 0 ? net::lastError() : 0;
+            if (n < 0 && net::interrupted(error)) continue;
+            if (n < 0 && net::wouldBlock(error)) {
+                pollfd fds[2] = {{fd_, POLLOUT, 0}, {wake_.handle(), POLLIN, 0}};
+                if (net::poll(fds, 2, static_cast<int>(settings_.connectTimeoutMs)) == 0)
                     return failWith("the device takes no more data");
                 if (fds[1].revents != 0) return IoResult::Closed;
                 continue;
             }
-            return failWith(std::string("connection lost: ") + std::strerror(errno));
+            return failWith("connection lost: " + net::errorText(error));
         }
         lastSent_.store(Clock::now().time_since_epoch().count());
         return IoResult::Ok;
@@ -368,9 +337,8 @@ class HartIpPort final : public PortBackend {
     }
 
     const HartIpSettings settings_;
-    int fd_ = -1;
-    int wakeRead_ = -1;
-    int wakeWrite_ = -1;
+    net::Socket fd_ = net::kNone;
+    net::Wake wake_;
     bool session_ = false;
     bool udp_ = false;           // set at open, before the workers start
     int unanswered_ = 0;         // keep-alives sent since the device was last heard; the reader's

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -265,20 +264,6 @@ class PosixPort final : public PortBackend {
 
 std::unique_ptr<PortBackend> makeSerialBackend() {
     return std::make_unique<PosixPort>();
-}
-
-std::string commDevicePath(std::string_view name) {
-    // Port names are case-insensitive where they come from: "com3" is "COM3".
-    if (name.size() > 3 && name.size() <= 12 && name[3] != '0' &&
-        std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
-        std::toupper(static_cast<unsigned char>(name[1])) == 'O' &&
-        std::toupper(static_cast<unsigned char>(name[2])) == 'M' &&
-        std::all_of(name.begin() + 3, name.end(),
-                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
-        const unsigned long n = std::stoul(std::string(name.substr(3)));
-        return "/dev/ttyS" + std::to_string(n - 1);
-    }
-    return std::string(name);
 }
 
 }  // namespace serial

@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -12,8 +16,31 @@
 #include <memory>
 #include <sstream>
 
+#include "hart/utf8_path.h"
+
 namespace ops::config {
 namespace {
+
+#ifdef _WIN32
+// Windows' rename refuses an existing target; this replaces it, on disk when it returns.
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (::MoveFileExW(hart::utf8Path(from).c_str(), hart::utf8Path(to).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    return false;
+}
+int syncFile(int fd) {
+    return ::_commit(fd);
+}
+#else
+bool replaceFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+int syncFile(int fd) {
+    return ::fsync(fd);
+}
+#endif
 
 // --- a small JSON reader: enough for the format's objects, strings and numbers
 
@@ -399,7 +426,7 @@ Parsed parse(std::string_view text) {
 }
 
 Parsed load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(hart::utf8Path(path), std::ios::binary);
     if (!in) {
         Parsed p;
         p.error = "cannot read " + path + ": " + std::strerror(errno);
@@ -416,10 +443,12 @@ std::string saveAtomically(const std::string& path, std::string_view content) {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return "cannot write beside " + path + ": " + std::strerror(errno);
+#ifndef _WIN32
     // mkstemp makes it private; a saved file gets the permissions any new file would.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
+#endif
     std::size_t written = 0;
     while (written < content.size()) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
@@ -428,10 +457,10 @@ std::string saveAtomically(const std::string& path, std::string_view content) {
         written += static_cast<std::size_t>(n);
     }
     const int writeErrno = errno;
-    const bool whole = written == content.size() && ::fsync(fd) == 0;
+    const bool whole = written == content.size() && syncFile(fd) == 0;
     const int syncErrno = errno;
     ::close(fd);
-    if (!whole || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!whole || !replaceFile(temp, path)) {
         const int e = written != content.size() ? writeErrno : !whole ? syncErrno : errno;
         ::unlink(temp.c_str());
         return "cannot write " + path + ": " + std::strerror(e);

@@ -129,11 +129,15 @@ std::string isoTime(Clock::time_point t) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch());
     const std::time_t seconds =
         static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(ms).count());
-    std::tm local{};
+    std::tm local{}, utc{};
     localtime_r(&seconds, &local);
+    gmtime_r(&seconds, &utc);
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    const long offset = local.tm_gmtoff / 60;
+    // Local time less UTC, in minutes (tm_gmtoff is not everywhere); they are at most a day apart.
+    const int days = local.tm_year != utc.tm_year ? (local.tm_year > utc.tm_year ? 1 : -1)
+                                                  : local.tm_yday - utc.tm_yday;
+    const long offset = (days * 24L + local.tm_hour - utc.tm_hour) * 60 + local.tm_min - utc.tm_min;
     char out[64];
     std::snprintf(out, sizeof out, "%s.%03d%c%02ld:%02ld", date,
                   static_cast<int>(((ms.count() % 1000) + 1000) % 1000), offset < 0 ? '-' : '+',

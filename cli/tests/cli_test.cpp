@@ -2,6 +2,8 @@
 // window's decoder makes of the same reply, and the exit statuses.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -15,6 +17,7 @@
 #include "cli/names.h"
 #include "hart/numbers.h"
 #include "hart/texts.h"
+#include "link/port_backend.h"
 #include "ops/operation.h"
 #include "testing/process.h"
 
@@ -35,9 +38,25 @@ struct Sim : SimProcess {
     explicit Sim(std::vector<std::string> args = {"--demo"}) : SimProcess(simArgs(args)) {}
 };
 
+// HART_CLI_EXE names hart-cli.exe, run under wine instead (scripts/windows); a simulator's
+// pseudo-terminal is then its COM9, a link in the wine prefix.
 Ran cli(const Sim& sim, std::vector<std::string> args) {
-    args.insert(args.begin(), {HART_CLI_PROGRAM, "--port", sim.port(), "--log"});
-    return testsupport::run(args);
+    const char* exe = std::getenv("HART_CLI_EXE");
+    if (exe == nullptr || *exe == '\0') {
+        args.insert(args.begin(), {HART_CLI_PROGRAM, "--port", sim.port(), "--log"});
+        return testsupport::run(args);
+    }
+    std::string port = sim.port();
+    if (!serial::isHartIpName(port)) {
+        const auto com9 = std::filesystem::path(std::getenv("WINEPREFIX")) / "dosdevices/com9";
+        std::filesystem::remove(com9);
+        std::filesystem::create_symlink(port, com9);
+        port = "COM9";
+    }
+    args.insert(args.begin(), {"/usr/bin/env", "wine", exe, "--port", port, "--log"});
+    Ran r = testsupport::run(args);
+    for (std::string* s : {&r.out, &r.err}) std::erase(*s, '\r');  // a Windows program's lines
+    return r;
 }
 
 // The last frame the log shows received, as bytes.
