@@ -153,9 +153,12 @@ class Session {
         return {};
     }
 
-    // The instrument's configuration, or the ending that stopped the read.
-    std::optional<cfg::Values> read(Outcome& r, bool live, std::string_view model) {
-        cfg::Driver d = cfg::Driver::reading(controls_, live, model);
+    // The instrument's configuration, or the ending that stopped the read: as the file's
+    // model when there is a file, for its own settings too.
+    std::optional<cfg::Values> read(Outcome& r, bool live, std::string_view model,
+                                    const cfg::Record* file) {
+        cfg::Driver d = file ? cfg::Driver::readingFor(controls_, file->fields)
+                             : cfg::Driver::reading(controls_, live, model);
         const Ending e = drive(d);
         if (e.exit != kOk) {
             r.exit = e.exit;
@@ -384,9 +387,8 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         r.message = why;
         return finish();
     }
-    // The instrument is read as the file's model, for its own settings too.
-    if (!loaded.empty()) model = cfg::modelOf(loaded[0].fields);
-    const auto values = line.read(r, c.name == "report", model);
+    const auto values =
+        line.read(r, c.name == "report", model, loaded.empty() ? nullptr : &loaded[0]);
     if (!values) return finish();
 
     if (c.name == "save") {

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <mutex>
 #include <thread>
 
 #include "cli/app.h"
+#include "cli/run.h"
+#include "ops/discovery.h"
 
 namespace cli {
 
@@ -126,6 +130,114 @@ void printInventory(const std::vector<HostScan>& hosts, InventoryFormat format, 
             return;
         }
     }
+}
+
+namespace {
+
+// The instruments behind one HART-IP host: a poll at each address, and the tag of each found,
+// all within the host's time.
+HostScan scanHost(const std::string& host, const Options& o,
+                  const std::function<void(const std::string&)>& log) {
+    using std::chrono::milliseconds;
+    HostScan h;
+    h.host = host;
+    Options per = o;
+    per.port = hartIpName(host);
+    Result result;
+    Line line(log ? [&log, &host](const std::string& l) { log(host + " " + l); }
+                  : std::function<void(const std::string&)>());
+    if (!openPort(line, per.port, result)) {
+        h.exit = result.exit;
+        h.error = result.message;
+        return h;
+    }
+    const auto deadline = Clock::now() + milliseconds(o.hostTimeoutMs);
+    // The request's response time, cut to what is left of the host's; false when none is.
+    const auto timeLeft = [&] {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+        per.timeoutMs = static_cast<int>(std::min<long long>(o.timeoutMs, left.count()));
+        if (per.timeoutMs > 0) return true;
+        h.exit = kNoReply;
+        h.error = "the host timeout of " + std::to_string(o.hostTimeoutMs) + " ms ran out";
+        return false;
+    };
+    Runner runner(per, line, result);
+    const auto field = [&](std::string_view name) {
+        for (const Shown& s : shownFields(runner.last().outcome))
+            if (s.name == name) return s.value;
+        return std::string();
+    };
+    for (int address = 0; address <= ops::kLastPollingAddress && timeLeft(); ++address) {
+        LineControls controls(o, address);
+        runner.session = ops::Session{};
+        if (runner.step(ops::build("Button3", controls, runner.session))) {
+            Instrument i{address,
+                         field("manufacturer-code"),
+                         field("expanded-device-type"),
+                         field("device-id"),
+                         {},
+                         field("hart-revision")};
+            if (i.manufacturer.empty()) i.manufacturer = field("manufacturer-id");
+            if (i.deviceType.empty()) i.deviceType = field("device-type");
+            if (timeLeft() && runner.step(ops::build("Button32", controls, runner.session)))
+                i.tag = field("tag");
+            h.instruments.push_back(std::move(i));
+        }
+        if (result.exit == kPortFailed) {
+            h.exit = kPortFailed;
+            h.error = result.message;
+            break;
+        }
+    }
+    if (h.instruments.empty() && h.error.empty()) {
+        h.exit = kNoReply;
+        h.error = "no instrument at addresses 0 to 15";
+    }
+    return h;
+}
+
+}  // namespace
+
+// scan --hosts: every host's instruments in one inventory; a host that fails is reported on
+// standard error and the others go on.
+int runInventory(const Options& o, std::ostream& out, std::ostream& err) {
+    std::ifstream in(o.hostsFile);
+    if (!in) {
+        err << "hart-cli: cannot read " << o.hostsFile << "\n";
+        return kUsage;
+    }
+    const std::vector<std::string> hosts = readHosts(in);
+    if (hosts.empty()) {
+        err << "hart-cli: no hosts in " << o.hostsFile << "\n";
+        return kUsage;
+    }
+    std::mutex logMutex;
+    const auto log = logTo(o, err);
+    const std::function<void(const std::string&)> shared =
+        log ? [&](const std::string& l) {
+            std::lock_guard lock(logMutex);
+            log(l);
+        }
+            : std::function<void(const std::string&)>();
+    const auto results = scanAll(hosts.size(), o.jobs, [&](std::size_t i) {
+        try {
+            return scanHost(hosts[i], o, shared);
+        } catch (const std::exception& e) {
+            return HostScan{hosts[i], {}, e.what(), kInternal};
+        }
+    });
+    printInventory(results,
+                   o.json  ? InventoryFormat::Json
+                   : o.csv ? InventoryFormat::Csv
+                           : InventoryFormat::Text,
+                   out);
+    int exit = kOk;
+    for (const HostScan& h : results) {
+        if (h.error.empty()) continue;
+        err << "hart-cli: " << h.host << ": " << h.error << "\n";
+        if (exit == kOk) exit = h.exit;
+    }
+    return exit;
 }
 
 }  // namespace cli

@@ -1,13 +1,12 @@
 #include "cli/line.h"
 
-#include <atomic>
 #include <cstdio>
 #include <thread>
 
-#include "hart/device_status.h"
 #include "hart/frame.h"
-#include "link/hartip.h"
+#include "hart/wire.h"
 #include "link/port_backend.h"
+#include "ops/device_status.h"
 #include "ops/discovery.h"
 #include "ops/operation.h"
 
@@ -20,13 +19,7 @@ class Line::Queue final : public serial::NoticeSink {
         {
             std::lock_guard lock(mutex);
             if (n.kind == serial::Notice::Data) {
-                if (wholeChunks && isBurst(n.data)) {
-                    // Published, nobody's reply: kept apart for a listener, the latest few.
-                    if (published.size() == kPublishedKept) published.pop_front();
-                    published.push_back(std::move(n.data));
-                } else {
-                    bytes.insert(bytes.end(), n.data.begin(), n.data.end());
-                }
+                bytes.insert(bytes.end(), n.data.begin(), n.data.end());
             } else if (n.kind == serial::Notice::Hangup) {
                 hungUp = true;
             } else {
@@ -36,15 +29,16 @@ class Line::Queue final : public serial::NoticeSink {
         changed.notify_one();
     }
 
-    // A whole frame in a chunk of its own that a device sent in burst mode.
-    static bool isBurst(std::span<const std::uint8_t> chunk) {
-        const auto body = serial::hartip::withoutPreambles(chunk);
-        return !body.empty() && body[0] == kBurstDelimiter;
+    // Whole burst frames, nobody's reply, are cut out of the bytes and kept apart for a
+    // listener, the latest few. Called with the mutex held.
+    void sift(std::vector<std::uint8_t>& from) {
+        for (auto& frame : hart::cutBursts(from)) {
+            if (published.size() == kPublishedKept) published.pop_front();
+            published.push_back(std::move(frame));
+        }
     }
-    static constexpr std::uint8_t kBurstDelimiter = 0x81;
     static constexpr std::size_t kPublishedKept = 16;
 
-    std::atomic<bool> wholeChunks{false};
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::uint8_t> bytes;
@@ -64,7 +58,6 @@ void Line::open(const std::string& port) {
     // The window's line, DTR and RTS on.
     comm_.setCommName(port);
     wholeChunks_ = serial::isHartIpName(port);
-    queue_->wholeChunks = wholeChunks_;
     serial::useHartLine(comm_);
     // Bytes are handed over as they come; this class tells where a reply ends.
     comm_.setReadIntervalTimeout(0xFFFFFFFF);
@@ -110,8 +103,10 @@ Line::Wait Line::collect(const Whole& whole, Clock::time_point deadline) {
         if (!queue_->bytes.empty()) {
             w.bytes.insert(w.bytes.end(), queue_->bytes.begin(), queue_->bytes.end());
             queue_->bytes.clear();
+            queue_->sift(w.bytes);
             lastByte = Clock::now();
-            if (wholeChunks_ || whole(w.bytes) || w.bytes.size() >= serial::TComm::kReadBufferSize)
+            if (!w.bytes.empty() && (wholeChunks_ || whole(w.bytes) ||
+                                     w.bytes.size() >= serial::TComm::kReadBufferSize))
                 return w;
         }
         if (queue_->hungUp) {
@@ -128,16 +123,13 @@ Line::Wait Line::collect(const Whole& whole, Clock::time_point deadline) {
     }
 }
 
-Line::Wait Line::listen(Clock::time_point until, const Whole& whole) {
-    if (!wholeChunks_) {
-        Wait w = collect(whole, until);
-        if (!w.bytes.empty()) log("RX", w.bytes);
-        return w;
-    }
+Line::Wait Line::listen(Clock::time_point until) {
     Wait w;
     std::unique_lock lock(queue_->mutex);
-    queue_->changed.wait_until(lock, until,
-                               [&] { return !queue_->published.empty() || queue_->hungUp; });
+    queue_->changed.wait_until(lock, until, [&] {
+        queue_->sift(queue_->bytes);
+        return !queue_->published.empty() || queue_->hungUp;
+    });
     w.hungUp = queue_->hungUp;
     w.timedOut = queue_->published.empty();
     if (!w.timedOut) {
@@ -154,6 +146,7 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     {
         // Whatever came while nothing was pending is nobody's reply.
         std::lock_guard lock(queue_->mutex);
+        queue_->sift(queue_->bytes);
         queue_->bytes.clear();
     }
     log("TX", r.frame.bytes());
@@ -181,30 +174,23 @@ Exchange Line::exchange(const ops::Request& r, ops::Session& session,
     }
     log("RX", w.bytes);
     x.reply = w.bytes;
-    const auto chunk = tracker_.chunkReceived(w.bytes);
+    tracker_.chunkReceived(w.bytes);
     if (r.pending.tag == hart::kConsoleTag) {
         x.end = Exchange::End::Shown;
         x.outcome.done(hart::text::kChunkReceived);
-        // Not decoded, but its status bytes are the instrument's as much as any reply's.
-        if (const auto status = hart::chunkStatus(tracker_.buffer())) {
-            x.responseCode = status->first;
-            x.deviceStatus = status->second;
-        }
-        return x;
-    }
-    (void)chunk;
-    const auto due = tracker_.parseTick();
-    if (!due) {
+    } else if (const auto due = tracker_.parseTick()) {
+        x.end = Exchange::End::Decoded;
+        x.outcome = ops::decode(*due, tracker_.buffer(), session);
+    } else {
         x.end = Exchange::End::Timeout;
         x.outcome.result = hart::Result::TimedOut;
         return x;
     }
-    x.end = Exchange::End::Decoded;
-    x.outcome = ops::decode(*due, tracker_.buffer(), session);
-    if (const auto reply = hart::findReply(tracker_.buffer(), ops::replyScan(*due))) {
-        if (const auto code = reply->get(reply->responseCodeOffset())) x.responseCode = *code;
-        if (const auto status = reply->get(reply->responseCodeOffset() + 1))
-            x.deviceStatus = *status;
+    // The console's reply is not decoded, but its status bytes are the instrument's as much as
+    // any reply's.
+    if (const auto status = ops::replyStatus(r.pending, tracker_.buffer())) {
+        x.responseCode = status->first;
+        x.deviceStatus = status->second;
     }
     return x;
 }

@@ -61,18 +61,18 @@ class Line {
     Exchange exchange(const ops::Request& request, ops::Session& session,
                       std::chrono::milliseconds responseTime);
 
-    using Whole = std::function<bool(std::span<const std::uint8_t>)>;
     struct Wait {
         std::vector<std::uint8_t> bytes;
         bool hungUp = false;
         bool timedOut = false;
     };
-    // Between requests: what the device sends unasked (a burst frame, or a published one over
-    // HART-IP), ended as a reply is, `whole` telling a complete frame; nothing by `until`.
-    Wait listen(Clock::time_point until, const Whole& whole);
+    // The next burst frame (published, over HART-IP) the device sent unasked, with its
+    // preambles, whether it came between requests or beside a reply; nothing by `until`.
+    Wait listen(Clock::time_point until);
 
   private:
     class Queue;
+    using Whole = std::function<bool(std::span<const std::uint8_t>)>;
     // Bytes received until the chunk ends: complete frame, idle line, or the deadline.
     Wait collect(const Whole& whole, Clock::time_point deadline);
     void log(const char* what, std::span<const std::uint8_t> bytes);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "hart/wire.h"
+
 namespace serial::hartip {
 
 namespace {
@@ -143,12 +145,7 @@ std::vector<std::uint8_t> sessionInitiate(std::uint16_t sequence, std::uint32_t 
 }
 
 std::vector<std::uint8_t> pduRequest(std::uint16_t sequence, std::span<const std::uint8_t> frame) {
-    return encode(Type::Request, Id::Pdu, sequence, withoutPreambles(frame));
-}
-
-std::span<const std::uint8_t> withoutPreambles(std::span<const std::uint8_t> frame) {
-    const auto first = std::find_if(frame.begin(), frame.end(), [](auto b) { return b != 0xFF; });
-    return frame.subspan(static_cast<std::size_t>(first - frame.begin()));
+    return encode(Type::Request, Id::Pdu, sequence, hart::withoutPreambles(frame));
 }
 
 std::vector<std::uint8_t> withPreambles(std::span<const std::uint8_t> body) {

@@ -61,7 +61,6 @@ std::vector<std::uint8_t> sessionInitiate(std::uint16_t sequence, std::uint32_t 
 // The token-passing PDU of a frame as the tool writes it: its leading preambles dropped.
 std::vector<std::uint8_t> pduRequest(std::uint16_t sequence, std::span<const std::uint8_t> frame);
 
-std::span<const std::uint8_t> withoutPreambles(std::span<const std::uint8_t> frame);
 // The PDU body as a serial line would carry it: kDeliveredPreambles in front.
 std::vector<std::uint8_t> withPreambles(std::span<const std::uint8_t> body);
 

@@ -11,6 +11,7 @@
 #include <deque>
 #include <mutex>
 
+#include "hart/wire.h"
 #include "link/hartip.h"
 #include "link/net.h"
 #include "link/port_backend.h"
@@ -116,7 +117,7 @@ class HartIpPort final : public PortBackend {
 
     IoResult writeAll(const uint8_t* data, size_t length) override {
         const std::span frame(data, length);
-        if (hartip::withoutPreambles(frame).empty()) return IoResult::Ok;  // nothing to carry
+        if (hart::withoutPreambles(frame).empty()) return IoResult::Ok;  // nothing to carry
         const uint16_t sequence = nextSequence_++;
         const auto message = hartip::pduRequest(sequence, frame);
         if (message.empty()) return failWith("the frame is too long for a HART-IP message");

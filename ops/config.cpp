@@ -247,6 +247,10 @@ Driver Driver::reading(ControlStore controls, bool live, std::string_view model)
     return d;
 }
 
+Driver Driver::readingFor(ControlStore controls, const Values& file) {
+    return reading(std::move(controls), false, modelOf(file));
+}
+
 Driver Driver::restoring(ControlStore controls, const Values& file, const Values& instrument) {
     Driver d(std::move(controls));
     d.file_ = file;

@@ -104,6 +104,8 @@ class Driver {
     // Reads every setting and the identity, the model's own settings when one is named; the
     // live values too when `live`.
     static Driver reading(ControlStore controls, bool live = false, std::string_view model = {});
+    // Reads what a file is compared with or restored over: the instrument as the file's model.
+    static Driver readingFor(ControlStore controls, const Values& file);
     // Writes the file's settings that differ from what the instrument holds, each write once,
     // in table order, then reads back every field written. The session must know the
     // instrument (a reading drive before).

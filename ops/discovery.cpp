@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "hart/texts.h"
+#include "hart/wire.h"
 #include "ops/groups.h"
 
 namespace ops {
@@ -188,9 +189,9 @@ Data pollAddress(const Controls& c, Session& s) {
 
 std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session& session) {
     constexpr std::size_t kCommandAt = 2;  // after the delimiter and the one-byte address
-    const auto body = std::find_if(frame.begin(), frame.end(), [](auto b) { return b != 0xFF; });
-    const bool shortOther = frame.end() - body > static_cast<long>(kCommandAt) &&
-                            *body == hart::kShortDelimiter && body[kCommandAt] != 0;
+    const auto body = hart::withoutPreambles(frame);
+    const bool shortOther =
+        body.size() > kCommandAt && body[0] == hart::kShortDelimiter && body[kCommandAt] != 0;
     if (!shortOther || session.hartRevision.value_or(0) < kHart7) return {};
     return " (HART 7 仪表的短帧只回答命令 0,其他命令请用长帧)";
 }

@@ -8,6 +8,7 @@
 
 #include "hart/reply.h"
 #include "hart/units.h"
+#include "hart/wire.h"
 #include "ops/operation.h"
 #include "ops/session.h"
 
@@ -84,44 +85,35 @@ std::optional<Round::Steady::time_point> Round::nextRound() const {
 }
 
 std::optional<Sample> burstSample(std::span<const std::uint8_t> chunk, Clock::time_point at) {
+    auto f = hart::nextFrame(chunk);
+    while (f && !(f->kind == hart::FrameKind::Burst && f->isLong && f->checkOk))
+        f = hart::nextFrame(chunk, f->start + 1);
+    if (!f) return std::nullopt;
     // Read as the reply of the read it stands for: the reply delimiter in place of the burst
     // one, the check byte mended to match, then that read's own decoder.
-    constexpr std::uint8_t kBurst = 0x81;
-    constexpr std::uint8_t kReply = 0x86;
-    constexpr std::size_t kByteCount = 8;  // from the last preamble
-    for (std::size_t i = 0; i + kByteCount < chunk.size(); ++i) {
-        if (chunk[i] != 0xFF || chunk[i + 1] != kBurst) continue;
-        const std::size_t end = i + kByteCount + chunk[i + kByteCount] + 1;  // the check byte
-        if (end >= chunk.size()) continue;
-        std::uint8_t check = 0;
-        for (std::size_t k = i + 1; k <= end; ++k) check ^= chunk[k];
-        if (check != 0) continue;
-        std::vector<std::uint8_t> frame(chunk.begin() + static_cast<long>(i),
-                                        chunk.begin() + static_cast<long>(end) + 1);
-        frame[1] = kReply;
-        frame.back() ^= kBurst ^ kReply;
-        hart::ReceiveBuffer buffer;
-        buffer.store(frame);
-        Session session;
-        Sample sample;
-        sample.at = at;
-        const hart::Reply reply(buffer, 0, true);
-        switch (frame[7]) {
-            case 1:
-                take(sample, "Button4", decodeFields(kPrimaryOnly, reply, session));
-                break;
-            case 2:
-            case 3: {
-                const std::string_view read = frame[7] == 2 ? "Button34" : "Button4";
-                take(sample, read, decode(operationFor(read)->pending(), buffer, session));
-                break;
-            }
-            default:
-                return std::nullopt;
+    std::vector<std::uint8_t> frame(chunk.begin() + static_cast<long>(f->start) - 1,
+                                    chunk.begin() + static_cast<long>(f->end));
+    frame[1] = hart::kLongReplyDelimiter;
+    frame.back() ^= chunk[f->start] ^ hart::kLongReplyDelimiter;
+    hart::ReceiveBuffer buffer;
+    buffer.store(frame);
+    Session session;
+    Sample sample;
+    sample.at = at;
+    switch (f->command) {
+        case 1:
+            take(sample, "Button4",
+                 decodeFields(kPrimaryOnly, hart::Reply(buffer, 0, true), session));
+            return sample;
+        case 2:
+        case 3: {
+            const std::string_view read = f->command == 2 ? "Button34" : "Button4";
+            take(sample, read, decode(operationFor(read)->pending(), buffer, session));
+            return sample;
         }
-        return sample;
+        default:
+            return std::nullopt;
     }
-    return std::nullopt;
 }
 
 std::optional<Sample> Round::taken(const hart::Outcome& outcome) {

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "hart/wire.h"
+
 namespace hartsim {
 
 namespace hip = serial::hartip;
@@ -218,14 +220,14 @@ void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double n
     for (const Transmission& t : loop.takeOutbox()) {
         double at = now;
         for (const Transmission::Piece& p : t.pieces) at += p.pauseBeforeS;
-        queue(c, at, answerTo(h, hip::withoutPreambles(t.allBytes())));
+        queue(c, at, answerTo(h, hart::withoutPreambles(t.allBytes())));
     }
 }
 
 void HartIpServer::publish(const std::vector<Transmission>& bursts) {
     for (const Transmission& t : bursts) {
         const auto message = hip::encode(hip::Type::Publish, hip::Id::Pdu, publishSequence_++,
-                                         hip::withoutPreambles(t.allBytes()));
+                                         hart::withoutPreambles(t.allBytes()));
         log_(logLine("TX", t.allBytes()));
         for (Client& c : clients_) {
             if (c.session && !c.closing) queue(c, 0.0, message);

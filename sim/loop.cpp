@@ -14,16 +14,22 @@ namespace {
 // Line noise: no 0xFF, so it never looks like a preamble.
 constexpr std::uint8_t kGarbage[] = {0x00, 0x3C, 0xA5, 0x5A, 0x13};
 
-void appendBody(std::vector<std::uint8_t>& out, std::uint8_t command, const Reply& reply) {
+// Preambles, delimiter, address, command, byte count, response code, device status, data,
+// check byte.
+std::vector<std::uint8_t> frameOf(int preambles, std::uint8_t delimiter,
+                                  std::span<const std::uint8_t> address, std::uint8_t command,
+                                  const Reply& reply) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(preambles), 0xFF);
+    const std::size_t delimiterAt = out.size();
+    out.push_back(delimiter);
+    out.insert(out.end(), address.begin(), address.end());
     out.push_back(command);
     out.push_back(static_cast<std::uint8_t>(reply.data.size() + 2));
     out.push_back(reply.responseCode);
     out.push_back(reply.deviceStatus);
     out.insert(out.end(), reply.data.begin(), reply.data.end());
-}
-
-void appendCheckByte(std::vector<std::uint8_t>& out, std::size_t delimiterAt) {
     out.push_back(hart::checkByte(std::span<const std::uint8_t>(out).subspan(delimiterAt)));
+    return out;
 }
 
 std::uint8_t burstBit(const Device& d) {
@@ -88,33 +94,19 @@ bool addressedTo(const Device& device, const Request& request) {
 
 std::vector<std::uint8_t> replyFrame(const Device& device, const Request& request,
                                      const Reply& reply, int preambles) {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(preambles), 0xFF);
-    const std::size_t delimiterAt = out.size();
-    const std::uint8_t flags = request.masterBit | burstBit(device);
-    if (request.isLong) {
-        out.push_back(hart::kLongReplyDelimiter);
-        out.push_back(flags | (request.address[0] & 0x3F));
-        out.insert(out.end(), request.address.begin() + 1, request.address.end());
-    } else {
-        out.push_back(hart::kShortReplyDelimiter);
-        out.push_back(flags | (request.address[0] & 0x0F));
-    }
-    appendBody(out, request.command, reply);
-    appendCheckByte(out, delimiterAt);
-    return out;
+    std::array<std::uint8_t, 5> address = request.address;
+    address[0] = request.masterBit | burstBit(device) |
+                 (request.address[0] & (request.isLong ? 0x3F : 0x0F));
+    return frameOf(preambles,
+                   request.isLong ? hart::kLongReplyDelimiter : hart::kShortReplyDelimiter,
+                   std::span(address).first(request.isLong ? 5 : 1), request.command, reply);
 }
 
 std::vector<std::uint8_t> burstFrame(const Device& device, std::uint8_t command,
                                      std::uint8_t masterBit, const Reply& reply, int preambles) {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(preambles), 0xFF);
-    const std::size_t delimiterAt = out.size();
-    out.push_back(kBurstDelimiter);
-    const std::array<std::uint8_t, 5> address = longAddress(device);
-    out.push_back(masterBit | kBurstBit | address[0]);
-    out.insert(out.end(), address.begin() + 1, address.end());
-    appendBody(out, command, reply);
-    appendCheckByte(out, delimiterAt);
-    return out;
+    std::array<std::uint8_t, 5> address = longAddress(device);
+    address[0] |= masterBit | kBurstBit;
+    return frameOf(preambles, kBurstDelimiter, address, command, reply);
 }
 
 std::vector<std::uint8_t> Transmission::allBytes() const {
@@ -177,7 +169,9 @@ void Loop::answer(const Incoming& in, double now) {
     applyReplyFaults(faults_, in.request.command, reply);
     for (const std::string& note : device->notes) log_(note);
     device->notes.clear();
-    send(replyFrame(*device, in.request, reply, preambles_), faults_.delayS);
+    std::vector<std::uint8_t> frame = replyFrame(*device, in.request, reply, preambles_);
+    if (faults_.crowd) crowd(frame, now);
+    send(std::move(frame), faults_.delayS);
     // Bursts keep out of the way of the conversation with a master.
     for (double& next : nextBurst_) {
         if (next != 0.0) next = std::max(next, now + kBurstIntervalS);
@@ -211,19 +205,33 @@ void Loop::tick(double now, bool lineFree) {
             next = now + kBurstIntervalS;
         } else if (now >= next && lineFree) {
             next = now + kBurstIntervalS;
-            if (faults_.silent) continue;
-            Request r;
-            r.isLong = true;
-            r.masterBit = burstMaster_[i];
-            r.address = longAddress(d);
-            r.command = d.settings.burstCommand;
-            d.now = now;
-            Reply reply = handle(d, r);
-            applyReplyFaults(faults_, r.command, reply);
-            send(burstFrame(d, r.command, r.masterBit, reply, preambles_), 0.0);
-            // Alternating the master bit gives both masters their turn between bursts.
-            burstMaster_[i] ^= hart::kPrimaryMaster;
+            if (!faults_.silent) send(burstOf(i, now), 0.0);
         }
+    }
+}
+
+std::vector<std::uint8_t> Loop::burstOf(std::size_t i, double now) {
+    Device& d = devices_[i];
+    Request r;
+    r.isLong = true;
+    r.masterBit = burstMaster_[i];
+    r.address = longAddress(d);
+    r.command = d.settings.burstCommand;
+    d.now = now;
+    Reply reply = handle(d, r);
+    applyReplyFaults(faults_, r.command, reply);
+    // Alternating the master bit gives both masters their turn between bursts.
+    burstMaster_[i] ^= hart::kPrimaryMaster;
+    return burstFrame(d, r.command, r.masterBit, reply, preambles_);
+}
+
+void Loop::crowd(std::vector<std::uint8_t>& frame, double now) {
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        if (!devices_[i].settings.burstMode) continue;
+        const std::vector<std::uint8_t> burst = burstOf(i, now);
+        frame.insert(crowdBefore_ ? frame.begin() : frame.end(), burst.begin(), burst.end());
+        crowdBefore_ = !crowdBefore_;
+        return;
     }
 }
 
@@ -282,6 +290,8 @@ std::string Loop::command(std::string_view line) {
         faults_.drop = on;
     } else if (w[0] == "nak") {
         faults_.nak = on;
+    } else if (w[0] == "crowd") {
+        faults_.crowd = on;
     } else {
         return refuse();
     }

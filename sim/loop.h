@@ -45,6 +45,9 @@ struct Faults {
     // HART-IP only: sessions opened from now on get this inactivity time (milliseconds) with
     // status 8 whatever the master asks; 0: as asked.
     std::uint32_t grantMs = 0;
+    // Serial line: a bursting device's frame goes out with each reply, without a pause
+    // between, before the reply and after it in turn.
+    bool crowd = false;
 };
 
 // The reply as the switched-on faults change it.
@@ -89,6 +92,9 @@ class Loop {
   private:
     void answer(const Incoming& in, double now);
     void send(std::vector<std::uint8_t> frame, double extraDelayS);
+    // The burst frame device i sends now.
+    std::vector<std::uint8_t> burstOf(std::size_t i, double now);
+    void crowd(std::vector<std::uint8_t>& frame, double now);
 
     std::vector<Device> devices_;
     std::vector<double> nextBurst_;  // per device; 0 = not scheduled
@@ -99,6 +105,7 @@ class Loop {
     double lastReceive_ = 0.0;
     Faults faults_;
     bool quit_ = false;
+    bool crowdBefore_ = true;
     std::vector<Transmission> outbox_;
 };
 

@@ -167,7 +167,8 @@ std::string usage() {
            "--hartip serves HART-IP sessions on 127.0.0.1 (port 0: a free one) instead of a line,\n"
            "over TCP; --hartip-udp over UDP.\n"
            "Standard input takes: silent|badcheck|split|garbage|protect|busy|nan on|off,\n"
-           "drop|nak on|off (HART-IP), delay SECONDS, status BITS (0x80 or 128; 0 clears),\n"
+           "drop|nak on|off (HART-IP), crowd on|off (a burst frame beside each reply),\n"
+           "delay SECONDS, status BITS (0x80 or 128; 0 clears),\n"
            "grant MS (HART-IP sessions: this inactivity time, status 8; 0: as asked), quit.\n"
            "Universal commands (a model's own of the same number come first):" +
            answered + "\n";

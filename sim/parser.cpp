@@ -1,21 +1,20 @@
 #include "sim/parser.h"
 
+#include <algorithm>
 #include <optional>
 
-#include "hart/frame.h"
+#include "hart/wire.h"
 
 namespace hartsim {
 
 namespace {
 
-bool isRequestDelimiter(std::uint8_t b) {
-    return b == hart::kShortDelimiter || b == hart::kLongDelimiter;
-}
-
 // Index of the first request delimiter that follows enough preambles.
 std::optional<std::size_t> findDelimiter(const std::vector<std::uint8_t>& buf) {
     for (std::size_t d = FrameParser::kMinPreambles; d < buf.size(); ++d) {
-        if (isRequestDelimiter(buf[d]) && buf[d - 1] == 0xFF && buf[d - 2] == 0xFF) return d;
+        if (hart::kindOf(buf[d]) == hart::FrameKind::Request && buf[d - 1] == 0xFF &&
+            buf[d - 2] == 0xFF)
+            return d;
     }
     return std::nullopt;
 }
@@ -49,26 +48,20 @@ void FrameParser::scan(std::vector<Incoming>& out) {
         while (start > 0 && buffer_[start - 1] == 0xFF) --start;
         addNoise(start);
 
-        const std::size_t d = *found - start;
-        const bool isLong = (buffer_[d] & 0x80) != 0;
-        const std::size_t addressLength = isLong ? 5 : 1;
-        const std::size_t countAt = d + 1 + addressLength + 1;
-        if (buffer_.size() <= countAt) return;
-        const std::size_t checkAt = countAt + 1 + buffer_[countAt];
-        if (buffer_.size() <= checkAt) return;
+        const auto f = hart::frameAt(buffer_, *found - start);
+        if (!f) return;  // the rest of it is still on its way
 
         Incoming in;
-        in.bytes.assign(buffer_.begin(), buffer_.begin() + checkAt + 1);
-        const std::span<const std::uint8_t> body(buffer_.data() + d, checkAt - d);
-        in.kind = hart::checkByte(body) == buffer_[checkAt] ? Incoming::Kind::Frame
-                                                            : Incoming::Kind::BadCheck;
+        const auto end = buffer_.begin() + static_cast<std::ptrdiff_t>(f->end);
+        in.bytes.assign(buffer_.begin(), end);
+        in.kind = f->checkOk ? Incoming::Kind::Frame : Incoming::Kind::BadCheck;
         Request& r = in.request;
-        r.isLong = isLong;
-        r.masterBit = buffer_[d + 1] & 0x80;
-        for (std::size_t i = 0; i < addressLength; ++i) r.address[i] = buffer_[d + 1 + i];
-        r.command = buffer_[countAt - 1];
-        r.data.assign(buffer_.begin() + countAt + 1, buffer_.begin() + checkAt);
-        buffer_.erase(buffer_.begin(), buffer_.begin() + checkAt + 1);
+        r.isLong = f->isLong;
+        r.masterBit = f->address[0] & 0x80;
+        std::copy(f->address.begin(), f->address.end(), r.address.begin());
+        r.command = f->command;
+        r.data.assign(f->data.begin(), f->data.end());
+        buffer_.erase(buffer_.begin(), end);
 
         flushNoise(out);
         out.push_back(std::move(in));

@@ -123,22 +123,19 @@ void ConfigFiles::report(const QString& path) {
 }
 
 void ConfigFiles::compare(const QString& path) {
+    startWithFile(Job::Compare, path);
+}
+
+void ConfigFiles::restore(const QString& path) {
+    startWithFile(Job::RestoreRead, path);
+}
+
+void ConfigFiles::startWithFile(Job job, const QString& path) {
     // A file that is none is refused before anything is sent.
     cfg::Parsed p = cfg::load(path.toStdString());
     if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
     file_ = std::move(p.record);
-    start(Job::Compare, path,
-          cfg::Driver::reading(startControls(window_.controls()), false,
-                               cfg::modelOf(file_->fields)));
-}
-
-void ConfigFiles::restore(const QString& path) {
-    cfg::Parsed p = cfg::load(path.toStdString());
-    if (!p.record) return tell(true, QStringLiteral("无法使用该配置文件:") + qs(p.error));
-    file_ = std::move(p.record);
-    start(Job::RestoreRead, path,
-          cfg::Driver::reading(startControls(window_.controls()), false,
-                               cfg::modelOf(file_->fields)));
+    start(job, path, cfg::Driver::readingFor(startControls(window_.controls()), file_->fields));
 }
 
 void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {

@@ -40,6 +40,8 @@ class ConfigFiles : public QObject {
   private:
     enum class Job { Save, Compare, RestoreRead, RestoreWrite, Report };
     void start(Job job, const QString& path, ops::config::Driver driver);
+    // Reads the instrument for the file at the path, once the file is read.
+    void startWithFile(Job job, const QString& path);
     void step();
     void ended(const TForm1::RequestEnd& end);
     void finish();

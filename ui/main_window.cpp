@@ -19,6 +19,7 @@
 
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
+#include "hart/wire.h"
 #include "ops/device_status.h"
 #include "ops/discovery.h"
 #include "ops/instruments/temperature.h"
@@ -78,12 +79,6 @@ constexpr std::string_view kPortLost = "串口已断开!";
 constexpr std::string_view kPortClosed = "串口没有打开,数据没有发送!";
 constexpr std::string_view kWriteRefused = "串口写入失败,数据没有发送!";
 constexpr std::string_view kSessionLost = "HART-IP 连接已断开!";
-
-// A burst frame: the delimiter after the preambles says so.
-bool isBurstFrame(std::span<const std::uint8_t> chunk) {
-    const auto first = std::find_if(chunk.begin(), chunk.end(), [](auto b) { return b != 0xFF; });
-    return first != chunk.end() && *first == 0x81;
-}
 
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
 
@@ -587,14 +582,17 @@ void TForm1::Timer3Timer() {
 
 void TForm1::Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length) {
     const std::span<const std::uint8_t> chunk(data, length);
-    // What a bursting instrument sends unasked is plotted without polling.
-    if (trend_ != nullptr && trend_->polling()) {
-        if (auto s = ops::trend::burstSample(chunk, ops::trend::Clock::now())) trend_->burst(*s);
+    // What a bursting instrument sends unasked is plotted without polling, and is nobody's
+    // reply, even where it shares a chunk with one.
+    std::vector<std::uint8_t> rest(chunk.begin(), chunk.end());
+    for (const auto& burst : hart::cutBursts(rest)) {
+        if (trend_ == nullptr || !trend_->polling()) continue;
+        if (auto s = ops::trend::burstSample(burst, ops::trend::Clock::now())) trend_->burst(*s);
     }
-    // Over HART-IP a published frame comes whole between a request and its reply: it must not
-    // be taken for the reply.
-    if (hartIp_ && isBurstFrame(chunk) && tracker_.pending().tag != hart::kNoTag) return;
-    const auto result = tracker_.chunkReceived(chunk);
+    const bool pending = tracker_.pending().tag != hart::kNoTag;
+    if (pending && rest.empty()) return;
+    const auto result =
+        tracker_.chunkReceived(pending ? std::span<const std::uint8_t>(rest) : chunk);
     showCount("Label67", tracker_.receivedBytes());
     if (result.shown) {
         control<QPlainTextEdit>("Memo8")->setPlainText(qs(result.hex));

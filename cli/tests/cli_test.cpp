@@ -379,6 +379,22 @@ TEST(HartCli, MonitorSamplesABurstingInstrumentWithoutReading) {
     }
 }
 
+// A burst frame in the chunk of a reply, before it (the poll) and after it (command 3), spoils
+// neither: the reply is decoded and the frame is a sample.
+TEST(HartCli, ABurstFrameBesideAReplyIsASampleAndTheReplyDecoded) {
+    Sim sim;
+    ASSERT_EQ(cli(sim, {"burst", "on"}).exit, kOk);
+    ASSERT_TRUE(sim.command("crowd on"));
+    const Ran r = cli(sim, {"read-variables"});
+    EXPECT_EQ(r.exit, kOk) << r.err;
+    EXPECT_NE(r.out.find("pv: "), std::string::npos) << r.out;
+    const Ran m = cli(sim, {"monitor", "--count", "4", "--interval", "60"});
+    EXPECT_EQ(m.exit, kOk) << m.err;
+    EXPECT_EQ(std::count(m.out.begin(), m.out.end(), '\n'), 4) << m.out;
+    std::istringstream round(m.out.substr(0, m.out.find('\n')));  // its values, no gap
+    for (std::string word; round >> word;) EXPECT_NE(word, "-") << m.out;
+}
+
 TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {
     Sim sim;
     ASSERT_TRUE(sim.command("status 0x81"));
