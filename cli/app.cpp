@@ -419,7 +419,7 @@ class Runner {
 
     // Poll at the address, or scan 0 to 15, until an identity is known.
     bool identify(LineControls& controls, bool scan) {
-        if (!scan) return step(ops::build("Button3", controls, session));
+        if (!scan) return step(ops::pollChosen(controls, session));
         ops::Request r = ops::build("Button16", controls, session);
         for (;;) {
             const bool ok = step(r);
