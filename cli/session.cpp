@@ -71,7 +71,7 @@ bool Runner::step(const ops::Request& r) {
 }
 
 bool Runner::identify(LineControls& controls, bool scan) {
-    if (!scan) return step(ops::build("Button3", controls, session));
+    if (!scan) return step(ops::pollChosen(controls, session));
     ops::Request r = ops::build("Button16", controls, session);
     for (;;) {
         const bool ok = step(r);

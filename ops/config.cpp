@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ops/discovery.h"
 #include "ops/items.h"
 #include "ops/operation.h"
 
@@ -93,6 +94,8 @@ constexpr Model kModels[] = {
     {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},     {"tth200", "ABB TTH200"},
     {"300smv", "罗斯蒙特 300SMV"},   {"eja", "横河 EJA"},
 };
+
+constexpr std::string_view kIdentityRead = "Button3";
 
 // The write that changes the polling address also moves where later polls go.
 constexpr std::string_view kAddressWrite = "Button27";
@@ -300,7 +303,9 @@ std::optional<Step> Driver::next(Session& session) {
     if (done_ == plan_.size()) return std::nullopt;
     const Planned& p = plan_[done_];
     Step s{p.kind, p.control, p.fields, {}};
-    s.request = build(p.control, controls_, session);
+    // The identity read is the poll that finds the instrument at the chosen address.
+    s.request = p.control == kIdentityRead ? pollChosen(controls_, session)
+                                           : build(p.control, controls_, session);
     waiting_ = true;
     return s;
 }

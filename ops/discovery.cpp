@@ -180,11 +180,29 @@ void takeIdentity(const hart::Reply& reply, Session& session) {
     id.manufacturer = reply.at(kManufacturerAt);
     id.deviceType = reply.at(kManufacturerAt + 1);
     id.deviceId = {reply.at(kDeviceIdAt), reply.at(kDeviceIdAt + 1), reply.at(kDeviceIdAt + 2)};
+    session.identifiedAt = id.polledAddress;
 }
 
 Data pollAddress(const Controls& c, Session& s) {
     s.identity.polledAddress = chosenAddress(c);
     return {};
+}
+
+bool mustPoll(const Controls& controls, const Session& session) {
+    return session.identifiedAt != chosenAddress(controls);
+}
+
+Request pollChosen(const Controls& controls, Session& session) {
+    session.identifiedAt.reset();  // known again only from this poll's reply
+    Request r = build("Button3", controls, session);
+    r.startText = "正在查找地址 " + std::to_string(session.identity.polledAddress) + " 的仪表..!";
+    return r;
+}
+
+std::string unanswered(const Session& session) {
+    const std::uint8_t address = session.identity.polledAddress;
+    if (session.identifiedAt == address) return {};
+    return "地址 " + std::to_string(address) + " 无仪表应答";
 }
 
 std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session& session) {

@@ -25,6 +25,17 @@ Data pollAddress(const Controls& controls, Session& session);
 // revision where it tells one.
 void takeIdentity(const hart::Reply& reply, Session& session);
 
+// The instrument that the features beyond the window's buttons (the trend, the configuration
+// files, hart-cli) talk to: the one answering at the chosen polling address. The buttons keep
+// sending with whatever identity the last poll took.
+//
+// Whether its identity must be found first: none taken yet, or taken at another address.
+bool mustPoll(const Controls& controls, const Session& session);
+// The poll that finds it; its start text names the address.
+Request pollChosen(const Controls& controls, Session& session);
+// After that poll: empty when an instrument answered, otherwise what to tell the user.
+std::string unanswered(const Session& session);
+
 // Timer1 tick: the next address, or the not-found text once all 16 were tried.
 struct ScanStep {
     std::optional<Request> request;

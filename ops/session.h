@@ -26,6 +26,7 @@ struct EhPrefix {
 
 struct Session {
     hart::DeviceIdentity identity;                      // from the last command 0 reply
+    std::optional<std::uint8_t> identifiedAt;           // the polling address it came from
     hart::CurrentUnit unit;                             // unit code last read or written, and whose
     std::optional<std::uint8_t> unitWritten;            // the unit of the last unit write sent
     std::optional<Tt50cTail> tt50cTail;                 // none before a good TT50C read

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "hart/reply.h"
 #include "hart/units.h"
@@ -233,6 +234,12 @@ std::vector<std::optional<Band>> decimate(std::span<const double> times,
         }
     }
     return out;
+}
+
+bool Silence::read(bool answered, Steady::time_point now, std::chrono::milliseconds interval) {
+    if (answered) lastAnswer_ = now;
+    const bool lost = !answered && now - lastAnswer_ >= kLostAfter * interval;
+    return std::exchange(lost_, lost) != lost;
 }
 
 }  // namespace ops::trend

@@ -73,6 +73,22 @@ class Round {
     Sample sample_;
 };
 
+// Whether the instrument has stopped answering: no read of a running trend answered for ten
+// intervals. The rounds go on meanwhile, its values gaps.
+class Silence {
+  public:
+    using Steady = std::chrono::steady_clock;
+    static constexpr int kLostAfter = 10;  // intervals
+    explicit Silence(Steady::time_point start) : lastAnswer_(start) {}
+    // A read's outcome; true when it changes whether the instrument is lost.
+    bool read(bool answered, Steady::time_point now, std::chrono::milliseconds interval);
+    bool lost() const { return lost_; }
+
+  private:
+    Steady::time_point lastAnswer_;
+    bool lost_ = false;
+};
+
 // What a burst frame in the chunk gives a sample: a whole frame of command 1, 2 or 3 with its
 // check byte right; anything else gives nothing.
 std::optional<Sample> burstSample(std::span<const std::uint8_t> chunk, Clock::time_point at);

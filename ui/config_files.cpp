@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "cli/names.h"
+#include "ops/discovery.h"
 #include "report/report.h"
 #include "ui/messages.h"
 
@@ -212,6 +213,9 @@ void ConfigFiles::finish() {
     }
     if (job == Job::RestoreWrite) return restoreWritten(account);
     if (account.stopped) {
+        // Every read begins with the poll that finds the instrument: nothing there, nothing read.
+        const std::string none = ops::unanswered(window_.session());
+        if (!none.empty()) return tell(true, qs(none));
         return tell(true, QStringLiteral("读取 ") + labels(account.stopped->fields) +
                               QStringLiteral(" 失败: ") + qs(account.failure));
     }

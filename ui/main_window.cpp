@@ -238,6 +238,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
 void TForm1::showTrend() {
     if (trend_ == nullptr) {
         trend_ = new TrendWindow([this] { return portOpen_; }, this);
+        trend_->setFinder([this](Found then) { findInstrument(std::move(then)); });
         connect(trend_, &TrendWindow::wantsReads, this, &TForm1::nextTurn);
     }
     trend_->show();
@@ -245,9 +246,16 @@ void TForm1::showTrend() {
     trend_->redraw();
 }
 
+void TForm1::findInstrument(Found then) {
+    if (!ops::mustPoll(*controls_, session_)) return then({});
+    finding_ = std::move(then);
+    send(ops::pollChosen(*controls_, session_));
+}
+
 void TForm1::send(const ops::Request& r) {
     // A refusal is said at once; a request for the line waits for its turn.
-    if (trend_ != nullptr && trend_->polling() && turnOpen_ && r.refusal.empty()) {
+    const bool turns = (trend_ != nullptr && trend_->polling()) || finding_;
+    if (turns && turnOpen_ && r.refusal.empty()) {
         waiting_.push_back(r);
         return;
     }
@@ -255,11 +263,16 @@ void TForm1::send(const ops::Request& r) {
 }
 
 void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
-    if (!trendRead_ && requestEnded_) requestEnded_(end);
+    if (!trendRead_ && !findingRead_ && requestEnded_) requestEnded_(end);
     if (!endsTurn) return;
     turnOpen_ = false;
     turnTimer_.stop();
     if (std::exchange(trendRead_, false) && trend_ != nullptr) trend_->taken(end.outcome);
+    if (std::exchange(findingRead_, false)) {
+        const std::string failure = ops::unanswered(session_);
+        if (!failure.empty()) setStatus(failure);
+        std::exchange(finding_, nullptr)(failure);
+    }
     nextTurn();
 }
 
@@ -286,6 +299,8 @@ void TForm1::stopTrend(std::string_view why) {
     waiting_.clear();
     turnOpen_ = false;
     trendRead_ = false;
+    finding_ = nullptr;
+    findingRead_ = false;
     turnTimer_.stop();
     trendTimer_.stop();
     if (trend_ != nullptr) trend_->stop(why);
@@ -410,6 +425,8 @@ void TForm1::Button1Click() {
         Comm1->setRtsControl(serial::RtsControl::RtsEnable);
         Comm1->setDtrControl(serial::DtrControl::DtrEnable);
         portOpen_ = true;
+        // Another line may hold other instruments: the features beyond the buttons poll anew.
+        session_.identifiedAt.reset();
         control<QPushButton>("Button1")->setText(QStringLiteral("关闭串口"));
         setLinkGated(true);
         Timer1.disable();
@@ -478,6 +495,7 @@ void TForm1::sendNow(const ops::Request& r) {
         return;
     }
     for (const hart::Update& u : r.before) applyUpdate(u);
+    findingRead_ = finding_ && r.pending.tag == hart::kPollTag;
 
     const bool showFrame = r.echo == ops::Echo::Always || echoSwitch_;
     echo->setText(showFrame ? qs(hart::hexText(r.frame.bytes())) : QString());

@@ -87,6 +87,11 @@ class TForm1 : public QMainWindow {
     QTimer& timer1() { return Timer1.qt(); }
     QTimer& timer2() { return Timer2.qt(); }
     QTimer& timer3() { return Timer3.qt(); }
+    // The features beyond the buttons talk to the instrument at the chosen polling address:
+    // `then` runs once its identity is in hand, after a poll of its own when needed, with what
+    // to tell the user when nothing answered there.
+    using Found = std::function<void(const std::string& failure)>;
+    void findInstrument(Found then);
     // The trend, once opened from the menu.
     TrendWindow* trend() const { return trend_; }
     void showTrend();
@@ -142,6 +147,9 @@ class TForm1 : public QMainWindow {
     bool trendRead_ = false;  // the request on the line is the trend's
     QTimer turnTimer_;        // ends a turn that no reply and no response timer ended
     QTimer trendTimer_;       // the next round of the trend
+
+    Found finding_;             // waits for the poll of findInstrument
+    bool findingRead_ = false;  // that poll is on the line
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTime>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -47,6 +48,11 @@ TrendWindow::TrendWindow(std::function<bool()> portOpen, QWidget* parent)
         values->addWidget(caption);
         values->addWidget(latest);
     }
+    lost_ = new QLabel(this);
+    lost_->setObjectName(QStringLiteral("TrendLost"));
+    lost_->setStyleSheet(QStringLiteral("color: red"));
+    lost_->setWordWrap(true);
+    values->addWidget(lost_);
     values->addStretch();
 
     auto button = [this](const char* name, const QString& text) {
@@ -103,6 +109,21 @@ void TrendWindow::start() {
         setStatus(qs(kPortClosed));
         return;
     }
+    if (!finder_) return begin();
+    if (std::exchange(finding_, true)) return;
+    startButton_->setEnabled(false);
+    setStatus(QString());
+    finder_([this](const std::string& failure) {
+        if (!std::exchange(finding_, false)) return;  // stopped meanwhile
+        startButton_->setEnabled(true);
+        if (!failure.empty()) return setStatus(QString::fromStdString(failure));
+        begin();
+    });
+}
+
+void TrendWindow::begin() {
+    silence_.emplace(std::chrono::steady_clock::now());
+    lost_->clear();
     round_.emplace(std::chrono::milliseconds(std::lround(interval_->value() * 1000)));
     paused_ = false;
     startButton_->setText(QStringLiteral("停止"));
@@ -128,6 +149,10 @@ void TrendWindow::pause() {
 }
 
 void TrendWindow::stop(std::string_view why) {
+    if (std::exchange(finding_, false)) {
+        startButton_->setEnabled(true);
+        setStatus(qs(why));
+    }
     if (!round_) return;
     finish();
     setStatus(qs(why));
@@ -145,6 +170,13 @@ std::optional<std::chrono::steady_clock::time_point> TrendWindow::nextRound() co
 
 void TrendWindow::taken(const hart::Outcome& outcome) {
     if (!round_) return;
+    const bool answered = outcome.result == hart::Result::Done;
+    const auto interval = std::chrono::milliseconds(std::lround(interval_->value() * 1000));
+    if (silence_ && silence_->read(answered, std::chrono::steady_clock::now(), interval)) {
+        lost_->setText(silence_->lost() ? QStringLiteral("仪表无应答 (自 %1 起),曲线在此中断")
+                                              .arg(QTime::currentTime().toString("HH:mm:ss"))
+                                        : QString());
+    }
     if (const auto sample = round_->taken(outcome)) add(*sample);
 }
 

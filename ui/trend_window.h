@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,10 @@ class TrendWindow final : public QWidget {
     // `portOpen` says whether reads can go out now.
     TrendWindow(std::function<bool()> portOpen, QWidget* parent = nullptr);
     ~TrendWindow() override;
+    // How a start finds the instrument it reads: `found` runs with what to tell the user when
+    // none answered, empty otherwise. Without one the reads go to the identity at hand.
+    using Found = std::function<void(const std::string& failure)>;
+    void setFinder(std::function<void(Found found)> finder) { finder_ = std::move(finder); }
 
     // Started and not paused: rounds of reads are due.
     bool polling() const { return round_.has_value() && !paused_; }
@@ -58,6 +63,7 @@ class TrendWindow final : public QWidget {
 
   private:
     void start();
+    void begin();
     void finish();
     void pause();
     void toggleRecord();
@@ -74,6 +80,10 @@ class TrendWindow final : public QWidget {
     QPushButton* recordButton_ = nullptr;
     QDoubleSpinBox* interval_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* lost_ = nullptr;  // beside the plot while the instrument does not answer
+    std::function<void(Found)> finder_;
+    bool finding_ = false;
+    std::optional<ops::trend::Silence> silence_;
 
     std::optional<ops::trend::Round> round_;
     bool paused_ = false;

@@ -89,5 +89,14 @@ TEST_F(ConfigMenu, SaveChangeCompareRestoreCompare) {
     EXPECT_FALSE(QFile::exists(path("cancelled.json")));
 }
 
+TEST_F(ConfigMenu, SaveFindsTheInstrumentAtTheChosenAddress) {
+    start({"--fast", "--demo"});
+    window->control<QComboBox>("ComboBox9")->setCurrentIndex(13);
+    EXPECT_EQ(ran(&ConfigFiles::save, path("none.json")), QStringLiteral("地址 13 无仪表应答"));
+    window->control<QComboBox>("ComboBox9")->setCurrentIndex(2);
+    EXPECT_EQ(ran(&ConfigFiles::save, path("found.json")), "配置已保存到 " + path("found.json"));
+    expectPolledFirst(13, 2);
+}
+
 }  // namespace
 }  // namespace ui

@@ -75,6 +75,15 @@ class EndToEnd : public ::testing::Test {
             },
             kWaitMs);
     }
+    // On the line: polls of an empty address and of one answering, then only frames to it.
+    void expectPolledFirst(std::uint8_t empty, std::uint8_t found) {
+        const auto rx = sim->received();
+        EXPECT_EQ(body(rx.at(0)), body(hart::hexText(hart::shortFrame(0x80, empty).bytes())));
+        EXPECT_EQ(body(rx.at(1)), body(hart::hexText(hart::shortFrame(0x80, found).bytes())));
+        const std::string to = "82 " + hart::hexText(window->session().identity.longAddress(0x80));
+        for (std::size_t i = 2; i < rx.size(); ++i)
+            EXPECT_TRUE(body(rx[i]).starts_with(to) || body(rx[i]) == body(rx[1])) << rx[i];
+    }
     void expectDefaultIdentity() {
         EXPECT_EQ(text("Edit1"), "38");
         EXPECT_EQ(text("Edit2"), "6");

@@ -83,10 +83,14 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
     ASSERT_TRUE(waitStatus(kWriteOk));
     interval->setValue(0.5);
 
+    // Unanswered for ten intervals, the instrument is said to be lost, until it answers again.
+    auto lost = [&] { return trend.findChild<QLabel*>("TrendLost")->text(); };
     ASSERT_TRUE(sim->command("silent on"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return latest() == "-"; }, 3 * kWaitMs));
+    EXPECT_TRUE(lost().startsWith(QStringLiteral("仪表无应答")));
     ASSERT_TRUE(sim->command("silent off"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return latest() != "-"; }, 3 * kWaitMs));
+    EXPECT_EQ(lost(), "");
 
     // Silenced first, so that the log holds every reply the instrument sent.
     ASSERT_TRUE(sim->command("silent on"));
@@ -110,6 +114,27 @@ TEST_F(EndToEnd, TrendTakesTurnsWithClicksShowsGapsAndEndsWithThePort) {
         ++recorded;
     }
     EXPECT_GE(recorded, 4);
+}
+
+TEST_F(EndToEnd, TrendFindsTheInstrumentAtTheChosenAddress) {
+    start({"--fast", "--demo"});
+    window->showTrend();
+    TrendWindow& trend = *window->trend();
+    trend.hide();
+    const QString csv = QDir::tempPath() + "/hart-window-trend-found.csv";
+    trend.recordTo(csv);
+    window->control<QComboBox>("ComboBox9")->setCurrentIndex(13);
+    trend.findChild<QPushButton*>("TrendStart")->click();
+    ASSERT_TRUE(waitStatus(QStringLiteral("地址 13 无仪表应答")));
+    EXPECT_EQ(trend.findChild<QLabel*>("TrendStatus")->text(), text("Label68"));
+    window->control<QComboBox>("ComboBox9")->setCurrentIndex(2);
+    trend.findChild<QPushButton*>("TrendStart")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return trend.samples() >= 2; }, kWaitMs));
+    expectPolledFirst(13, 2);
+    std::ifstream record(csv.toStdString());
+    std::string header, row;
+    ASSERT_TRUE(std::getline(record, header) && std::getline(record, row));
+    EXPECT_FALSE(QString::fromStdString(row).split(',').value(1).isEmpty()) << row;
 }
 
 }  // namespace
