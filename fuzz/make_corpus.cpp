@@ -1,9 +1,10 @@
 // Writes the seed corpus of every fuzz target from what the tests use: each row of the
 // operation table built from the test controls and answered by the simulator's demo loop
-// (the exchanges of the end-to-end tests), the hex frames written in the test sources, and
-// the texts the number, text and date tests type.
+// (the exchanges of the end-to-end tests), the hex frames written in the test sources, the
+// texts the number, text and date tests type, and the configuration file examples of the
+// documents.
 //
-// make_corpus OUTDIR TEST_SOURCE...
+// make_corpus OUTDIR SOURCE...   (test sources and documents)
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -37,6 +38,12 @@ void put(const std::string& target, const std::string& name, const Bytes& bytes)
 }
 void put(const std::string& target, const std::string& name, const std::string& text) {
     put(target, name, Bytes(text.begin(), text.end()));
+}
+
+std::string textOf(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
 }
 
 // Identity, then one request: row, one chunk.
@@ -118,9 +125,7 @@ void testFrames(const std::vector<std::string>& sources) {
     const auto rows = ops::operations();
     int n = 0;
     for (const auto& path : sources) {
-        std::stringstream text;
-        text << std::ifstream(path).rdbuf();
-        const std::string s = text.str();
+        const std::string s = textOf(path);
         for (auto it = std::sregex_iterator(s.begin(), s.end(), hex); it != std::sregex_iterator();
              ++it) {
             Bytes bytes;
@@ -181,8 +186,19 @@ void typedTexts() {
     }
 }
 
-// A configuration file of every part, with texts that need escapes.
-void configFiles() {
+// A configuration file of every part, with texts that need escapes, and the JSON examples of
+// the documents among the sources.
+void configFiles(const std::vector<std::string>& sources) {
+    const std::regex example("```json\n([\\s\\S]*?)```");
+    int n = 0;
+    for (const auto& path : sources) {
+        if (!path.ends_with(".md")) continue;
+        const std::string s = textOf(path);
+        for (auto it = std::sregex_iterator(s.begin(), s.end(), example);
+             it != std::sregex_iterator(); ++it) {
+            put("config_file", "example-" + std::to_string(++n), (*it)[1].str());
+        }
+    }
     ops::config::Values v;
     for (const ops::config::FieldRow& f : ops::config::fieldRows()) v[std::string(f.name)] = "1";
     v["tag"] = "\"A\\B\"\t";
@@ -202,7 +218,7 @@ int main(int argc, char** argv) {
     exchanges();
     testFrames({argv + 2, argv + argc});
     typedTexts();
-    configFiles();
+    configFiles({argv + 2, argv + argc});
     std::cout << written << " seeds in " << out << "\n";
     return 0;
 }
