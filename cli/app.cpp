@@ -57,7 +57,7 @@ int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
     if (ok && (o.scan || needsIdentity(*ops::operationFor("Button4"))))
         ok = runner.identify(controls, o.scan);
     if (!ok) {
-        print(result, o.json, out, err);
+        print(result, o.json, out, err, o.language);
         return result.exit;
     }
     return monitor(
@@ -107,7 +107,7 @@ int runResetConfigChanged(const Options& o, std::ostream& out, std::ostream& err
             }
         }
     }
-    print(result, o.json, out, err);
+    print(result, o.json, out, err, o.language);
     return result.exit;
 }
 
@@ -127,7 +127,7 @@ int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
         runSteps(*named->command, o, controls, runner);
         result.fields = shownFields(runner.last().outcome);
     }
-    print(result, o.json, out, err);
+    print(result, o.json, out, err, o.language);
     return result.exit;
 }
 
