@@ -5,16 +5,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/language.h"
 #include "ui/main_window.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hart-config [--port NAME] [--help] [--version]\n"
+    "usage: hart-config [--port NAME] [--lang zh|en] [--help] [--version]\n"
     "Configures HART field instruments through a HART modem on a serial port\n"
     "(1200 baud, 8 data bits, odd parity, 1 stop bit).\n"
     "  --port NAME  put NAME in the port box; COMn opens /dev/ttyS(n-1), any other\n"
     "               text is a device path, e.g. /dev/ttyUSB0 or /dev/ttyACM0\n"
+    "  --lang zh|en the window in Chinese or English (default: the language last\n"
+    "               chosen in the menu, else the system's)\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
     "Qt's own options (e.g. -platform offscreen) are accepted too.\n";
@@ -35,13 +38,20 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Where QSettings keeps the language chosen.
+    QCoreApplication::setOrganizationName(QStringLiteral("hart-config"));
+    QCoreApplication::setApplicationName(QStringLiteral("hart-config"));
     QString port;
+    QString lang;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--port") && i + 1 < args.size()) {
             port = args[++i];
         } else if (args[i].startsWith(QLatin1String("--port="))) {
             port = args[i].mid(7);
+        } else if (args[i] == QLatin1String("--lang") && i + 1 < args.size() &&
+                   hart::parseLanguage(args[i + 1].toStdString())) {
+            lang = args[++i];
         } else {
             std::fputs(kUsage, stderr);
             return 2;
@@ -49,6 +59,8 @@ int main(int argc, char** argv) {
     }
     ui::TForm1 window;
     if (!port.isEmpty()) window.control<QComboBox>("SPREALCOM")->setEditText(port);
+    // The form is built in Chinese and turned to the language once it stands.
+    ui::setLanguage(ui::startLanguage(lang));
     window.show();
     return app.exec();
 }

@@ -4,9 +4,12 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "hart/tr.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
+
+using hart::Tr;
 namespace {
 
 constexpr int kPictureWidth = 470;
@@ -60,14 +63,15 @@ QPixmap drawDiagram(const QString& model, Tap tap, const QFont& font) {
     }
 
     p.setPen(QPen(Qt::black, 2));
-    drawBox(p, pc, "PC\nCOM 口");
+    drawBox(p, pc, Tr::tr("PC\nCOM 口"));
     drawBox(p, modem, model + "\nHART modem");
-    drawBox(p, supply, "24V DC 电源");
+    drawBox(p, supply, Tr::tr("24V DC 电源"));
     drawBox(p, resistor, "250 Ω");
-    drawBox(p, transmitter, "HART 变送器\n4-20mA");
+    drawBox(p, transmitter, Tr::tr("HART 变送器\n4-20mA"));
 
-    p.drawText(QRect(10, 8, kPictureWidth - 20, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               tap == Tap::AcrossResistor ? "接在 250 Ω 电阻两端" : "接在变送器两端");
+    p.drawText(
+        QRect(10, 8, kPictureWidth - 20, 24), Qt::AlignLeft | Qt::AlignVCenter,
+        tap == Tap::AcrossResistor ? Tr::tr("接在 250 Ω 电阻两端") : Tr::tr("接在变送器两端"));
     return pixmap;
 }
 
