@@ -201,7 +201,7 @@
     </message>
     <message>
         <source> (HART 7 仪表的短帧只回答命令 0,其他命令请用长帧)</source>
-        <translation> (a HART 7 instrument answers only command 0 in a short frame; use long frames for other commands)</translation>
+        <translation> (HART 7: a short frame gets an answer to command 0 only; use long frames)</translation>
     </message>
     <message>
         <source>正在上传...!</source>
@@ -1277,7 +1277,7 @@ Not taken by the instrument: </translation>
     </message>
     <message>
         <source>传感器类型:</source>
-        <translation>Device type:</translation>
+        <translation>Sensor type:</translation>
     </message>
     <message>
         <source>前导符字节数:</source>

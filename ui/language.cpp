@@ -86,7 +86,13 @@ void turnCombo(QComboBox* box) {
             box, slot.constData(), [&] { return box->itemText(i); },
             [&](const QString& t) { box->setItemText(i, t); });
     }
-    if (box->isEditable() && !showsItem) box->setEditText(typed);
+    if (!box->isEditable()) return;
+    // A typing box shows its item's new text, or a text of its own that is no item.
+    if (showsItem) return box->setEditText(box->itemText(box->currentIndex()));
+    box->setEditText(typed);
+    turn(
+        box, "edit", [&] { return box->currentText(); },
+        [&](const QString& t) { box->setEditText(t); });
 }
 
 }  // namespace

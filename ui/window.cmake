@@ -5,8 +5,6 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/config_files.h
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/language.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/language.h
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
@@ -34,8 +32,8 @@ add_custom_command(OUTPUT ${HART_QM}
   COMMAND ${HART_LRELEASE} -silent ${HART_TS_EN} -qm ${HART_QM}
   DEPENDS ${HART_TS_EN} VERBATIM)
 add_custom_target(translations ALL DEPENDS ${HART_QM})
-add_dependencies(hartwindow translations)
-target_compile_definitions(hartwindow PRIVATE
+add_dependencies(hartform translations)
+target_compile_definitions(hartform PRIVATE
   HART_BUILD_TRANSLATIONS="${CMAKE_CURRENT_BINARY_DIR}/translations")
 if(WIN32)
   # Qt's own Chinese for its dialogs travels with the program.

@@ -52,6 +52,7 @@ QStringList texts(QMainWindow& window) {
         if (auto* g = qobject_cast<QGroupBox*>(w)) all << at + g->title();
         if (auto* c = qobject_cast<QComboBox*>(w)) {
             for (int i = 0; i < c->count(); ++i) all << at + c->itemText(i);
+            all << at + c->currentText();
         }
         if (auto* t = qobject_cast<QTabWidget*>(w)) {
             for (int i = 0; i < t->count(); ++i) all << at + t->tabText(i);
@@ -82,26 +83,32 @@ TEST(Language, EveryPageInEnglishThenChineseAgain) {
             // The language menu names itself in both.
             if (english && hasChinese(t) && !t.contains("Language")) faults << "Chinese: " + t;
         }
-        auto* tabs = window.control<QTabWidget>("PageControl2");
-        if (tabs->tabBar()->sizeHint().width() > tabs->width()) faults << "page tabs do not fit";
-        for (int page = 0; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            QCoreApplication::processEvents();
-            // Pictures of every page to look at (HART_SCREENSHOTS=folder).
-            if (const QString dir = qEnvironmentVariable("HART_SCREENSHOTS"); !dir.isEmpty()) {
-                window.grab().save(QStringLiteral("%1/page%2-%3.png")
-                                       .arg(dir)
-                                       .arg(page)
-                                       .arg(english ? "en" : "zh"));
-            }
-            for (QWidget* w : window.findChildren<QWidget*>()) {
-                if (!captionOf(w).isEmpty() && w->isVisible() && cut(w))
-                    faults << QStringLiteral("cut: %1 \"%2\" (%3 wide)")
-                                  .arg(nameOf(w), captionOf(w))
-                                  .arg(w->width());
+        // Every page, and every page of a page's own tabs, shown in turn.
+        auto* pages = window.control<QTabWidget>("PageControl2");
+        for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+            // Tabs on a page show only with their page.
+            if (tabs != pages) pages->setCurrentWidget(tabs->parentWidget());
+            if (tabs->tabBar()->sizeHint().width() > tabs->width())
+                faults << "tabs do not fit: " + tabs->objectName();
+            for (int page = 0; page < tabs->count(); ++page) {
+                tabs->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                // Pictures of every page to look at (HART_SCREENSHOTS=folder).
+                if (const QString dir = qEnvironmentVariable("HART_SCREENSHOTS"); !dir.isEmpty())
+                    window.grab().save(QStringLiteral("%1/%2-%3-%4.png")
+                                           .arg(dir, tabs->objectName())
+                                           .arg(page)
+                                           .arg(english ? "en" : "zh"));
+                for (QWidget* w : window.findChildren<QWidget*>()) {
+                    if (!captionOf(w).isEmpty() && w->isVisible() && cut(w))
+                        faults << QStringLiteral("cut: %1 \"%2\" (%3 wide)")
+                                      .arg(nameOf(w), captionOf(w))
+                                      .arg(w->width());
+                }
             }
         }
     }
+    faults.removeDuplicates();
     // Showing a page reorders the widgets: the texts are compared as a set.
     QStringList before = chinese;
     QStringList again = texts(window);
