@@ -46,7 +46,7 @@ endif()
 
 # New texts need their English, and no English may outlive its text: lupdate over the sources.
 if(TARGET Qt6::lupdate)
-  include(${PROJECT_SOURCE_DIR}/cmake/lupdate_args.cmake)
+  include(${PROJECT_SOURCE_DIR}/cmake/translations.cmake)
   add_custom_target(update-translations
     COMMAND Qt6::lupdate ${HART_LUPDATE_ARGS} -ts ${HART_TS_EN}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
