@@ -4,11 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
@@ -26,6 +25,18 @@ std::unique_ptr<QTranslator> ours;
 std::unique_ptr<QTranslator> qts;
 
 constexpr const char* kSettingKey = "language";
+
+// The Chinese of every translation shown, so that a text the program set in English turns
+// back too.
+QHash<QString, QString>& chineseOf() {
+    static QHash<QString, QString> texts;
+    return texts;
+}
+
+QString remember(const QString& chinese, const QString& text) {
+    if (text != chinese) chineseOf().insert(text, chinese);
+    return text;
+}
 
 QString code(hart::Language l) {
     return l == hart::Language::English ? QStringLiteral("en") : QStringLiteral("zh");
@@ -51,13 +62,13 @@ std::unique_ptr<QTranslator> load(const QString& name, const QStringList& folder
 }
 
 // One text of a control, turned to the language. The Chinese it was made from is kept in
-// the object; a text the program has set since is taken as the new Chinese.
+// the object; a text the program has set since is a translation shown or Chinese itself.
 template <class Get, class Set>
 void turn(QObject* o, const char* slot, Get get, Set set) {
     const QByteArray source = QByteArray("tr.source.") + slot;
     const QByteArray shown = QByteArray("tr.shown.") + slot;
     const QString now = get();
-    QString chinese = now;
+    QString chinese = chineseOf().value(now, now);
     if (o->property(shown.constData()).toString() == now &&
         o->property(source.constData()).isValid())
         chinese = o->property(source.constData()).toString();
@@ -146,18 +157,20 @@ void addLanguageMenu(QWidget* window) {
 }
 
 QString tx(const char* chinese) {
-    return QCoreApplication::translate("Tr", chinese);
+    return remember(QString::fromUtf8(chinese), QCoreApplication::translate("Tr", chinese));
 }
 
 QString tx(std::string_view chinese) {
-    return QString::fromStdString(hart::translate(chinese, current));
+    return remember(QString::fromUtf8(chinese.data(), static_cast<qsizetype>(chinese.size())),
+                    QString::fromStdString(hart::translate(chinese, current)));
 }
 
 QString tx(const QString& chinese) {
     if (current == hart::Language::Chinese || chinese.isEmpty()) return chinese;
     const QByteArray utf8 = chinese.toUtf8();
     const QString qt = QCoreApplication::translate("Tr", utf8.constData());
-    return qt != chinese ? qt : tx(std::string_view(utf8.constData(), utf8.size()));
+    return qt != chinese ? remember(chinese, qt)
+                         : tx(std::string_view(utf8.constData(), utf8.size()));
 }
 
 void retranslate(QWidget* root) {

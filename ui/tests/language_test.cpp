@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "hart/texts.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -118,6 +119,15 @@ TEST(Language, EveryPageInEnglishThenChineseAgain) {
         if (before.value(i) != again.value(i)) faults << "not as before: " + again.value(i);
     }
     EXPECT_TRUE(faults.isEmpty()) << faults.join("\n").toStdString();
+
+    // A status shown in English turns back to its Chinese.
+    setLanguage(hart::Language::English);
+    hart::Outcome read;
+    read.finish(hart::text::kReadOk, hart::Result::Done);
+    window.apply(read);
+    EXPECT_EQ(window.control<QLabel>("Label68")->text(), "Read successful!");
+    setLanguage(hart::Language::Chinese);
+    EXPECT_EQ(window.control<QLabel>("Label68")->text(), QString::fromUtf8(hart::text::kReadOk));
 }
 
 }  // namespace
