@@ -48,7 +48,7 @@ endif()
 if(TARGET Qt6::lupdate)
   include(${PROJECT_SOURCE_DIR}/cmake/translations.cmake)
   add_custom_target(update-translations
-    COMMAND Qt6::lupdate ${HART_LUPDATE_ARGS} -ts ${HART_TS_EN}
+    COMMAND Qt6::lupdate -no-obsolete ${HART_LUPDATE_ARGS} -ts ${HART_TS_EN}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
   add_test(NAME translations.Complete
     COMMAND ${CMAKE_COMMAND} -DLUPDATE=$<TARGET_FILE:Qt6::lupdate> -DTS=${HART_TS_EN}
