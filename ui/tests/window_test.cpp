@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <cmath>
 
@@ -102,6 +103,27 @@ TEST_F(WindowTest, StartUpState) {
     EXPECT_FALSE(w.timer1().isActive());
     EXPECT_FALSE(w.timer3().isActive());
     EXPECT_FALSE(w.echoSwitch());
+}
+
+// The first frame shows the first page; the others are built right after it, in the state
+// and with the handlers they would have had from the start.
+TEST_F(WindowTest, HiddenPagesFollowTheFirstFrame) {
+    TForm1 later;
+    const QObject& plain = later;  // QObject's own search builds nothing
+    const auto built = [&] { return plain.findChild<QPushButton*>("Button57") != nullptr; };
+    EXPECT_NE(plain.findChild<QPushButton*>("Button3"), nullptr);
+    EXPECT_FALSE(built());
+    later.show();
+    ASSERT_TRUE(QTest::qWaitFor(built, kWaitMs));
+    auto* save = plain.findChild<QPushButton*>("Button57");
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(plain.findChild<QPushButton*>("Button47")->isEnabled());
+    EXPECT_FALSE(save->accessibleName().isEmpty());
+    plain.findChild<QTabWidget*>("PageControl2")->setCurrentIndex(4);
+    EXPECT_TRUE(save->isVisible());
+    plain.findChild<QLineEdit*>("discomm")->setText("02");
+    plain.findChild<QPushButton*>("Button58")->click();
+    EXPECT_TRUE(plain.findChild<QLineEdit*>("discomm")->text().isEmpty());
 }
 
 TEST_F(WindowTest, OpenAndCloseToggleTheLinkGatedButtons) {
