@@ -75,11 +75,13 @@ void buildTitleAndConnection(QWidget* root) {
     button(root, "Button1", Tr::tr("打开串口"), 830, 13, 100);
 }
 
-void buildPages(QWidget* root) {
+// Every page's tab, with the first page's controls.
+void buildFirstPage(QWidget* root) {
     auto* tabs = new QTabWidget(root);
     tabs->setObjectName("PageControl2");
     tabs->setGeometry(8, 42, 987, 424);
-    for (const PageEntry& entry : kPages) entry.build(page(tabs, entry.name, entry.caption));
+    for (const PageEntry& entry : kPages) page(tabs, entry.name, entry.caption);
+    kPages[0].build(tabs->widget(0));
     tabs->setCurrentIndex(0);
 }
 
@@ -124,6 +126,11 @@ void buildDeviceStatusRow(QWidget* root) {
 }  // namespace
 
 void buildForm(QMainWindow* window) {
+    buildFormFront(window);
+    buildHiddenPages(window);
+}
+
+void buildFormFront(QMainWindow* window) {
     window->setWindowTitle(kTitle);
     window->setFont(formFont());
     QPalette palette = window->palette();
@@ -136,11 +143,17 @@ void buildForm(QMainWindow* window) {
     window->resize(kWindowWidth, kWindowHeight);
 
     buildTitleAndConnection(root);
-    buildPages(root);
+    buildFirstPage(root);
     buildEchoAndLog(root);
     buildStatusPanel(root);
     buildDeviceStatusRow(root);
-    makeAccessible(root);
+}
+
+void buildHiddenPages(QMainWindow* window) {
+    auto* tabs = window->findChild<QTabWidget*>("PageControl2");
+    for (int i = 1; i < tabs->count(); ++i) kPages[i].build(tabs->widget(i));
+    // Names and the Tab order need every control.
+    makeAccessible(window->centralWidget());
 }
 
 }  // namespace ui

@@ -204,7 +204,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
       Timer2(this, "Timer2", 100),
       Timer3(this, "Timer3", 3000),
       tracker_(Timer2, Timer3) {
-    buildForm(this);
+    buildFormFront(this);
 
     // Design-time settings of the port: the HART line.
     Comm1->setCommName("COM1");
@@ -216,7 +216,9 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     };
     Comm1->OnRequestHangup = [this](serial::TComm&) { Comm1RequestHangup(); };
 
-    wireHandlers();
+    connect(&Timer1.qt(), &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(&Timer2.qt(), &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(&Timer3.qt(), &QTimer::timeout, this, &TForm1::Timer3Timer);
     startUp();
     configFiles_ = std::make_unique<ConfigFiles>(*this);
 
@@ -235,6 +237,25 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     trendTimer_.setSingleShot(true);
     trendTimer_.setTimerType(Qt::PreciseTimer);
     connect(&trendTimer_, &QTimer::timeout, this, &TForm1::nextTurn);
+    formState_ = FormState::Pending;
+}
+
+bool TForm1::event(QEvent* event) {
+    // The first frame needs only the first page: the others follow right after it.
+    if (event->type() == QEvent::Paint && formState_ == FormState::Pending) {
+        QMetaObject::invokeMethod(this, &TForm1::completeForm, Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::completeForm() {
+    if (formState_ != FormState::Pending) return;
+    formState_ = FormState::Complete;
+    buildHiddenPages(this);
+    wireHandlers();
+    resetControls();
+    // Built in Chinese like the rest; the window may be in English by now.
+    if (language() != hart::Language::Chinese) retranslate(this);
 }
 
 void TForm1::showTrend() {
@@ -341,24 +362,26 @@ void TForm1::wireHandlers() {
     // counts, not an item set by the program.
     connect(control<QComboBox>("TempBIAHO"), &QComboBox::activated, this,
             [this] { apply(ops::ehSensorNumberChosen()); });
-    connect(&Timer1.qt(), &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(&Timer2.qt(), &QTimer::timeout, this, &TForm1::Timer2Timer);
-    connect(&Timer3.qt(), &QTimer::timeout, this, &TForm1::Timer3Timer);
 }
 
 void TForm1::startUp() {
     control<QPushButton>("Button1")->setText(tx(Tr::tr("打开串口")));
-    setLinkGated(false);
-    apply(ops::ehSavesAtStartUp());
-    resetRadios();
-    resetCombos();
+    resetControls();
     control<QWidget>("PageControl2")->setProperty("currentIndex", 0);
     tracker_.resetCounters();
-    emptyFields(false);
     echoSwitch_ = false;
     Timer2.enable();
     Timer1.disable();
     Timer3.disable();
+}
+
+// Over the controls that stand: at construction the first page's, once complete all.
+void TForm1::resetControls() {
+    setLinkGated(false);
+    if (formState_ == FormState::Complete) apply(ops::ehSavesAtStartUp());
+    resetRadios();
+    resetCombos();
+    emptyFields(false);
 }
 
 void TForm1::setLinkGated(bool enabled) {

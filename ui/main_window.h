@@ -52,6 +52,20 @@ class TForm1 : public QMainWindow {
     T* control(const char* name) const {
         return findChild<T*>(QString::fromLatin1(name));
     }
+    // The hidden pages are built after the first paint; whatever looks for a control before
+    // then has them built first. These hide QObject's own, so a search on the window,
+    // outside or inside, finds every control.
+    template <class T>
+    T findChild(const QString& name = {},
+                Qt::FindChildOptions options = Qt::FindChildrenRecursively) const {
+        const_cast<TForm1*>(this)->completeForm();
+        return QObject::findChild<T>(name, options);
+    }
+    template <class T, class... Args>
+    QList<T> findChildren(const Args&... args) const {
+        const_cast<TForm1*>(this)->completeForm();
+        return QObject::findChildren<T>(args...);
+    }
 
     // Handlers. Every request-sending button runs its row of the operation table.
     void Button1Click();
@@ -96,8 +110,14 @@ class TForm1 : public QMainWindow {
     TrendWindow* trend() const { return trend_; }
     void showTrend();
 
+  protected:
+    bool event(QEvent* event) override;
+
   private:
+    // The hidden pages' controls, their handlers and their start-up state.
+    void completeForm();
     void startUp();
+    void resetControls();
     void closePort();
     void wireHandlers();
     void setLinkGated(bool enabled);
@@ -132,6 +152,10 @@ class TForm1 : public QMainWindow {
     QtTimer Timer3;
     hart::RequestTracker tracker_;
     ops::Session session_;
+    // Building: the constructor runs and sees only the controls that stand. Pending: the
+    // hidden pages are still to be built. Complete: every control stands and is wired.
+    enum class FormState { Building, Pending, Complete };
+    FormState formState_ = FormState::Building;
     bool portOpen_ = false;
     bool echoSwitch_ = false;
     // A HART-IP session: each chunk is a whole frame, and the device may explain a refusal.

@@ -41,7 +41,7 @@ QString captionOf(const QWidget* w) {
 }
 
 // Every text the window shows, by where it is.
-QStringList texts(QMainWindow& window) {
+QStringList texts(TForm1& window) {
     QStringList all{window.windowTitle()};
     for (QAction* menu : window.menuBar()->actions()) {
         all << menu->text();

@@ -104,6 +104,26 @@ TEST_F(WindowTest, StartUpState) {
     EXPECT_FALSE(w.echoSwitch());
 }
 
+// The pages behind the first are built after the first frame, as they were at start.
+TEST_F(WindowTest, HiddenPagesFollowTheFirstFrame) {
+    TForm1 later;
+    const QObject& plain = later;  // QObject's own search builds nothing
+    const auto built = [&] { return plain.findChild<QPushButton*>("Button57") != nullptr; };
+    EXPECT_NE(plain.findChild<QPushButton*>("Button3"), nullptr);
+    EXPECT_FALSE(built());
+    later.show();
+    ASSERT_TRUE(QTest::qWaitFor(built, kWaitMs));
+    auto* save = plain.findChild<QPushButton*>("Button57");
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(plain.findChild<QPushButton*>("Button47")->isEnabled());
+    EXPECT_FALSE(save->accessibleName().isEmpty());
+    plain.findChild<QObject*>("PageControl2")->setProperty("currentIndex", 4);
+    EXPECT_TRUE(save->isVisible());
+    plain.findChild<QLineEdit*>("discomm")->setText("02");
+    plain.findChild<QPushButton*>("Button58")->click();
+    EXPECT_TRUE(plain.findChild<QLineEdit*>("discomm")->text().isEmpty());
+}
+
 TEST_F(WindowTest, OpenAndCloseToggleTheLinkGatedButtons) {
     openPort();
     EXPECT_EQ(text("Button1"), QStringLiteral("关闭串口"));
