@@ -1,12 +1,21 @@
 #include "ops/loop_check.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <sstream>
 
+#include "hart/units.h"
 #include "ops/config_file.h"
+#include "ops/discovery.h"
 #include "ops/json.h"
+#include "ops/operation.h"
+#include "ops/process.h"
+#include "ops/trend.h"
 
 namespace ops::loopcheck {
 namespace {
@@ -263,6 +272,364 @@ Parsed fromJson(std::string_view text) {
     }
     p.record = std::move(r);
     return p;
+}
+
+// --- the procedure
+
+namespace {
+
+constexpr double kLowestMa = 3.6;
+constexpr double kHighestMa = 22.0;
+
+// The operations the check sends: one place each, the rows the window's buttons send.
+constexpr std::string_view kFixedCurrent = "Button6";
+constexpr std::string_view kZeroTrim = "Button30";
+constexpr std::string_view kGainTrim = "Button15";
+constexpr std::string_view kReadTag = "Button32";
+constexpr std::string_view kReadRange = "Button13";
+constexpr std::string_view kReadVariables = "Button4";
+
+// The fixed-current radio buttons: the typed current, and 0 that ends the mode.
+constexpr std::string_view kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3",
+                                        "RadioButton4", "RadioButton5", "RadioButton6",
+                                        "RadioButton7"};
+
+std::string mAText(double mA) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(mA));
+    return std::string(buf, r.ptr);
+}
+
+// The value a reply gave a control, as received; none when the reply did not set it.
+std::optional<double> numberOf(const hart::Outcome& out, std::string_view control) {
+    for (const hart::Update& u : out.updates) {
+        if (u.control == control && u.number) return u.number;
+    }
+    return std::nullopt;
+}
+
+std::string unitOf(const hart::Outcome& out, std::string_view box) {
+    for (const hart::Update& u : out.updates) {
+        if (u.control == box && u.kind == hart::Update::Kind::Select)
+            return std::string(hart::plainUnitName(u.value));
+    }
+    return {};
+}
+
+std::filesystem::path stateFile() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path dir = state && *state ? std::filesystem::path(state)
+                                : home && *home ? std::filesystem::path(home) / ".local" / "state"
+                                                : std::filesystem::temp_directory_path();
+    return dir / "hart-config" / "fixed-current";
+}
+
+std::vector<std::string> notedPorts() {
+    std::vector<std::string> ports;
+    std::ifstream in(stateFile());
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) ports.push_back(line);
+    }
+    return ports;
+}
+
+}  // namespace
+
+std::string planError(const Plan& plan) {
+    if (plan.pointsMa.empty()) return "no loop points";
+    for (const double p : plan.pointsMa) {
+        if (!(p >= kLowestMa && p <= kHighestMa))
+            return "loop point " + number(p) + " mA is outside 3.6 .. 22 mA";
+    }
+    if (!(plan.tolerancePercentOfSpan > 0) || !std::isfinite(plan.tolerancePercentOfSpan))
+        return "the tolerance must be a percentage above 0";
+    for (const double p : plan.sensorPercents) {
+        if (!std::isfinite(p)) return "a sensor point is no number";
+    }
+    return {};
+}
+
+Check::Check(Plan plan, config::ControlStore controls, std::string tool)
+    : plan_(std::move(plan)), controls_(std::move(controls)) {
+    record_.tool = std::move(tool);
+    record_.started = trend::isoTime(trend::Clock::now());
+    record_.tolerancePercentOfSpan = plan_.tolerancePercentOfSpan;
+    tasks_ = {{Act::Poll}, {Act::ReadTag}, {Act::ReadRange}};
+    queuePoints(Phase::AsFound);
+}
+
+void Check::queuePoints(Phase phase) {
+    for (const double p : plan_.pointsMa) {
+        tasks_.push_back({Act::Fix, phase, p});
+        tasks_.push_back({Act::Ask, phase, p});
+    }
+    tasks_.push_back({Act::Judge, phase});
+}
+
+void Check::queueEnd() {
+    tasks_.push_back({Act::Unfix, Phase::Ending});
+    if (record_.range) {
+        const double span = record_.range->upper - record_.range->lower;
+        for (const double pct : plan_.sensorPercents) {
+            tasks_.push_back(
+                {Act::AskApplied, Phase::Sensor, record_.range->lower + span * pct / 100});
+            tasks_.push_back({Act::ReadPv, Phase::Sensor});
+        }
+    }
+    tasks_.push_back({Act::Finish, Phase::Ending});
+}
+
+void Check::stop(Outcome outcome, std::string note) {
+    if (!ended_) {
+        record_.outcome = outcome;
+        ended_ = true;
+    }
+    if (!note.empty()) record_.note += (record_.note.empty() ? "" : "; ") + note;
+    const bool fixing = at_ < tasks_.size() && tasks_[at_].act == Act::Fix;
+    tasks_.erase(tasks_.begin() + static_cast<long>(std::min(at_ + 1, tasks_.size())),
+                 tasks_.end());
+    if ((fixed_ || fixing) && outcome != Outcome::PortLost)
+        tasks_.push_back({Act::Unfix, Phase::Ending});
+    tasks_.push_back({Act::Finish, Phase::Ending});
+}
+
+Request Check::fix(double mA, Session& session) {
+    for (const std::string_view r : kRadios)
+        controls_.apply(
+            {std::string(r), hart::Update::Kind::Check, {}, r == kRadios[mA == 0 ? 6 : 5]});
+    controls_.setText("Edit7", mAText(mA));
+    return build(kFixedCurrent, controls_, session);
+}
+
+std::string Check::what(const Task& t) {
+    switch (t.act) {
+        case Act::Poll:
+            return "finding the instrument";
+        case Act::ReadTag:
+            return "reading the tag";
+        case Act::ReadRange:
+            return "reading the range";
+        case Act::Fix:
+            return "fixing the output at " + mAText(t.value) + " mA";
+        case Act::Unfix:
+            return "leaving fixed-current mode";
+        case Act::Zero:
+            return "trimming the 4 mA output";
+        case Act::Gain:
+            return "trimming the 20 mA output";
+        case Act::ReadPv:
+            return "reading the primary variable";
+        default:
+            return {};
+    }
+}
+
+Step Check::next(Session& session) {
+    while (at_ < tasks_.size()) {
+        const Task& t = tasks_[at_];
+        Step s;
+        s.phase = t.phase;
+        s.mA = t.value;
+        switch (t.act) {
+            case Act::Poll:
+                if (!mustPoll(controls_, session)) {
+                    ++at_;
+                    continue;
+                }
+                s.request = pollChosen(controls_, session);
+                break;
+            case Act::ReadTag:
+                s.request = build(kReadTag, controls_, session);
+                break;
+            case Act::ReadRange:
+                s.request = build(kReadRange, controls_, session);
+                break;
+            case Act::Fix:
+                s.request = fix(t.value, session);
+                break;
+            case Act::Unfix:
+                s.request = fix(0, session);
+                break;
+            case Act::Zero:
+            case Act::Gain:
+                controls_.setText(t.act == Act::Zero ? "Edit10" : "Edit9", mAText(metered_));
+                s.request = build(t.act == Act::Zero ? kZeroTrim : kGainTrim, controls_, session);
+                break;
+            case Act::ReadPv:
+                s.request = build(kReadVariables, controls_, session);
+                break;
+            case Act::Ask:
+                s.kind = Step::Kind::Reading;
+                return s;
+            case Act::AskTrim:
+                s.kind = Step::Kind::Trim;
+                return s;
+            case Act::AskApplied:
+                s.kind = Step::Kind::Applied;
+                s.value = t.value;
+                s.unit = record_.range->unit;
+                return s;
+            case Act::Judge: {
+                const bool found = t.phase == Phase::AsFound;
+                ++at_;
+                if (found && !allPass(record_.asFound))
+                    tasks_.push_back({Act::AskTrim, Phase::Trim});
+                else
+                    queueEnd();
+                continue;
+            }
+            case Act::Finish:
+                if (!ended_) {
+                    const auto& final = record_.asLeft.empty() ? record_.asFound : record_.asLeft;
+                    bool pass = allPass(final);
+                    for (const SensorPoint& p : record_.sensor) pass = pass && p.pass;
+                    record_.outcome = pass ? Outcome::Passed : Outcome::Failed;
+                    ended_ = true;
+                }
+                if (!finished_) record_.finished = trend::isoTime(trend::Clock::now());
+                finished_ = true;
+                return {};
+        }
+        s.kind = Step::Kind::Send;
+        s.what = what(t);
+        inFlight_ = true;
+        if (!s.request.refusal.empty()) {
+            // Nothing goes out; it ends as a failed request would.
+            sent(session, {}, Sent::Failed, s.request.refusal);
+            continue;
+        }
+        return s;
+    }
+    return {};
+}
+
+void Check::sent(Session& session, const hart::Outcome& out, Sent how, std::string_view why) {
+    if (!inFlight_ || at_ >= tasks_.size()) return;
+    inFlight_ = false;
+    const Task t = tasks_[at_];
+    const std::string reason = why.empty() ? out.status : std::string(why);
+    for (const hart::Update& u : out.updates) controls_.apply(u);
+    if (t.act == Act::Fix) fixed_ = true;
+    if (how == Sent::PortLost) {
+        stop(Outcome::PortLost,
+             "the port was lost" + (reason.empty() ? std::string() : " (" + reason + ")") +
+                 (fixed_ ? ": the instrument may still hold a fixed current" : ""));
+        ++at_;
+        return;
+    }
+    if (how == Sent::Failed) {
+        if (t.act == Act::Unfix) {
+            stop(Outcome::Failed, "leaving fixed-current mode failed (" + reason +
+                                      "): the instrument may still hold a fixed current");
+            tasks_.resize(at_ + 1);
+            tasks_.push_back({Act::Finish, Phase::Ending});
+        } else {
+            stop(Outcome::Failed, what(t) + ": " + reason);
+        }
+        ++at_;
+        return;
+    }
+    switch (t.act) {
+        case Act::Poll:
+            if (std::string no = unanswered(session); !no.empty()) stop(Outcome::Failed, no);
+            break;
+        case Act::ReadTag: {
+            const hart::DeviceIdentity& id = session.identity;
+            config::Values& v = record_.instrument;
+            v["manufacturer-id"] = std::to_string(id.manufacturer);
+            v["manufacturer"] = std::string(manufacturerName(id.manufacturer));
+            v["device-type"] = std::to_string(id.deviceType);
+            v["device-id"] = std::to_string(id.deviceIdNumber());
+            if (session.hartRevision) v["hart-revision"] = std::to_string(*session.hartRevision);
+            v["tag"] = controls_.value("Edit22");
+            v["descriptor"] = controls_.value("Edit23");
+            break;
+        }
+        case Act::ReadRange: {
+            const auto lower = numberOf(out, "Edit15");
+            const auto upper = numberOf(out, "Edit14");
+            if (lower && upper) record_.range = Range{*lower, *upper, unitOf(out, "ComboBox1")};
+            break;
+        }
+        case Act::Unfix:
+            fixed_ = false;
+            break;
+        case Act::ReadPv: {
+            SensorPoint p = sensorPoint(
+                appliedValue_,
+                numberOf(out, "Edit5").value_or(std::numeric_limits<double>::quiet_NaN()),
+                record_.range, plan_.tolerancePercentOfSpan);
+            if (std::string unit = unitOf(out, "ComboBox5"); !unit.empty()) p.unit = unit;
+            record_.sensor.push_back(p);
+            break;
+        }
+        default:
+            break;
+    }
+    ++at_;
+}
+
+void Check::answer(double value) {
+    if (inFlight_ || at_ >= tasks_.size()) return;
+    const Task t = tasks_[at_];
+    if (t.act == Act::Ask) {
+        if (t.phase == Phase::Trim) {
+            metered_ = value;
+            if (!record_.trim) record_.trim = Trim{};
+            (t.value == 4 ? record_.trim->zeroMeteredMa : record_.trim->gainMeteredMa) = value;
+        } else {
+            (t.phase == Phase::AsFound ? record_.asFound : record_.asLeft)
+                .push_back(loopPoint(t.value, value, plan_.tolerancePercentOfSpan));
+        }
+    } else if (t.act == Act::AskApplied) {
+        appliedValue_ = value;
+    } else {
+        return;
+    }
+    ++at_;
+}
+
+void Check::agree(bool trim) {
+    if (inFlight_ || at_ >= tasks_.size() || tasks_[at_].act != Act::AskTrim) return;
+    ++at_;
+    if (!trim) {
+        queueEnd();
+        return;
+    }
+    tasks_.insert(tasks_.end(), {{Act::Fix, Phase::Trim, 4},
+                                 {Act::Ask, Phase::Trim, 4},
+                                 {Act::Zero, Phase::Trim},
+                                 {Act::Fix, Phase::Trim, 20},
+                                 {Act::Ask, Phase::Trim, 20},
+                                 {Act::Gain, Phase::Trim}});
+    queuePoints(Phase::AsLeft);
+}
+
+void Check::cancel(std::string_view why) {
+    if (finished_ || ended_) return;
+    stop(Outcome::Cancelled, std::string(why));
+    if (!inFlight_) ++at_;
+}
+
+void noteFixedCurrent(const std::string& port, bool held) {
+    std::vector<std::string> ports = notedPorts();
+    const auto it = std::find(ports.begin(), ports.end(), port);
+    if (held == (it != ports.end())) return;
+    if (held)
+        ports.push_back(port);
+    else
+        ports.erase(it);
+    std::error_code ec;
+    std::filesystem::create_directories(stateFile().parent_path(), ec);
+    std::string text;
+    for (const std::string& p : ports) text += p + "\n";
+    config::saveAtomically(stateFile().string(), text);
+}
+
+bool fixedCurrentNoted(const std::string& port) {
+    const std::vector<std::string> ports = notedPorts();
+    return std::find(ports.begin(), ports.end(), port) != ports.end();
 }
 
 }  // namespace ops::loopcheck

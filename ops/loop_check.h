@@ -9,7 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "hart/outcome.h"
 #include "ops/config.h"
+#include "ops/request.h"
+#include "ops/session.h"
 
 namespace ops::loopcheck {
 
@@ -83,5 +86,111 @@ struct Parsed {
     std::string error;
 };
 Parsed fromJson(std::string_view text);
+
+// --- the procedure
+
+struct Plan {
+    std::vector<double> pointsMa = {4, 8, 12, 16, 20};
+    double tolerancePercentOfSpan = 0.1;
+    // Sensor points in % of range (0, 50, 100 ...); none: no sensor part.
+    std::vector<double> sensorPercents;
+};
+
+// What a plan asks that cannot be: no points, a point outside 3.6 .. 22 mA, a tolerance not
+// above zero. Empty when fine.
+std::string planError(const Plan& plan);
+
+// Where the check is; a reading asked for belongs to one of these.
+enum class Phase { Finding, AsFound, Trim, AsLeft, Sensor, Ending };
+
+// What the check wants next.
+struct Step {
+    enum class Kind {
+        Send,     // send `request` and hand its end to `sent`
+        Reading,  // ask the meter's reading at `mA` and hand it to `answer`
+        Trim,     // ask whether to trim; hand the answer to `agree`
+        Applied,  // ask the input applied near `value` (in `unit`); hand it to `answer`
+        Done,     // the record is complete
+    };
+    Kind kind = Kind::Done;
+    Phase phase = Phase::Finding;
+    Request request;
+    std::string what;  // what the request does, for messages
+    double mA = 0;
+    double value = 0;
+    std::string unit;
+};
+
+// How a request ended.
+enum class Sent { Ok, Failed, PortLost };
+
+// The procedure over one session: find the instrument, read its tag and range, the points as
+// found, the trims when agreed, the points as left, leave fixed-current mode, the sensor
+// points. Every way out that can still reach the instrument ends fixed-current mode first.
+class Check {
+  public:
+    // `controls` hold the master and polling-address boxes the requests are built with.
+    Check(Plan plan, config::ControlStore controls, std::string tool);
+
+    // How long a technician's answer is awaited before the check ends as cancelled.
+    static constexpr int kAnswerTimeoutS = 600;
+
+    // The step to take now; the same until it is answered.
+    Step next(Session& session);
+    void sent(Session& session, const hart::Outcome& outcome, Sent how, std::string_view why = {});
+    void answer(double value);
+    void agree(bool trim);
+    // The technician stopped, or gave no answer in time: `why` goes into the note.
+    void cancel(std::string_view why);
+
+    const Record& record() const { return record_; }
+    // Whether the instrument may still hold a fixed current this check set.
+    bool fixedMayRemain() const { return fixed_; }
+
+  private:
+    enum class Act {
+        Poll,
+        ReadTag,
+        ReadRange,
+        Fix,
+        Ask,
+        Judge,
+        AskTrim,
+        Zero,
+        Gain,
+        Unfix,
+        AskApplied,
+        ReadPv,
+        Finish
+    };
+    struct Task {
+        Act act;
+        Phase phase = Phase::Finding;
+        double value = 0;
+    };
+    static std::string what(const Task& task);
+    void stop(Outcome outcome, std::string note);
+    void queuePoints(Phase phase);
+    void queueEnd();
+    Request fix(double mA, Session& session);
+
+    Plan plan_;
+    config::ControlStore controls_;
+    Record record_;
+    std::vector<Task> tasks_;
+    std::size_t at_ = 0;
+    bool fixed_ = false;
+    bool ended_ = false;  // the outcome is decided
+    bool finished_ = false;
+    bool inFlight_ = false;    // a request handed out and not yet answered
+    double metered_ = 0;       // the last meter reading asked for a trim
+    double appliedValue_ = 0;  // the input applied at the sensor point under way
+};
+
+// A fixed current a lost port may have left behind, noted per port so that the next open of
+// that port can offer to end it: kept in the user's state folder ($XDG_STATE_HOME or
+// ~/.local/state, hart-config/fixed-current).
+void noteFixedCurrent(const std::string& port, bool held);
+bool fixedCurrentNoted(const std::string& port);
 
 }  // namespace ops::loopcheck
