@@ -23,6 +23,11 @@ namespace {
 // A tolerance limit reached to the last bit still passes: 4.016 - 4 is a hair above 0.016.
 constexpr double kSlack = 1e-9;
 
+// Errors are differences of decimal entries: rounded to 1e-12 they lose only float noise.
+double clean(double v) {
+    return std::round(v * 1e12) / 1e12;
+}
+
 constexpr std::string_view kOutcomes[] = {"passed", "failed", "cancelled", "port-lost"};
 
 // The shortest text that reads back as the same double; JSON has no NaN or infinity.
@@ -120,8 +125,8 @@ std::string_view outcomeName(Outcome outcome) {
 }
 
 Point loopPoint(double setMa, double readMa, double tolerancePercentOfSpan) {
-    Point p{.setMa = setMa, .readMa = readMa, .errorMa = readMa - setMa};
-    p.errorPercentOfSpan = p.errorMa / kLoopSpanMa * 100.0;
+    Point p{.setMa = setMa, .readMa = readMa, .errorMa = clean(readMa - setMa)};
+    p.errorPercentOfSpan = clean(p.errorMa / kLoopSpanMa * 100.0);
     p.pass = std::fabs(p.errorPercentOfSpan) <= tolerancePercentOfSpan + kSlack;
     return p;
 }
@@ -394,12 +399,13 @@ void Check::stop(Outcome outcome, std::string note) {
     tasks_.push_back({Act::Finish, Phase::Ending});
 }
 
-Request Check::fix(double mA, Session& session) {
-    for (const std::string_view r : kRadios)
-        controls_.apply(
+Request fixedCurrent(double mA, config::ControlStore& controls, Session& session) {
+    for (const std::string_view r : kRadios) {
+        controls.apply(
             {std::string(r), hart::Update::Kind::Check, {}, r == kRadios[mA == 0 ? 6 : 5]});
-    controls_.setText("Edit7", mAText(mA));
-    return build(kFixedCurrent, controls_, session);
+    }
+    controls.setText("Edit7", mAText(mA));
+    return build(kFixedCurrent, controls, session);
 }
 
 std::string Check::what(const Task& t) {
@@ -446,10 +452,10 @@ Step Check::next(Session& session) {
                 s.request = build(kReadRange, controls_, session);
                 break;
             case Act::Fix:
-                s.request = fix(t.value, session);
+                s.request = fixedCurrent(t.value, controls_, session);
                 break;
             case Act::Unfix:
-                s.request = fix(0, session);
+                s.request = fixedCurrent(0, controls_, session);
                 break;
             case Act::Zero:
             case Act::Gain:

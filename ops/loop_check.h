@@ -172,7 +172,6 @@ class Check {
     void stop(Outcome outcome, std::string note);
     void queuePoints(Phase phase);
     void queueEnd();
-    Request fix(double mA, Session& session);
 
     Plan plan_;
     config::ControlStore controls_;
@@ -186,6 +185,9 @@ class Check {
     double metered_ = 0;       // the last meter reading asked for a trim
     double appliedValue_ = 0;  // the input applied at the sensor point under way
 };
+
+// Command 40 at `mA`, 0 leaving fixed-current mode, through the fixed-current button's row.
+Request fixedCurrent(double mA, config::ControlStore& controls, Session& session);
 
 // A fixed current a lost port may have left behind, noted per port so that the next open of
 // that port can offer to end it: kept in the user's state folder ($XDG_STATE_HOME or
