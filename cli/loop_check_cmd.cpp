@@ -28,23 +28,10 @@ constexpr std::string_view kLoopCheckUsage =
     "usage: hart-cli [options] loop-check [--points 4,8,12,16,20] [--tolerance PCT]\n"
     "                [--sensor 0,50,100] [--readings FILE|-] [--yes] [--json] [--save FILE.json]\n";
 
+// One number, nothing else.
 std::optional<double> numberText(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-std::optional<std::vector<double>> numberList(const std::string& text) {
-    std::vector<double> out;
-    std::stringstream s(text);
-    for (std::string item; std::getline(s, item, ',');) {
-        const auto v = numberText(item);
-        if (!v) return std::nullopt;
-        out.push_back(*v);
-    }
-    return out;
+    const auto list = lc::numberList(text);
+    return list && list->size() == 1 ? std::optional<double>(list->front()) : std::nullopt;
 }
 
 // The technician's answers: from a list (a file, or standard input with "-"), else asked one
@@ -144,7 +131,8 @@ int runLoopCheck(const Options& o, std::ostream& out, std::ostream& err) {
     for (std::size_t i = 1; i < w.size(); ++i) {
         const bool more = i + 1 < w.size();
         std::optional<std::vector<double>> list;
-        if ((w[i] == "--points" || w[i] == "--sensor") && more && (list = numberList(w[i + 1]))) {
+        if ((w[i] == "--points" || w[i] == "--sensor") && more &&
+            (list = lc::numberList(w[i + 1]))) {
             (w[i] == "--points" ? plan.pointsMa : plan.sensorPercents) = *list;
         } else if (w[i] == "--tolerance" && more && numberText(w[i + 1])) {
             plan.tolerancePercentOfSpan = *numberText(w[i + 1]);

@@ -341,6 +341,25 @@ std::vector<std::string> notedPorts() {
 
 }  // namespace
 
+std::optional<std::vector<double>> numberList(std::string_view text) {
+    std::vector<double> out;
+    std::string word;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (c != ',' && c != ' ' && c != '\t' && c != ';') {
+            word += c;
+            continue;
+        }
+        if (word.empty()) continue;
+        char* end = nullptr;
+        const double v = std::strtod(word.c_str(), &end);
+        if (end != word.c_str() + word.size() || !std::isfinite(v)) return std::nullopt;
+        out.push_back(v);
+        word.clear();
+    }
+    return out;
+}
+
 std::string planError(const Plan& plan) {
     if (plan.pointsMa.empty()) return "no loop points";
     for (const double p : plan.pointsMa) {

@@ -96,6 +96,10 @@ struct Plan {
     std::vector<double> sensorPercents;
 };
 
+// Numbers separated by commas or blanks ("4,8,12" or "4 8 12"); nothing when one is no finite
+// number. Empty text gives none.
+std::optional<std::vector<double>> numberList(std::string_view text);
+
 // What a plan asks that cannot be: no points, a point outside 3.6 .. 22 mA, a tolerance not
 // above zero. Empty when fine.
 std::string planError(const Plan& plan);

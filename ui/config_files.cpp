@@ -102,7 +102,7 @@ ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     item(QStringLiteral("生成报告…"), &ConfigFiles::report, true,
          QStringLiteral("PDF 文件 (*.pdf)"));
     window.resize(window.width(), window.height() + window.menuBar()->sizeHint().height());
-    window.setRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
+    window.addRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
 }
 
 ConfigFiles::~ConfigFiles() = default;
