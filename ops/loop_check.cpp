@@ -138,8 +138,8 @@ SensorPoint sensorPoint(double applied, double pv, const std::optional<Range>& r
     s.pv = pv;
     const double span = range ? range->upper - range->lower : 0.0;
     if (range) s.unit = range->unit;
-    s.errorPercentOfSpan =
-        span != 0.0 ? (pv - applied) / span * 100.0 : std::numeric_limits<double>::quiet_NaN();
+    s.errorPercentOfSpan = span != 0.0 ? clean((pv - applied) / span * 100.0)
+                                       : std::numeric_limits<double>::quiet_NaN();
     // NaN (no span, or no number from the instrument) compares false: a fail.
     s.pass = std::fabs(s.errorPercentOfSpan) <= tolerancePercentOfSpan + kSlack;
     return s;

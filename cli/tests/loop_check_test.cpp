@@ -102,7 +102,7 @@ TEST(LoopCheck, StoppedHalfWayLeavesFixedCurrentMode) {
     EXPECT_EQ(sim.fixedCurrents().back(), "00 00 00 00");
 }
 
-TEST(LoopCheck, PulledPortEndsWithTheWarningNotedForTheNextOpen) {
+TEST(LoopCheck, PulledPortEndsWithTheWarningAndTheNextCheckEndsTheFixedCurrentFirst) {
     const std::string fifo = ::testing::TempDir() + "loop-check-readings";
     ::unlink(fifo.c_str());
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -134,6 +134,13 @@ TEST(LoopCheck, PulledPortEndsWithTheWarningNotedForTheNextOpen) {
         EXPECT_TRUE(lc::fixedCurrentNoted(port));
     }
     lc::noteFixedCurrent(port, false);
+    // The next check on a port so noted ends the fixed current first.
+    Sim sim;
+    lc::noteFixedCurrent(sim.port(), true);
+    const Ran r = check(sim, {"--readings", file("after-loss", "4\n"), "--yes", "--points", "4"});
+    EXPECT_NE(r.err.find("may still hold a fixed current"), std::string::npos) << r.err;
+    EXPECT_EQ(sim.fixedCurrents().front(), "00 00 00 00");
+    EXPECT_FALSE(lc::fixedCurrentNoted(sim.port()));
 }
 
 }  // namespace

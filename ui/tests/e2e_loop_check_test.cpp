@@ -104,5 +104,20 @@ TEST_F(LoopCheck, PulledPortEndsTheCheckWithTheWarningAndNotesTheFixedCurrent) {
     lc::noteFixedCurrent(port, false);
 }
 
+TEST_F(LoopCheck, TheNextOpenOfThePortOffersToEndALostChecksFixedCurrent) {
+    start();
+    lc::noteFixedCurrent(sim->port(), true);
+    QString asked;
+    wizard().ask = [&](const QString& q) {
+        asked = q;
+        return true;
+    };
+    click("Button1");
+    click("Button1");
+    EXPECT_TRUE(asked.contains(QStringLiteral("固定电流"))) << asked.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lc::fixedCurrentNoted(sim->port()); }, kWaitMs));
+    EXPECT_EQ(fixedCurrents(), std::vector<std::string>{"00 00 00 00"});
+}
+
 }  // namespace
 }  // namespace ui
