@@ -200,7 +200,7 @@ int runLoopCheck(const Options& o, std::ostream& out, std::ostream& err) {
                            x.end == Exchange::End::PortLost ? lc::Sent::PortLost
                            : e.exit == kOk                  ? lc::Sent::Ok
                                                             : lc::Sent::Failed,
-                           e.exit == kOk ? std::string() : s.what + ": " + e.message);
+                           e.message);
                 lc::noteFixedCurrent(o.port, check.fixedMayRemain());
                 break;
             }

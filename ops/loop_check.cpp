@@ -405,7 +405,8 @@ void Check::queueEnd() {
 }
 
 void Check::stop(Outcome outcome, std::string note) {
-    if (!ended_) {
+    // A lost port outranks how the check was ending: the output may be left fixed.
+    if (!ended_ || outcome == Outcome::PortLost) {
         record_.outcome = outcome;
         ended_ = true;
     }
@@ -517,7 +518,6 @@ Step Check::next(Session& session) {
                 return {};
         }
         s.kind = Step::Kind::Send;
-        s.what = what(t);
         inFlight_ = true;
         if (!s.request.refusal.empty()) {
             // Nothing goes out; it ends as a failed request would.
@@ -580,6 +580,13 @@ void Check::sent(Session& session, const hart::Outcome& out, Sent how, std::stri
         case Act::Unfix:
             fixed_ = false;
             break;
+        // A trim goes into the record once the instrument took it; one not done is no number.
+        case Act::Zero:
+            record_.trim = Trim{metered_, std::numeric_limits<double>::quiet_NaN()};
+            break;
+        case Act::Gain:
+            if (record_.trim) record_.trim->gainMeteredMa = metered_;
+            break;
         case Act::ReadPv: {
             SensorPoint p = sensorPoint(
                 appliedValue_,
@@ -601,8 +608,6 @@ void Check::answer(double value) {
     if (t.act == Act::Ask) {
         if (t.phase == Phase::Trim) {
             metered_ = value;
-            if (!record_.trim) record_.trim = Trim{};
-            (t.value == 4 ? record_.trim->zeroMeteredMa : record_.trim->gainMeteredMa) = value;
         } else {
             (t.phase == Phase::AsFound ? record_.asFound : record_.asLeft)
                 .push_back(loopPoint(t.value, value, plan_.tolerancePercentOfSpan));

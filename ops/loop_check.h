@@ -45,7 +45,7 @@ struct Range {
     std::string unit;
 };
 
-// The metered currents the 4 mA and 20 mA trims were given.
+// The metered currents the 4 mA and 20 mA trims were given; NaN for one not taken.
 struct Trim {
     double zeroMeteredMa = 0;
     double gainMeteredMa = 0;
@@ -119,7 +119,6 @@ struct Step {
     Kind kind = Kind::Done;
     Phase phase = Phase::Finding;
     Request request;
-    std::string what;  // what the request does, for messages
     double mA = 0;
     double value = 0;
     std::string unit;

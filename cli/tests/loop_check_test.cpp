@@ -89,6 +89,20 @@ TEST(LoopCheck, WithoutAgreementNoTrimAndTheCheckFails) {
     EXPECT_EQ(sim.fixedCurrents().back(), "00 00 00 00");
 }
 
+TEST(LoopCheck, RefusedTrimFailsTheCheckAndLeavesFixedCurrentMode) {
+    Sim sim;
+    ASSERT_TRUE(sim.command("protect on"));
+    const Ran r = check(sim, {"--readings", file("protected", std::string(kAsFound) + "4.03\n"),
+                              "--yes", "--json"});
+    EXPECT_EQ(r.exit, kFailureCode);
+    const lc::Parsed p = lc::fromJson(r.out);
+    ASSERT_TRUE(p.record) << p.error;
+    EXPECT_EQ(p.record->outcome, lc::Outcome::Failed);
+    EXPECT_FALSE(p.record->trim);
+    EXPECT_NE(p.record->note.find("trimming the 4 mA output"), std::string::npos) << r.err;
+    EXPECT_EQ(sim.fixedCurrents().back(), "00 00 00 00");
+}
+
 TEST(LoopCheck, StoppedHalfWayLeavesFixedCurrentMode) {
     Sim sim;
     const Ran r = check(sim, {"--readings", file("half", "4.03 8.07\n"), "--json"});
