@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ops/config_file.h"
+#include "ui/config_files.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -282,6 +283,7 @@ void LoopCheckWizard::ended(const TForm1::RequestEnd& end) {
 void LoopCheckWizard::finish() {
     answerTimer_.stop();
     record_ = check_->record();
+    window_.configFiles().lastLoopCheck = record_;
     const bool fixed = check_->fixedMayRemain();
     check_.reset();
     showRecord();

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "ops/loop_check.h"
+#include "ui/config_files.h"
 #include "ui/loop_check_wizard.h"
 #include "ui/tests/e2e_fixture.h"
 
@@ -61,6 +62,8 @@ TEST_F(LoopCheck, MeterReadingsFailAsFoundTheTrimsPassAsLeftAndTheRecordIsSaved)
     EXPECT_EQ(r.asLeft.size(), 5u);
     EXPECT_TRUE(lc::allPass(r.asLeft));
     EXPECT_EQ(fixedCurrents().back(), "00 00 00 00");
+    // The report of the configuration menu holds it.
+    EXPECT_EQ(lc::toJson(*window->configFiles().lastLoopCheck), lc::toJson(r));
     const QString path = QDir::tempPath() + "/hart-loop-check-window.json";
     ASSERT_TRUE(wizard().save(path));
     std::ifstream in(path.toStdString());
