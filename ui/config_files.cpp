@@ -56,15 +56,14 @@ QString differences(const std::vector<cfg::Difference>& diff, const QString& lef
 
 const QString kFilter = QStringLiteral("配置文件 (*.json)");
 
-// A drive's own controls: the window's master role and polling address, nothing else.
+}  // namespace
+
 cfg::ControlStore startControls(const ops::Controls& window) {
     cfg::ControlStore c;
     c.setIndex("ComboBox8", window.index("ComboBox8"));
     c.setIndex("ComboBox9", std::max(0, window.index("ComboBox9")));
     return c;
 }
-
-}  // namespace
 
 ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     ask = [this](const QString& question) {

@@ -18,6 +18,10 @@ class QProgressDialog;
 
 namespace ui {
 
+// The own controls of a drive or check: the window's master role and polling address, nothing
+// else.
+ops::config::ControlStore startControls(const ops::Controls& window);
+
 class ConfigFiles : public QObject {
     Q_OBJECT
 

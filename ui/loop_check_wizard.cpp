@@ -63,14 +63,6 @@ QString outcomeText(lc::Outcome o) {
 const QString kTitle = QStringLiteral("回路检查");
 const QString kMayHoldFixed = QStringLiteral("仪表可能仍处于固定电流模式!");
 
-// The check's own controls: the window's master role and polling address, nothing else.
-ops::config::ControlStore startControls(const ops::Controls& window) {
-    ops::config::ControlStore c;
-    c.setIndex("ComboBox8", window.index("ComboBox8"));
-    c.setIndex("ComboBox9", std::max(0, window.index("ComboBox9")));
-    return c;
-}
-
 }  // namespace
 
 LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(window) {
