@@ -1,6 +1,11 @@
 // hart-cli loop-check: the loop check's steps on the line, the technician's readings asked on
 // the terminal or taken from a list in order.
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/select.h>
 #include <unistd.h>
+#endif
 
 #include <cmath>
 #include <fstream>
@@ -32,6 +37,14 @@ constexpr std::string_view kLoopCheckUsage =
 std::optional<double> numberText(const std::string& text) {
     const auto list = lc::numberList(text);
     return list && list->size() == 1 ? std::optional<double>(list->front()) : std::nullopt;
+}
+
+bool terminal() {
+#ifdef _WIN32
+    return ::_isatty(0) != 0;
+#else
+    return ::isatty(0) == 1;
+#endif
 }
 
 // The technician's answers: from a list (a file, or standard input with "-"), else asked one
@@ -82,14 +95,19 @@ class Answers {
         words_.erase(words_.begin());
         return true;
     }
-    // Whether a line comes from the terminal within the answer time.
+    // Whether a line comes from the terminal within the answer time. (A Windows console
+    // cannot be waited on so: there the answer is awaited without end.)
     bool arrives() {
+#ifdef _WIN32
+        return true;
+#else
         if (in_.rdbuf()->in_avail() > 0) return true;
         fd_set set;
         FD_ZERO(&set);
         FD_SET(0, &set);
         timeval t{lc::Check::kAnswerTimeoutS, 0};
         return ::select(1, &set, nullptr, nullptr, &t) > 0;
+#endif
     }
 
     std::istream& in_;
@@ -159,7 +177,7 @@ int runLoopCheck(const Options& o, std::ostream& out, std::ostream& err) {
             return kUsage;
         }
     }
-    Answers answers(file.is_open() ? file : std::cin, err, readings.empty() && ::isatty(0) == 1);
+    Answers answers(file.is_open() ? file : std::cin, err, readings.empty() && terminal());
 
     Line line(logTo(o, err));
     try {

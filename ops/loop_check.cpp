@@ -322,7 +322,11 @@ std::string unitOf(const hart::Outcome& out, std::string_view box) {
 }
 
 std::filesystem::path stateFile() {
+#ifdef _WIN32
+    const char* state = std::getenv("LOCALAPPDATA");
+#else
     const char* state = std::getenv("XDG_STATE_HOME");
+#endif
     const char* home = std::getenv("HOME");
     std::filesystem::path dir = state && *state ? std::filesystem::path(state)
                                 : home && *home ? std::filesystem::path(home) / ".local" / "state"

@@ -194,7 +194,7 @@ Request fixedCurrent(double mA, config::ControlStore& controls, Session& session
 
 // A fixed current a lost port may have left behind, noted per port so that the next open of
 // that port can offer to end it: kept in the user's state folder ($XDG_STATE_HOME or
-// ~/.local/state, hart-config/fixed-current).
+// ~/.local/state; %LOCALAPPDATA% on Windows), hart-config/fixed-current.
 void noteFixedCurrent(const std::string& port, bool held);
 bool fixedCurrentNoted(const std::string& port);
 
