@@ -225,8 +225,10 @@ int runLoopCheck(const Options& o, std::ostream& out, std::ostream& err) {
             case lc::Step::Kind::Reading:
             case lc::Step::Kind::Applied: {
                 std::ostringstream q;
+                constexpr const char* kPhase[] = {"", "as found", "trim", "as left", "sensor", ""};
                 if (s.kind == lc::Step::Kind::Reading)
-                    q << "output fixed at " << s.mA << " mA: the meter reads (mA)";
+                    q << kPhase[static_cast<int>(s.phase)] << ": output fixed at " << s.mA
+                      << " mA, the meter reads (mA)";
                 else
                     q << "apply " << s.value << " " << s.unit << " to the sensor: applied";
                 if (const auto v = answers.number(q.str(), why))

@@ -202,7 +202,11 @@ void LoopCheckWizard::step() {
             window_.send(s.request);
             return;
         case lc::Step::Kind::Reading:
-            prompt(QStringLiteral("输出已固定在 %1 mA。请输入参考表读数 (mA):").arg(num(s.mA)),
+            prompt(QStringLiteral("%1: 输出已固定在 %2 mA。请输入参考表读数 (mA):")
+                       .arg(s.phase == lc::Phase::AsFound ? QStringLiteral("检查前")
+                            : s.phase == lc::Phase::Trim  ? QStringLiteral("微调")
+                                                          : QStringLiteral("检查后"),
+                            num(s.mA)),
                    Answer::Number);
             break;
         case lc::Step::Kind::Trim:
