@@ -11,6 +11,7 @@
 #include "cli/names.h"
 #include "ops/discovery.h"
 #include "report/report.h"
+#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -140,6 +141,8 @@ void ConfigFiles::startWithFile(Job job, const QString& path) {
 
 void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {
     if (!window_.portOpen()) return tell(true, QStringLiteral("串口没有打开!"));
+    // Requests of two features at once would each take the other's replies.
+    if (window_.loopCheck().running()) return tell(true, QStringLiteral("回路检查进行中!"));
     job_ = job;
     path_ = path;
     driver_.emplace(std::move(driver));

@@ -167,8 +167,10 @@ void LoopCheckWizard::prompt(const QString& text, Answer kind) {
 
 bool LoopCheckWizard::start() {
     if (check_ || endingLeftover_) return false;
-    if (!window_.portOpen()) {
-        showMessage(this, MessageKind::Error, QStringLiteral("串口没有打开!"));
+    if (!window_.portOpen() || window_.configFiles().busy()) {
+        showMessage(this, MessageKind::Error,
+                    window_.portOpen() ? QStringLiteral("配置文件操作进行中!")
+                                       : QStringLiteral("串口没有打开!"));
         return false;
     }
     lc::Plan plan;
