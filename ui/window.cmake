@@ -34,12 +34,13 @@ if(TARGET harttesting)
     ENV "QT_QPA_PLATFORM=offscreen")
 
   set(E2E_TEST_SOURCES)
-  foreach(suite bad_input config device_status hartip loop_check pressure soak temperature_a temperature_b trend universal)
+  foreach(suite bad_input config device_status hartip pressure soak temperature_a temperature_b trend universal)
     list(APPEND E2E_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_${suite}_test.cpp)
   endforeach()
   hart_add_test(e2e_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_test.cpp ${E2E_TEST_SOURCES}
             ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_loop_check_test.cpp
     LIBS hartwindow harttesting Qt6::Test
     ENV "QT_QPA_PLATFORM=offscreen")
   target_compile_definitions(e2e_tests PRIVATE HART_SIM_PROGRAM="$<TARGET_FILE:hart-sim>")
