@@ -11,6 +11,7 @@
 #include "cli/names.h"
 #include "ops/discovery.h"
 #include "report/report.h"
+#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -56,15 +57,14 @@ QString differences(const std::vector<cfg::Difference>& diff, const QString& lef
 
 const QString kFilter = QStringLiteral("配置文件 (*.json)");
 
-// A drive's own controls: the window's master role and polling address, nothing else.
+}  // namespace
+
 cfg::ControlStore startControls(const ops::Controls& window) {
     cfg::ControlStore c;
     c.setIndex("ComboBox8", window.index("ComboBox8"));
     c.setIndex("ComboBox9", std::max(0, window.index("ComboBox9")));
     return c;
 }
-
-}  // namespace
 
 ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     ask = [this](const QString& question) {
@@ -102,7 +102,7 @@ ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     item(QStringLiteral("生成报告…"), &ConfigFiles::report, true,
          QStringLiteral("PDF 文件 (*.pdf)"));
     window.resize(window.width(), window.height() + window.menuBar()->sizeHint().height());
-    window.setRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
+    window.addRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
 }
 
 ConfigFiles::~ConfigFiles() = default;
@@ -141,6 +141,8 @@ void ConfigFiles::startWithFile(Job job, const QString& path) {
 
 void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {
     if (!window_.portOpen()) return tell(true, QStringLiteral("串口没有打开!"));
+    // Requests of two features at once would each take the other's replies.
+    if (window_.loopCheck().running()) return tell(true, QStringLiteral("回路检查进行中!"));
     job_ = job;
     path_ = path;
     driver_.emplace(std::move(driver));
