@@ -11,6 +11,7 @@
 #include "cli/names.h"
 #include "hart/device_status.h"
 #include "ops/discovery.h"
+#include "report/labels.h"
 #include "report/report.h"
 #include "ui/messages.h"
 
@@ -235,7 +236,7 @@ void ConfigFiles::finish() {
         case Job::Report: {
             const cfg::Record r =
                 cfg::recordOf(account, cfg::utcNow(), "hart-config " HART_VERSION);
-            const std::string why = report::writePdf(path, r, captionOf);
+            const std::string why = report::writePdf(path, r, report::windowLabel);
             return tell(!why.empty(),
                         why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
         }
