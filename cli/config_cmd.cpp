@@ -13,9 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/app.h"
 #include "cli/line.h"
@@ -24,6 +26,7 @@
 #include "hart/utf8_path.h"
 #include "link/tcomm.h"
 #include "ops/config_file.h"
+#include "ops/loop_check.h"
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -380,6 +383,17 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
                 return finish();
             }
             loaded.push_back(std::move(*p.record));
+        }
+    }
+    if (!loopCheck.empty()) {
+        std::ifstream in(hart::utf8Path(loopCheck), std::ios::binary);
+        std::ostringstream text;
+        if (in) text << in.rdbuf();
+        const ops::loopcheck::Parsed p = ops::loopcheck::fromJson(text.str());
+        if (!in || !p.record) {
+            r.exit = kRefused;
+            r.message = loopCheck + ": " + (in ? p.error : "cannot be read") + "; nothing was sent";
+            return finish();
         }
     }
     if (loaded.size() == 2) {

@@ -489,6 +489,14 @@ Document document(const cfg::Record& r, const Labels& labels, const lc::Record* 
 
 std::string writePdf(const std::string& path, const cfg::Record& record, const Labels& labels,
                      const lc::Record* loopCheck) {
+    // A loop check of another instrument must not be filed under this one.
+    for (const char* f : {"manufacturer-id", "device-type", "device-id"}) {
+        if (loopCheck == nullptr) break;
+        const std::string checked = valueOf(loopCheck->instrument, f);
+        if (checked != valueOf(record.identity, f))
+            return std::string("the loop check is of another instrument (") + f + " " +
+                   orNone(checked) + ", this one " + orNone(valueOf(record.identity, f)) + ")";
+    }
     ensureApplication();
     const Document doc = document(record, labels, loopCheck);
     QByteArray bytes;

@@ -236,7 +236,8 @@ void ConfigFiles::finish() {
         case Job::Report: {
             const cfg::Record r =
                 cfg::recordOf(account, cfg::utcNow(), "hart-config " HART_VERSION);
-            const std::string why = report::writePdf(path, r, report::windowLabel);
+            const std::string why = report::writePdf(path, r, report::windowLabel,
+                                                     lastLoopCheck ? &*lastLoopCheck : nullptr);
             return tell(!why.empty(),
                         why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
         }
