@@ -428,7 +428,8 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         return finish();
     }
     if (c.name == "report") {
-        const cfg::Record record = cfg::recordOf(*account, cfg::utcNow(), "hart-cli " HART_VERSION);
+        const cfg::Record record =
+            cfg::recordOfDrive(*account, cfg::utcNow(), "hart-cli " HART_VERSION);
         const std::string why = writeReport(files[0], record, loopCheck);
         if (!why.empty()) {
             r.exit = kInternal;

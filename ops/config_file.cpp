@@ -151,7 +151,7 @@ Record recordOf(const Values& values, std::string saved, std::string tool) {
     return r;
 }
 
-Record recordOf(const Account& account, std::string saved, std::string tool) {
+Record recordOfDrive(const Account& account, std::string saved, std::string tool) {
     Record r = recordOf(account.values, std::move(saved), std::move(tool));
     r.numbers = account.numbers;
     if (const auto it = account.facts.find("HartRevision"); it != account.facts.end())

@@ -34,7 +34,7 @@ struct Record {
 // Sorts a drive's values into the parts of a record.
 Record recordOf(const Values& values, std::string saved, std::string tool);
 // The same, with the drive's numbers and what its replies told besides.
-Record recordOf(const Account& account, std::string saved, std::string tool);
+Record recordOfDrive(const Account& account, std::string saved, std::string tool);
 
 // A number as short as reads back the same: a single-precision value as one, "43.30476".
 std::string exactText(double number);

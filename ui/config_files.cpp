@@ -235,7 +235,7 @@ void ConfigFiles::finish() {
         }
         case Job::Report: {
             const cfg::Record r =
-                cfg::recordOf(account, cfg::utcNow(), "hart-config " HART_VERSION);
+                cfg::recordOfDrive(account, cfg::utcNow(), "hart-config " HART_VERSION);
             const std::string why = report::writePdf(path, r, report::windowLabel,
                                                      lastLoopCheck ? &*lastLoopCheck : nullptr);
             return tell(!why.empty(),

@@ -89,6 +89,7 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     EXPECT_EQ(cli(sim, {"compare", saved, saved}).exit, kOk);
     EXPECT_EQ(cli(sim, {"report", path("report.pdf")}).exit, kOk);
     EXPECT_EQ(contents(path("report.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(cli(sim, {"report", path("report.pdf"), "--loop-check", saved}).exit, kRefused);
 
     // Another model: refused without --replace and nothing written; with it, written.
     r = cli(sim, {"--address", "1", "restore", saved, "--yes"});
