@@ -43,10 +43,11 @@ TEST(ConfigJson, NumbersAsReceivedAndWhatElseIsKnownComeBack) {
     r.about = {{"hart-revision", "7"}, {"device-status", "8"}};
     const Parsed p = parse(toJson(r));
     ASSERT_TRUE(p.record) << p.error;
-    EXPECT_EQ(p.record->numbers,
-              (Numbers{{"pv", double(43.30476f)}, {"current", 4.000000000000001}}));
+    // A value sent as a single-precision float reads back as the same text, not the same double.
+    ASSERT_EQ(p.record->numbers.size(), 2u);
+    EXPECT_EQ(exactText(p.record->numbers.at("pv")), "43.30476");
+    EXPECT_EQ(p.record->numbers.at("current"), 4.000000000000001);
     EXPECT_EQ(p.record->about, r.about);
-    EXPECT_EQ(exactText(double(43.30476f)), "43.30476");
     EXPECT_NE(parse(replaced(toJson(r), "\"pv\": 43", "\"pvv\": 43")).error.find("\"pvv\""),
               std::string::npos);
 }
