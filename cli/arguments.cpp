@@ -91,6 +91,8 @@ std::string usage() {
            "       hart-cli [options] save FILE [--model MODEL] | compare FILE [FILE2] |\n"
            "                restore FILE [--yes] [--replace] |\n"
            "                report FILE.pdf [--loop-check FILE.json]\n"
+           "       hart-cli [options] loop-check [--points 4,8,12,16,20] [--tolerance PCT]\n"
+           "                [--sensor 0,50,100] [--readings FILE|-] [--yes] [--save FILE.json]\n"
            "       hart-cli --hosts FILE [--jobs N] [--host-timeout MS] [--timeout MS]\n"
            "                [--json | --csv] scan\n"
            "       hart-cli list | ports | --help | --version\n"

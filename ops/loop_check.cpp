@@ -23,6 +23,11 @@ namespace {
 // A tolerance limit reached to the last bit still passes: 4.016 - 4 is a hair above 0.016.
 constexpr double kSlack = 1e-9;
 
+// Errors are differences of decimal entries: rounded to 1e-12 they lose only float noise.
+double clean(double v) {
+    return std::round(v * 1e12) / 1e12;
+}
+
 constexpr std::string_view kOutcomes[] = {"passed", "failed", "cancelled", "port-lost"};
 
 // The shortest text that reads back as the same double; JSON has no NaN or infinity.
@@ -120,8 +125,8 @@ std::string_view outcomeName(Outcome outcome) {
 }
 
 Point loopPoint(double setMa, double readMa, double tolerancePercentOfSpan) {
-    Point p{.setMa = setMa, .readMa = readMa, .errorMa = readMa - setMa};
-    p.errorPercentOfSpan = p.errorMa / kLoopSpanMa * 100.0;
+    Point p{.setMa = setMa, .readMa = readMa, .errorMa = clean(readMa - setMa)};
+    p.errorPercentOfSpan = clean(p.errorMa / kLoopSpanMa * 100.0);
     p.pass = std::fabs(p.errorPercentOfSpan) <= tolerancePercentOfSpan + kSlack;
     return p;
 }
@@ -133,8 +138,8 @@ SensorPoint sensorPoint(double applied, double pv, const std::optional<Range>& r
     s.pv = pv;
     const double span = range ? range->upper - range->lower : 0.0;
     if (range) s.unit = range->unit;
-    s.errorPercentOfSpan =
-        span != 0.0 ? (pv - applied) / span * 100.0 : std::numeric_limits<double>::quiet_NaN();
+    s.errorPercentOfSpan = span != 0.0 ? clean((pv - applied) / span * 100.0)
+                                       : std::numeric_limits<double>::quiet_NaN();
     // NaN (no span, or no number from the instrument) compares false: a fail.
     s.pass = std::fabs(s.errorPercentOfSpan) <= tolerancePercentOfSpan + kSlack;
     return s;
@@ -336,6 +341,25 @@ std::vector<std::string> notedPorts() {
 
 }  // namespace
 
+std::optional<std::vector<double>> numberList(std::string_view text) {
+    std::vector<double> out;
+    std::string word;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (c != ',' && c != ' ' && c != '\t' && c != ';') {
+            word += c;
+            continue;
+        }
+        if (word.empty()) continue;
+        char* end = nullptr;
+        const double v = std::strtod(word.c_str(), &end);
+        if (end != word.c_str() + word.size() || !std::isfinite(v)) return std::nullopt;
+        out.push_back(v);
+        word.clear();
+    }
+    return out;
+}
+
 std::string planError(const Plan& plan) {
     if (plan.pointsMa.empty()) return "no loop points";
     for (const double p : plan.pointsMa) {
@@ -381,7 +405,8 @@ void Check::queueEnd() {
 }
 
 void Check::stop(Outcome outcome, std::string note) {
-    if (!ended_) {
+    // A lost port outranks how the check was ending: the output may be left fixed.
+    if (!ended_ || outcome == Outcome::PortLost) {
         record_.outcome = outcome;
         ended_ = true;
     }
@@ -394,12 +419,13 @@ void Check::stop(Outcome outcome, std::string note) {
     tasks_.push_back({Act::Finish, Phase::Ending});
 }
 
-Request Check::fix(double mA, Session& session) {
-    for (const std::string_view r : kRadios)
-        controls_.apply(
+Request fixedCurrent(double mA, config::ControlStore& controls, Session& session) {
+    for (const std::string_view r : kRadios) {
+        controls.apply(
             {std::string(r), hart::Update::Kind::Check, {}, r == kRadios[mA == 0 ? 6 : 5]});
-    controls_.setText("Edit7", mAText(mA));
-    return build(kFixedCurrent, controls_, session);
+    }
+    controls.setText("Edit7", mAText(mA));
+    return build(kFixedCurrent, controls, session);
 }
 
 std::string Check::what(const Task& t) {
@@ -446,10 +472,10 @@ Step Check::next(Session& session) {
                 s.request = build(kReadRange, controls_, session);
                 break;
             case Act::Fix:
-                s.request = fix(t.value, session);
+                s.request = fixedCurrent(t.value, controls_, session);
                 break;
             case Act::Unfix:
-                s.request = fix(0, session);
+                s.request = fixedCurrent(0, controls_, session);
                 break;
             case Act::Zero:
             case Act::Gain:
@@ -492,7 +518,6 @@ Step Check::next(Session& session) {
                 return {};
         }
         s.kind = Step::Kind::Send;
-        s.what = what(t);
         inFlight_ = true;
         if (!s.request.refusal.empty()) {
             // Nothing goes out; it ends as a failed request would.
@@ -555,6 +580,13 @@ void Check::sent(Session& session, const hart::Outcome& out, Sent how, std::stri
         case Act::Unfix:
             fixed_ = false;
             break;
+        // A trim goes into the record once the instrument took it; one not done is no number.
+        case Act::Zero:
+            record_.trim = Trim{metered_, std::numeric_limits<double>::quiet_NaN()};
+            break;
+        case Act::Gain:
+            if (record_.trim) record_.trim->gainMeteredMa = metered_;
+            break;
         case Act::ReadPv: {
             SensorPoint p = sensorPoint(
                 appliedValue_,
@@ -576,8 +608,6 @@ void Check::answer(double value) {
     if (t.act == Act::Ask) {
         if (t.phase == Phase::Trim) {
             metered_ = value;
-            if (!record_.trim) record_.trim = Trim{};
-            (t.value == 4 ? record_.trim->zeroMeteredMa : record_.trim->gainMeteredMa) = value;
         } else {
             (t.phase == Phase::AsFound ? record_.asFound : record_.asLeft)
                 .push_back(loopPoint(t.value, value, plan_.tolerancePercentOfSpan));

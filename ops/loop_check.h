@@ -45,7 +45,7 @@ struct Range {
     std::string unit;
 };
 
-// The metered currents the 4 mA and 20 mA trims were given.
+// The metered currents the 4 mA and 20 mA trims were given; NaN for one not taken.
 struct Trim {
     double zeroMeteredMa = 0;
     double gainMeteredMa = 0;
@@ -96,6 +96,10 @@ struct Plan {
     std::vector<double> sensorPercents;
 };
 
+// Numbers separated by commas or blanks ("4,8,12" or "4 8 12"); nothing when one is no finite
+// number. Empty text gives none.
+std::optional<std::vector<double>> numberList(std::string_view text);
+
 // What a plan asks that cannot be: no points, a point outside 3.6 .. 22 mA, a tolerance not
 // above zero. Empty when fine.
 std::string planError(const Plan& plan);
@@ -115,7 +119,6 @@ struct Step {
     Kind kind = Kind::Done;
     Phase phase = Phase::Finding;
     Request request;
-    std::string what;  // what the request does, for messages
     double mA = 0;
     double value = 0;
     std::string unit;
@@ -172,7 +175,6 @@ class Check {
     void stop(Outcome outcome, std::string note);
     void queuePoints(Phase phase);
     void queueEnd();
-    Request fix(double mA, Session& session);
 
     Plan plan_;
     config::ControlStore controls_;
@@ -186,6 +188,9 @@ class Check {
     double metered_ = 0;       // the last meter reading asked for a trim
     double appliedValue_ = 0;  // the input applied at the sensor point under way
 };
+
+// Command 40 at `mA`, 0 leaving fixed-current mode, through the fixed-current button's row.
+Request fixedCurrent(double mA, config::ControlStore& controls, Session& session);
 
 // A fixed current a lost port may have left behind, noted per port so that the next open of
 // that port can offer to end it: kept in the user's state folder ($XDG_STATE_HOME or

@@ -13,6 +13,7 @@
 #include "ops/discovery.h"
 #include "report/labels.h"
 #include "report/report.h"
+#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -104,7 +105,7 @@ ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     item(QStringLiteral("生成报告…"), &ConfigFiles::report, true,
          QStringLiteral("PDF 文件 (*.pdf)"));
     window.resize(window.width(), window.height() + window.menuBar()->sizeHint().height());
-    window.setRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
+    window.addRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
 }
 
 ConfigFiles::~ConfigFiles() = default;
@@ -236,8 +237,10 @@ void ConfigFiles::finish() {
         case Job::Report: {
             const cfg::Record r =
                 cfg::recordOfDrive(account, cfg::utcNow(), "hart-config " HART_VERSION);
-            const std::string why = report::writePdf(path, r, report::windowLabel,
-                                                     lastLoopCheck ? &*lastLoopCheck : nullptr);
+            // The session's last loop check goes in with it.
+            const auto& check = window_.loopCheck().record();
+            const std::string why =
+                report::writePdf(path, r, report::windowLabel, check ? &*check : nullptr);
             return tell(!why.empty(),
                         why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
         }

@@ -5,6 +5,8 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/config_files.h
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/loop_check_wizard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/loop_check_wizard.h
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
@@ -32,7 +34,7 @@ if(TARGET harttesting)
     ENV "QT_QPA_PLATFORM=offscreen")
 
   set(E2E_TEST_SOURCES)
-  foreach(suite bad_input config device_status hartip pressure soak temperature_a temperature_b trend universal)
+  foreach(suite bad_input config device_status hartip loop_check pressure soak temperature_a temperature_b trend universal)
     list(APPEND E2E_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_${suite}_test.cpp)
   endforeach()
   hart_add_test(e2e_tests
