@@ -174,8 +174,8 @@ void loopCheckBlocks(Document& d, const lc::Record& c) {
          {"量程", range, "允差",
           "±" + cfg::exactText(c.tolerancePercentOfSpan) + " % 量程 (±" + cfg::exactText(tolMa) +
               " mA)"},
-         {"结论", kOutcomes[static_cast<int>(c.outcome)], "电流微调", trim},
-         {"备注", orNone(c.note), "", ""}},
+         {"结论", kOutcomes[static_cast<int>(c.outcome)], "备注", orNone(c.note)},
+         {"电流微调", trim, "", ""}},
         {}};
     if (c.outcome != lc::Outcome::Passed) about.failed.push_back(2);
     d.blocks.push_back({Kind::Table, {}, std::move(about)});
@@ -357,7 +357,7 @@ class Pages {
             p_->setPen(QPen(QColor(220, 220, 220), 0.4 * kPt));
             p_->drawLine(at(4, e), at(20, e));
             p_->setPen(Qt::black);
-            p_->drawText(QRectF(box.left(), at(4, e).y() - 3 * kMm, 15 * kMm, 6 * kMm),
+            p_->drawText(QRectF(box.left() + 5 * kMm, at(4, e).y() - 3 * kMm, 10 * kMm, 6 * kMm),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(e, 'g', 3));
         }
         for (int ma = 4; ma <= 20; ma += 4) {
@@ -370,7 +370,7 @@ class Pages {
         p_->drawText(QRectF(area.left(), area.bottom() + 5 * kMm, area.width(), 5 * kMm),
                      Qt::AlignHCenter, QStringLiteral("设定值 (mA)"));
         p_->save();
-        p_->translate(box.left(), area.center().y());
+        p_->translate(box.left() + kMm, area.center().y());
         p_->rotate(-90);
         p_->drawText(QRectF(-area.height() / 2, -2 * kMm, area.height(), 5 * kMm), Qt::AlignHCenter,
                      QStringLiteral("误差 (% 量程)"));

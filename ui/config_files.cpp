@@ -13,7 +13,6 @@
 #include "ops/discovery.h"
 #include "report/labels.h"
 #include "report/report.h"
-#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -237,10 +236,8 @@ void ConfigFiles::finish() {
         case Job::Report: {
             const cfg::Record r =
                 cfg::recordOfDrive(account, cfg::utcNow(), "hart-config " HART_VERSION);
-            // The session's last loop check goes in with it.
-            const auto& check = window_.loopCheck().record();
-            const std::string why =
-                report::writePdf(path, r, report::windowLabel, check ? &*check : nullptr);
+            const std::string why = report::writePdf(path, r, report::windowLabel,
+                                                     lastLoopCheck ? &*lastLoopCheck : nullptr);
             return tell(!why.empty(),
                         why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
         }

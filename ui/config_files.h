@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ops/config_file.h"
+#include "ops/loop_check.h"
 #include "ui/main_window.h"
 
 class QProgressDialog;
@@ -36,6 +37,8 @@ class ConfigFiles : public QObject {
     void cancel();
     // Asks the user a yes-or-no question; tests answer it themselves.
     std::function<bool(const QString&)> ask;
+    // The last loop check of this session, which the report then holds; the loop check sets it.
+    std::optional<ops::loopcheck::Record> lastLoopCheck;
 
   private:
     enum class Job { Save, Compare, RestoreRead, RestoreWrite, Report };
