@@ -8,6 +8,8 @@
 #endif
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -56,6 +58,28 @@ std::string section(const Json& doc, std::string_view name, Part part, bool requ
             return "\"" + std::string(name) + "\" has no field \"" + field + "\"";
         if (v.type != Json::Type::String) return "the value of \"" + field + "\" is no string";
         if (!out.emplace(field, v.string).second) return "\"" + field + "\" appears twice";
+    }
+    return {};
+}
+
+// The informative members of a document's record; the error text, empty when fine.
+std::string extras(const Json& doc, Record& r) {
+    if (const Json* n = member(doc, "numbers")) {
+        if (n->type != Json::Type::Object) return "\"numbers\" is no object";
+        for (std::size_t i = 0; i < n->names.size(); ++i) {
+            const FieldRow* row = findField(n->names[i]);
+            if (row == nullptr || n->values[i].type != Json::Type::Number)
+                return "\"numbers\" has no number field \"" + n->names[i] + "\"";
+            r.numbers[n->names[i]] = n->values[i].number;
+        }
+    }
+    if (const Json* a = member(doc, "about")) {
+        if (a->type != Json::Type::Object) return "\"about\" is no object";
+        for (std::size_t i = 0; i < a->names.size(); ++i) {
+            if (a->values[i].type != Json::Type::String)
+                return "the value of \"" + a->names[i] + "\" is no string";
+            r.about[a->names[i]] = a->values[i].string;
+        }
     }
     return {};
 }
@@ -127,14 +151,50 @@ Record recordOf(const Values& values, std::string saved, std::string tool) {
     return r;
 }
 
+Record recordOfDrive(const Account& account, std::string saved, std::string tool) {
+    Record r = recordOf(account.values, std::move(saved), std::move(tool));
+    r.numbers = account.numbers;
+    if (const auto it = account.facts.find("HartRevision"); it != account.facts.end())
+        r.about["hart-revision"] = it->second;
+    if (account.deviceStatus) r.about["device-status"] = std::to_string(*account.deviceStatus);
+    return r;
+}
+
+std::string exactText(double number) {
+    char buf[32];
+    const float single = static_cast<float>(number);
+    const auto end = static_cast<double>(single) == number
+                         ? std::to_chars(buf, buf + sizeof buf, single).ptr
+                         : std::to_chars(buf, buf + sizeof buf, number).ptr;
+    return std::string(buf, end);
+}
+
 std::string toJson(const Record& r) {
     std::ostringstream out;
     out << "{\n  \"format\": " << jsonString(kFormat) << ",\n  \"version\": " << r.version
         << ",\n  \"saved\": " << jsonString(r.saved) << ",\n  \"tool\": " << jsonString(r.tool)
         << ",\n";
     writeSection(out, "identity", r.identity, Part::Identity, false);
-    writeSection(out, "fields", r.fields, Part::Setting, r.live.empty());
-    if (!r.live.empty()) writeSection(out, "live", r.live, Part::Live, true);
+    const bool more = !r.numbers.empty() || !r.about.empty();
+    writeSection(out, "fields", r.fields, Part::Setting, r.live.empty() && !more);
+    if (!r.live.empty()) writeSection(out, "live", r.live, Part::Live, !more);
+    if (more) {
+        // Non-finite numbers have no JSON form: they stay with their fields' texts.
+        out << "  \"numbers\": {";
+        const char* comma = "";
+        for (const auto& [name, n] : r.numbers) {
+            if (!std::isfinite(n)) continue;
+            out << comma << "\n    " << jsonString(name) << ": " << exactText(n);
+            comma = ",";
+        }
+        out << "\n  },\n  \"about\": {";
+        comma = "";
+        for (const auto& [name, text] : r.about) {
+            out << comma << "\n    " << jsonString(name) << ": " << jsonString(text);
+            comma = ",";
+        }
+        out << "\n  }\n";
+    }
     out << "}\n";
     return out.str();
 }
@@ -179,6 +239,7 @@ Parsed parse(std::string_view text) {
     if (why.empty() && modelsOf(r.fields).size() > 1)
         why = "\"fields\" holds the settings of more than one model";
     if (why.empty()) why = section(*doc, "live", Part::Live, false, r.live);
+    if (why.empty()) why = extras(*doc, r);
     if (why.empty()) {
         for (const std::string_view f : {"manufacturer-id", "device-type"}) {
             if (!r.identity.contains(f)) why = "the identity has no \"" + std::string(f) + "\"";

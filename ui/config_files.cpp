@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include "cli/names.h"
+#include "hart/device_status.h"
 #include "ops/discovery.h"
+#include "report/labels.h"
 #include "report/report.h"
 #include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
@@ -193,7 +195,10 @@ void ConfigFiles::ended(const TForm1::RequestEnd& end) {
     const bool ok = end.outcome.result == hart::Result::Done && !code;
     std::string why = end.outcome.status;
     if (code) why += " (响应码 " + std::to_string(end.status->first) + ")";
-    driver_->take(end.outcome, ok, why);
+    // A communication error report carries no device status.
+    const bool status = end.status && (end.status->first & hart::kCommErrorReport) == 0;
+    driver_->take(end.outcome, ok, why,
+                  status ? std::optional<int>(end.status->second) : std::nullopt);
     // The next request goes out once this reply's handling is over.
     QTimer::singleShot(0, this, &ConfigFiles::step);
 }
@@ -232,8 +237,9 @@ void ConfigFiles::finish() {
         }
         case Job::Report: {
             const cfg::Record r =
-                cfg::recordOf(account.values, cfg::utcNow(), "hart-config " HART_VERSION);
-            const std::string why = report::writePdf(path, r, captionOf);
+                cfg::recordOfDrive(account, cfg::utcNow(), "hart-config " HART_VERSION);
+            const std::string why = report::writePdf(path, r, report::windowLabel,
+                                                     lastLoopCheck ? &*lastLoopCheck : nullptr);
             return tell(!why.empty(),
                         why.empty() ? QStringLiteral("报告已生成: ") + path_ : qs(why));
         }
