@@ -166,6 +166,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     try {
         if (isConfigCommand(options->words[0])) return runConfigCommand(*options, out, err);
+        if (options->words[0] == "loop-check") return runLoopCheck(*options, out, err);
         return runCommand(*options, out, err);
     } catch (const std::exception& e) {
         err << "hart-cli: " << e.what() << "\n";

@@ -65,6 +65,9 @@ std::string openFailure(const std::string& port, const serial::ECommsError& e,
 bool isConfigCommand(std::string_view word);
 int runConfigCommand(const Options& options, std::ostream& out, std::ostream& err);
 
+// loop-check, in loop_check_cmd.cpp.
+int runLoopCheck(const Options& options, std::ostream& out, std::ostream& err);
+
 // A field as printed: English name, the window's text, its unit and the window's caption.
 struct Shown {
     std::string name;

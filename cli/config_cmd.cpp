@@ -13,16 +13,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include "cli/app.h"
 #include "cli/line.h"
 #include "cli/names.h"
+#include "hart/device_status.h"
 #include "hart/utf8_path.h"
 #include "link/tcomm.h"
 #include "ops/config_file.h"
+#include "ops/loop_check.h"
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -49,7 +53,7 @@ constexpr ConfigCommand kConfigCommands[] = {
     {"save", 1, 1, "save FILE [--model MODEL]"},
     {"compare", 1, 2, "compare FILE [FILE2]"},
     {"restore", 1, 1, "restore FILE [--yes] [--replace]"},
-    {"report", 1, 1, "report FILE.pdf"},
+    {"report", 1, 1, "report FILE.pdf [--loop-check FILE.json]"},
 };
 
 const ConfigCommand* findConfigCommand(std::string_view name) {
@@ -147,7 +151,9 @@ class Session {
             const Exchange x = line_.exchange(step->request, session_,
                                               std::chrono::milliseconds(options_.timeoutMs));
             const Ending e = endingOf(x);
-            d.take(x.outcome, e.exit == kOk, e.message);
+            // A communication error report carries no device status.
+            const bool commError = x.responseCode && (*x.responseCode & hart::kCommErrorReport);
+            d.take(x.outcome, e.exit == kOk, e.message, commError ? std::nullopt : x.deviceStatus);
             if (e.exit != kOk) return e;
         }
         return {};
@@ -155,8 +161,8 @@ class Session {
 
     // The instrument's configuration, or the ending that stopped the read: as the file's
     // model when there is a file, for its own settings too.
-    std::optional<cfg::Values> read(Outcome& r, bool live, std::string_view model,
-                                    const cfg::Record* file) {
+    std::optional<cfg::Account> read(Outcome& r, bool live, std::string_view model,
+                                     const cfg::Record* file) {
         cfg::Driver d = file ? cfg::Driver::readingFor(controls_, file->fields)
                              : cfg::Driver::reading(controls_, live, model);
         const Ending e = drive(d);
@@ -165,7 +171,7 @@ class Session {
             r.message = "reading " + commandOf(d.account().stopped->control) + ": " + e.message;
             return std::nullopt;
         }
-        return d.account().values;
+        return d.account();
     }
 
     void restore(Outcome& r, const cfg::Values& file, const cfg::Values& instrument) {
@@ -232,12 +238,11 @@ std::filesystem::path selfPath(std::error_code& ec) {
     return self;
 }
 
-// Both arguments are paths: quoted, since they may hold blanks, and never ending in '\'.
+// The arguments are paths: quoted, since they may hold blanks, and never ending in '\'.
 // The exit status, or -1 with errno set when the program did not start.
-int runProgram(const std::string& program, const std::string& first, const std::string& second) {
-    std::wstring line = L"\"" + hart::utf8Path(program).wstring() + L"\" \"" +
-                        hart::utf8Path(first).wstring() + L"\" \"" +
-                        hart::utf8Path(second).wstring() + L"\"";
+int runProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::wstring line = L"\"" + hart::utf8Path(program).wstring() + L"\"";
+    for (const std::string& a : args) line += L" \"" + hart::utf8Path(a).wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
@@ -260,9 +265,10 @@ std::filesystem::path selfPath(std::error_code& ec) {
     return std::filesystem::read_symlink("/proc/self/exe", ec);
 }
 
-int runProgram(const std::string& program, const std::string& first, const std::string& second) {
-    std::vector<char*> argv = {const_cast<char*>(program.c_str()), const_cast<char*>(first.c_str()),
-                               const_cast<char*>(second.c_str()), nullptr};
+int runProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = -1;
     const int spawned =
         ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
@@ -293,8 +299,9 @@ std::string reportProgram() {
 }
 
 // The record goes to hart-report through a temporary file; its messages go to our standard
-// error.
-std::string writeReport(const std::string& path, const cfg::Record& record) {
+// error. A loop check's record, when given, is read by hart-report itself.
+std::string writeReport(const std::string& path, const cfg::Record& record,
+                        const std::string& loopCheck) {
     std::string temp = (std::filesystem::temp_directory_path() / "hart-report-XXXXXX").string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return std::string("cannot write a temporary file: ") + std::strerror(errno);
@@ -305,7 +312,9 @@ std::string writeReport(const std::string& path, const cfg::Record& record) {
         return why;
     }
     const std::string program = reportProgram();
-    const int status = runProgram(program, temp, path);
+    std::vector<std::string> args = {temp, path};
+    if (!loopCheck.empty()) args.insert(args.end(), {"--loop-check", loopCheck});
+    const int status = runProgram(program, args);
     const int spawnError = errno;
     std::error_code ec;
     std::filesystem::remove(temp, ec);
@@ -326,6 +335,7 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
     bool confirmed = false;
     bool replace = false;
     std::string model;
+    std::string loopCheck;
     for (std::size_t i = 1; i < o.words.size(); ++i) {
         const std::string& w = o.words[i];
         if (c.name == "save" && w == "--model" && i + 1 < o.words.size()) {
@@ -340,6 +350,8 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
             confirmed = true;
         } else if (c.name == "restore" && w == "--replace") {
             replace = true;
+        } else if (c.name == "report" && w == "--loop-check" && i + 1 < o.words.size()) {
+            loopCheck = o.words[++i];
         } else {
             files.push_back(w);
         }
@@ -373,6 +385,17 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
             loaded.push_back(std::move(*p.record));
         }
     }
+    if (!loopCheck.empty()) {
+        std::ifstream in(hart::utf8Path(loopCheck), std::ios::binary);
+        std::ostringstream text;
+        if (in) text << in.rdbuf();
+        const ops::loopcheck::Parsed p = ops::loopcheck::fromJson(text.str());
+        if (!in || !p.record) {
+            r.exit = kRefused;
+            r.message = loopCheck + ": " + (in ? p.error : "cannot be read") + "; nothing was sent";
+            return finish();
+        }
+    }
     if (loaded.size() == 2) {
         r.leftName = "first";
         r.rightName = "second";
@@ -387,9 +410,10 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         r.message = why;
         return finish();
     }
-    const auto values =
+    const auto account =
         line.read(r, c.name == "report", model, loaded.empty() ? nullptr : &loaded[0]);
-    if (!values) return finish();
+    if (!account) return finish();
+    const cfg::Values* values = &account->values;
 
     if (c.name == "save") {
         const cfg::Record record = cfg::recordOf(*values, cfg::utcNow(), "hart-cli " HART_VERSION);
@@ -404,8 +428,9 @@ int runConfigCommand(const Options& o, std::ostream& out, std::ostream& err) {
         return finish();
     }
     if (c.name == "report") {
-        const cfg::Record record = cfg::recordOf(*values, cfg::utcNow(), "hart-cli " HART_VERSION);
-        const std::string why = writeReport(files[0], record);
+        const cfg::Record record =
+            cfg::recordOfDrive(*account, cfg::utcNow(), "hart-cli " HART_VERSION);
+        const std::string why = writeReport(files[0], record, loopCheck);
         if (!why.empty()) {
             r.exit = kInternal;
             r.message = why;

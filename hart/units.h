@@ -15,6 +15,7 @@ struct UnitRow {
     std::string_view plain;     // item of the plain unit list (sensor limits, range unit)
     int readCode;               // code that selects this item; -1 none
     int writtenCode;            // code sent when this item is selected; -1 none
+    std::string_view symbol;    // as a document prints it ("kPa", "℃"); empty: none
 };
 
 inline constexpr int kUnitItemCount = 83;
@@ -26,6 +27,10 @@ std::span<const UnitRow> unitTable();
 // The unit an item of a unit box stands for, by the plain list's name without its padding;
 // empty for an index outside the list.
 std::string_view plainUnitName(int index);
+
+// The printed symbol of the unit an item of either list names (its padding ignored); the
+// text itself when it names none of them.
+std::string_view unitSymbol(std::string_view item);
 
 int unitIndexForCode(std::uint8_t code);
 // Nothing for items 76 to 82 or an index outside the list (no selection).

@@ -185,6 +185,10 @@ void ControlStore::apply(const hart::Update& u) {
     switch (u.kind) {
         case hart::Update::Kind::Text:
             setText(u.control, u.text);
+            if (u.number)
+                numbers_[u.control] = *u.number;
+            else
+                numbers_.erase(u.control);
             break;
         case hart::Update::Kind::Select:
             setIndex(u.control, u.value);
@@ -207,6 +211,12 @@ std::string ControlStore::value(std::string_view control) const {
     const int i = index(control);
     if (i < 0 || static_cast<std::size_t>(i) >= items.size()) return {};
     return std::string(trimmed(items[static_cast<std::size_t>(i)]));
+}
+
+std::optional<double> ControlStore::number(std::string_view control) const {
+    const auto it = numbers_.find(control);
+    if (it == numbers_.end()) return std::nullopt;
+    return it->second;
 }
 
 bool ControlStore::setValue(std::string_view control, std::string_view value) {
@@ -314,11 +324,14 @@ std::optional<Step> Driver::next(Session& session) {
     return s;
 }
 
-void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why) {
+void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why,
+                  std::optional<int> deviceStatus) {
     if (!waiting_) return;
     waiting_ = false;
     const Planned& p = plan_[done_];
     for (const hart::Update& u : outcome.updates) controls_.apply(u);
+    for (const hart::Outcome::Fact& f : outcome.facts) account_.facts[f.key] = f.text;
+    if (deviceStatus) account_.deviceStatus = deviceStatus;
     if (!ok) {
         account_.stopped = Step{p.kind, p.control, p.fields, {}};
         account_.failure = why.empty() ? outcome.status : std::string(why);
@@ -332,6 +345,7 @@ void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why) {
                 std::string v = controls_.value(row.control);
                 if (row.part == P::Live && v.empty()) continue;  // not every instrument has four
                 account_.values[f] = std::move(v);
+                if (const auto n = controls_.number(row.control)) account_.numbers[f] = *n;
             }
             break;
         case Step::Kind::Write:

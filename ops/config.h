@@ -70,6 +70,8 @@ class ControlStore final : public Controls {
 
     // A control's value as a file holds it.
     std::string value(std::string_view control) const;
+    // A number field's value as received, before it was cut to its box; none for other fields.
+    std::optional<double> number(std::string_view control) const;
     // Sets a control from a file's value; false when a box has no item of that text.
     bool setValue(std::string_view control, std::string_view value);
 
@@ -77,6 +79,7 @@ class ControlStore final : public Controls {
     std::map<std::string, std::string, std::less<>> texts_;
     std::map<std::string, int, std::less<>> indexes_;
     std::map<std::string, bool, std::less<>> checks_;
+    std::map<std::string, double, std::less<>> numbers_;
 };
 
 // One request of a drive.
@@ -88,9 +91,15 @@ struct Step {
     Request request;                  // with a refusal: nothing is to be sent
 };
 
+// Number fields by name, as received: what a document prints in full.
+using Numbers = std::map<std::string, double, std::less<>>;
+
 // What a drive did.
 struct Account {
     Values values;                      // reads: the fields read
+    Numbers numbers;                    // reads: those of them that are numbers, uncut
+    Values facts;                       // what replies told beyond their fields, by key
+    std::optional<int> deviceStatus;    // the field device status of the last reply taken
     std::vector<std::string> written;   // writes the instrument acknowledged, by field
     std::vector<std::string> notTaken;  // written, but read back otherwise
     std::optional<Step> stopped;        // the step that failed, if one did
@@ -114,8 +123,9 @@ class Driver {
     // The next request, or nothing once done, stopped or cancelled.
     std::optional<Step> next(Session& session);
     // The outcome of the step `next` gave; `ok` says whether the caller counts it done, and
-    // `why` what went wrong otherwise.
-    void take(const hart::Outcome& outcome, bool ok, std::string_view why = {});
+    // `why` what went wrong otherwise; `deviceStatus` is the reply's, when it held one.
+    void take(const hart::Outcome& outcome, bool ok, std::string_view why = {},
+              std::optional<int> deviceStatus = std::nullopt);
     void cancel();
 
     std::size_t stepsDone() const { return done_; }

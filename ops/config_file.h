@@ -22,6 +22,10 @@ struct Record {
     Values identity;    // the Identity fields
     Values fields;      // the Setting fields
     Values live;        // the Live fields, when read
+    // For a document: the number fields as received, and what else is known of the instrument
+    // ("hart-revision", "device-status" as a number). Informative, never compared or written.
+    Numbers numbers;
+    Values about;
 
     // Identity and settings together, as a drive's values hold them.
     Values all() const;
@@ -29,6 +33,11 @@ struct Record {
 
 // Sorts a drive's values into the parts of a record.
 Record recordOf(const Values& values, std::string saved, std::string tool);
+// The same, with the drive's numbers and what its replies told besides.
+Record recordOfDrive(const Account& account, std::string saved, std::string tool);
+
+// A number as short as reads back the same: a single-precision value as one, "43.30476".
+std::string exactText(double number);
 
 std::string toJson(const Record& record);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -235,6 +236,18 @@ void Loop::crowd(std::vector<std::uint8_t>& frame, double now) {
     }
 }
 
+namespace {
+
+std::optional<double> finite(const std::string& text) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(begin, &end);
+    if (end == begin || *end != '\0' || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+}  // namespace
+
 std::string Loop::command(std::string_view line) {
     const std::vector<std::string> w = words(line);
     const auto refuse = [&] { return "ERR unknown command: " + std::string(line); };
@@ -244,6 +257,24 @@ std::string Loop::command(std::string_view line) {
     if (w.size() == 1 && w[0] == "quit") {
         quit_ = true;
         return "OK quit";
+    }
+    if (w.size() == 1 && w[0] == "meter" && !devices_.empty()) {
+        // A reference meter in series with the loop: what the output at address 0 drives.
+        const auto d = std::find_if(devices_.begin(), devices_.end(),
+                                    [](const Device& x) { return !isMultidrop(x); });
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "OK meter %.6f",
+                      static_cast<double>(loopCurrent(d == devices_.end() ? devices_[0] : *d)));
+        return buf;
+    }
+    if (w.size() == 3 && w[0] == "dac-error") {
+        // The output drives 4 + (I - 4) * GAIN + OFFSET for a commanded I: a straight line
+        // that the 4 mA and 20 mA trims take off again.
+        const auto gain = finite(w[1]);
+        const auto offset = finite(w[2]);
+        if (!gain || !offset) return refuse();
+        for (Device& d : devices_) d.dacError = {*offset, *offset + 16.0 * (*gain - 1.0)};
+        return "OK " + normal;
     }
     if (w.size() != 2) return refuse();
     if (w[0] == "delay") {

@@ -169,7 +169,9 @@ std::string usage() {
            "Standard input takes: silent|badcheck|split|garbage|protect|busy|nan on|off,\n"
            "drop|nak on|off (HART-IP), crowd on|off (a burst frame beside each reply),\n"
            "delay SECONDS, status BITS (0x80 or 128; 0 clears),\n"
-           "grant MS (HART-IP sessions: this inactivity time, status 8; 0: as asked), quit.\n"
+           "grant MS (HART-IP sessions: this inactivity time, status 8; 0: as asked),\n"
+           "dac-error GAIN OFFSET (the output drives 4 + (I - 4) * GAIN + OFFSET mA for I),\n"
+           "meter (the loop current a reference meter reads), quit.\n"
            "Universal commands (a model's own of the same number come first):" +
            answered + "\n";
 }

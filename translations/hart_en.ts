@@ -1647,6 +1647,174 @@ COM port</translation>
         <source>图片写入失败: %1</source>
         <translation>Writing the picture failed: %1</translation>
     </message>
+    <message>
+        <source>回路检查进行中!</source>
+        <translation>A loop check is running!</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>超差</source>
+        <translation>out of tolerance</translation>
+    </message>
+    <message>
+        <source>  设定 %1 mA  读数 %2 mA  误差 %3 mA (%4 %)  %5
+</source>
+        <translation>  Set %1 mA  read %2 mA  error %3 mA (%4 %)  %5
+</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>fail</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>串口断开</source>
+        <translation>Serial port lost</translation>
+    </message>
+    <message>
+        <source>回路检查</source>
+        <translation>Loop check</translation>
+    </message>
+    <message>
+        <source>仪表可能仍处于固定电流模式!</source>
+        <translation>The instrument may still be in fixed current mode!</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>微调</source>
+        <translation>Trim</translation>
+    </message>
+    <message>
+        <source>不微调</source>
+        <translation>Don&apos;t trim</translation>
+    </message>
+    <message>
+        <source>保存记录…</source>
+        <translation>Save record…</translation>
+    </message>
+    <message>
+        <source>回路检查记录 (*.json)</source>
+        <translation>Loop check records (*.json)</translation>
+    </message>
+    <message>
+        <source>检查点 (mA):</source>
+        <translation>Points (mA):</translation>
+    </message>
+    <message>
+        <source>允许误差 (% 量程):</source>
+        <translation>Tolerance (% of range):</translation>
+    </message>
+    <message>
+        <source>传感器检查点 (% 量程, 可空):</source>
+        <translation>Sensor points (% of range, optional):</translation>
+    </message>
+    <message>
+        <source>选择检查点和允许误差,然后开始。</source>
+        <translation>Choose the points and the tolerance, then start.</translation>
+    </message>
+    <message>
+        <source>回路检查…</source>
+        <translation>Loop check…</translation>
+    </message>
+    <message>
+        <source>检查点或允许误差不正确: </source>
+        <translation>Points or tolerance not valid: </translation>
+    </message>
+    <message>
+        <source>正在与仪表通讯…</source>
+        <translation>Talking to the instrument…</translation>
+    </message>
+    <message>
+        <source>%1: 输出已固定在 %2 mA。请输入参考表读数 (mA):</source>
+        <translation>%1: output fixed at %2 mA. Enter the reference meter&apos;s reading (mA):</translation>
+    </message>
+    <message>
+        <source>检查前</source>
+        <translation>As found</translation>
+    </message>
+    <message>
+        <source>检查后</source>
+        <translation>As left</translation>
+    </message>
+    <message>
+        <source>有检查点超差。用参考表读数微调 4 mA 和 20 mA 输出吗?</source>
+        <translation>Some points are out of tolerance. Trim the 4 mA and 20 mA output with the reference meter&apos;s readings?</translation>
+    </message>
+    <message>
+        <source>请在传感器上施加约 %1 %2,输入实际施加值:</source>
+        <translation>Apply about %1 %2 to the sensor and enter the value applied:</translation>
+    </message>
+    <message>
+        <source>请输入数字!</source>
+        <translation>Enter a number!</translation>
+    </message>
+    <message>
+        <source>固定电流模式已结束。</source>
+        <translation>Fixed current mode ended.</translation>
+    </message>
+    <message>
+        <source>结束固定电流模式失败: </source>
+        <translation>Leaving fixed current mode failed: </translation>
+    </message>
+    <message>
+        <source> (响应码 </source>
+        <translation> (response code </translation>
+    </message>
+    <message>
+        <source>回路检查结束: </source>
+        <translation>Loop check finished: </translation>
+    </message>
+    <message>
+        <source>串口断开,回路检查中止。</source>
+        <translation>Serial port lost, loop check stopped.</translation>
+    </message>
+    <message>
+        <source>检查前 (as found):</source>
+        <translation>As found:</translation>
+    </message>
+    <message>
+        <source>已微调: 4 mA 表读数 %1 mA, 20 mA 表读数 %2 mA
+</source>
+        <translation>Trimmed: 4 mA meter reading %1 mA, 20 mA meter reading %2 mA
+</translation>
+    </message>
+    <message>
+        <source>检查后 (as left):</source>
+        <translation>As left:</translation>
+    </message>
+    <message>
+        <source>  传感器: 施加 %1  主变量 %2 %3  误差 %4 %  %5
+</source>
+        <translation>  Sensor: applied %1  PV %2 %3  error %4 %  %5
+</translation>
+    </message>
+    <message>
+        <source>结果: </source>
+        <translation>Result: </translation>
+    </message>
+    <message>
+        <source>记录已保存到 </source>
+        <translation>Record saved to </translation>
+    </message>
+    <message>
+        <source>上次回路检查时串口断开,</source>
+        <translation>The serial port was lost during the last loop check, </translation>
+    </message>
+    <message>
+        <source>
+现在结束固定电流模式吗?</source>
+        <translation>
+Leave fixed current mode now?</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>

@@ -9,9 +9,12 @@
 #include <QTimer>
 
 #include "cli/names.h"
+#include "hart/device_status.h"
 #include "ops/discovery.h"
+#include "report/labels.h"
 #include "report/report.h"
 #include "ui/language.h"
+#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -59,15 +62,14 @@ QString filter() {
     return tx(Tr::tr("配置文件 (*.json)"));
 }
 
-// A drive's own controls: the window's master role and polling address, nothing else.
+}  // namespace
+
 cfg::ControlStore startControls(const ops::Controls& window) {
     cfg::ControlStore c;
     c.setIndex("ComboBox8", window.index("ComboBox8"));
     c.setIndex("ComboBox9", std::max(0, window.index("ComboBox9")));
     return c;
 }
-
-}  // namespace
 
 ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     ask = [this](const QString& question) {
@@ -105,7 +107,7 @@ ConfigFiles::ConfigFiles(TForm1& window) : QObject(&window), window_(window) {
     item(tx(Tr::tr("载入配置…")), &ConfigFiles::restore, false, filter());
     item(tx(Tr::tr("生成报告…")), &ConfigFiles::report, true, tx(Tr::tr("PDF 文件 (*.pdf)")));
     window.resize(window.width(), window.height() + window.menuBar()->sizeHint().height());
-    window.setRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
+    window.addRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
 }
 
 ConfigFiles::~ConfigFiles() = default;
@@ -144,6 +146,8 @@ void ConfigFiles::startWithFile(Job job, const QString& path) {
 
 void ConfigFiles::start(Job job, const QString& path, cfg::Driver driver) {
     if (!window_.portOpen()) return tell(true, tx(Tr::tr("串口没有打开!")));
+    // Requests of two features at once would each take the other's replies.
+    if (window_.loopCheck().running()) return tell(true, tx(Tr::tr("回路检查进行中!")));
     job_ = job;
     path_ = path;
     driver_.emplace(std::move(driver));
@@ -197,7 +201,10 @@ void ConfigFiles::ended(const TForm1::RequestEnd& end) {
         why += hart::translate(Tr::tr(" (响应码 "), language()) +
                std::to_string(end.status->first) + ")";
     }
-    driver_->take(end.outcome, ok, why);
+    // A communication error report carries no device status.
+    const bool status = end.status && (end.status->first & hart::kCommErrorReport) == 0;
+    driver_->take(end.outcome, ok, why,
+                  status ? std::optional<int>(end.status->second) : std::nullopt);
     // The next request goes out once this reply's handling is over.
     QTimer::singleShot(0, this, &ConfigFiles::step);
 }
@@ -235,8 +242,9 @@ void ConfigFiles::finish() {
         }
         case Job::Report: {
             const cfg::Record r =
-                cfg::recordOf(account.values, cfg::utcNow(), "hart-config " HART_VERSION);
-            const std::string why = report::writePdf(path, r, captionOf);
+                cfg::recordOfDrive(account, cfg::utcNow(), "hart-config " HART_VERSION);
+            const std::string why = report::writePdf(path, r, report::windowLabel,
+                                                     lastLoopCheck ? &*lastLoopCheck : nullptr);
             return tell(!why.empty(), why.empty() ? tx(Tr::tr("报告已生成: ")) + path_ : tx(why));
         }
         case Job::Compare: {

@@ -11,11 +11,16 @@
 #include <string_view>
 
 #include "ops/config_file.h"
+#include "ops/loop_check.h"
 #include "ui/main_window.h"
 
 class QProgressDialog;
 
 namespace ui {
+
+// The own controls of a drive or check: the window's master role and polling address, nothing
+// else.
+ops::config::ControlStore startControls(const ops::Controls& window);
 
 class ConfigFiles : public QObject {
     Q_OBJECT
@@ -36,6 +41,8 @@ class ConfigFiles : public QObject {
     void cancel();
     // Asks the user a yes-or-no question; tests answer it themselves.
     std::function<bool(const QString&)> ask;
+    // The last loop check of this session, which the report then holds; the loop check sets it.
+    std::optional<ops::loopcheck::Record> lastLoopCheck;
 
   private:
     enum class Job { Save, Compare, RestoreRead, RestoreWrite, Report };

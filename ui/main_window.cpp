@@ -28,6 +28,7 @@
 #include "ui/config_files.h"
 #include "ui/form.h"
 #include "ui/language.h"
+#include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
 #include "ui/trend_window.h"
@@ -225,6 +226,7 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     menuBar()
         ->addMenu(tx(Tr::tr("趋势")))
         ->addAction(tx(Tr::tr("趋势窗口…")), this, &TForm1::showTrend);
+    loopCheck_ = new LoopCheckWizard(*this);
     addLanguageMenu(this);
     // A turn ends at the latest a little after the response time of its request.
     turnTimer_.setSingleShot(true);
@@ -286,7 +288,9 @@ void TForm1::send(const ops::Request& r) {
 }
 
 void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
-    if (!trendRead_ && !findingRead_ && requestEnded_) requestEnded_(end);
+    if (!trendRead_ && !findingRead_) {
+        for (const auto& f : requestEnded_) f(end);
+    }
     if (!endsTurn) return;
     turnOpen_ = false;
     turnTimer_.stop();
@@ -460,6 +464,7 @@ void TForm1::Button1Click() {
         resetRadios();
         resetCombos();
         emptyFields(true);
+        loopCheck_->portOpened();
         return;
     }
     closePort();

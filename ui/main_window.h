@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "hart/device_status.h"
 #include "hart/outcome.h"
@@ -24,6 +25,7 @@ class QLabel;
 namespace ui {
 
 class ConfigFiles;
+class LoopCheckWizard;
 class TrendWindow;
 
 // A window-thread timer; enabling an enabled timer keeps its period running.
@@ -89,8 +91,12 @@ class TForm1 : public QMainWindow {
         hart::Outcome outcome;
         std::optional<hart::StatusBytes> status;  // of the reply, when it held them
     };
-    void setRequestEnded(std::function<void(const RequestEnd&)> f) { requestEnded_ = std::move(f); }
+    // Each feature that sends through `send` hears of every end, and takes only its own.
+    void addRequestEnded(std::function<void(const RequestEnd&)> f) {
+        requestEnded_.push_back(std::move(f));
+    }
     ConfigFiles& configFiles() { return *configFiles_; }
+    LoopCheckWizard& loopCheck() { return *loopCheck_; }
 
     serial::TComm& comm() { return *Comm1; }
     const hart::RequestTracker& tracker() const { return tracker_; }
@@ -162,8 +168,9 @@ class TForm1 : public QMainWindow {
     bool hartIp_ = false;
     std::uint64_t errorsAtSend_ = 0;
     std::string_view noReplyHint_;  // what the timeout text of the pending request adds
-    std::function<void(const RequestEnd&)> requestEnded_;
+    std::vector<std::function<void(const RequestEnd&)>> requestEnded_;
     std::unique_ptr<ConfigFiles> configFiles_;
+    LoopCheckWizard* loopCheck_ = nullptr;
 
     TrendWindow* trend_ = nullptr;
     std::deque<ops::Request> waiting_;

@@ -5,6 +5,8 @@ add_library(hartwindow STATIC
   ${CMAKE_CURRENT_LIST_DIR}/config_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/config_files.h
   ${CMAKE_CURRENT_LIST_DIR}/device_status_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/loop_check_wizard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/loop_check_wizard.h
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/main_window.h
   ${CMAKE_CURRENT_LIST_DIR}/messages.cpp
@@ -80,6 +82,7 @@ if(TARGET harttesting)
   hart_add_test(e2e_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_test.cpp ${E2E_TEST_SOURCES}
             ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_loop_check_test.cpp
     LIBS hartwindow harttesting Qt6::Test
     ENV "QT_QPA_PLATFORM=offscreen")
   target_compile_definitions(e2e_tests PRIVATE HART_SIM_PROGRAM="$<TARGET_FILE:hart-sim>")

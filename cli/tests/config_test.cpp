@@ -89,6 +89,7 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     EXPECT_EQ(cli(sim, {"compare", saved, saved}).exit, kOk);
     EXPECT_EQ(cli(sim, {"report", path("report.pdf")}).exit, kOk);
     EXPECT_EQ(contents(path("report.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(cli(sim, {"report", path("report.pdf"), "--loop-check", saved}).exit, kRefused);
 
     // Another model: refused without --replace and nothing written; with it, written.
     r = cli(sim, {"--address", "1", "restore", saved, "--yes"});
@@ -101,6 +102,21 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     r = cli(sim, {"--address", "1", "restore", other, "--yes", "--replace"});
     EXPECT_EQ(r.exit, kOk) << r.err;
     EXPECT_NE(r.out.find("written: tag, descriptor"), std::string::npos) << r.out;
+}
+
+// A failing as found, the trims and a passing as left, filed in the instrument's report.
+TEST(ConfigFiles, TheReportHoldsTheLoopCheck) {
+    Sim sim;
+    ASSERT_TRUE(sim.command("dac-error 1.01 0.03"));
+    const std::string check = path("check.json");
+    const std::string readings =
+        written("readings", "4.03 8.07 12.11 16.15 20.19\n4.03 20.19\n4 8 12 16 20.01\n");
+    ASSERT_EQ(cli(sim, {"loop-check", "--readings", readings, "--yes", "--save", check}).exit, kOk);
+    ASSERT_EQ(cli(sim, {"report", path("check.pdf"), "--loop-check", check}).exit, kOk);
+    std::string text = testsupport::run({"/usr/bin/pdftotext", path("check.pdf"), "-"}).out;
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+    for (const char* t : {"四、回路测试", "+1.188不合格", "4mA实测4.03mA;20mA实测20.19mA", "20.01"})
+        EXPECT_NE(text.find(t), std::string::npos) << t;
 }
 
 TEST(ConfigFiles, ARefusedWriteStopsTheRestoreAndSaysWhatWasWritten) {

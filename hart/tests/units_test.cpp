@@ -48,6 +48,18 @@ TEST(UnitTable, NumberedItemsCarryTheirIndexExceptTheDuplicated06) {
     }
 }
 
+TEST(UnitTable, EitherListsItemGivesItsPrintedSymbol) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"09_KPa   ", "kPa"},
+        {"KPa", "kPa"},
+        {"12_摄氏度  ", "℃"},
+        {"degc", "℃"},
+        {"75_%", "%"},
+        {"other", "other"},
+        {"no such unit", "no such unit"}};
+    for (const auto& [item, symbol] : cases) EXPECT_EQ(unitSymbol(item), symbol) << item;
+}
+
 TEST(UnitCodes, ReplyCodeSelectsItem) {
     const std::pair<int, int> cases[] = {
         {1, 0},   {12, 9},   {237, 11}, {32, 12}, {111, 36}, {57, 75},  {76, 77},  {250, 78},

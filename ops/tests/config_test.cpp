@@ -1,6 +1,8 @@
 // Configuration files: values through JSON and back, and the restore's plan and account.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ops/config_file.h"
 
 namespace ops::config {
@@ -33,6 +35,21 @@ TEST(ConfigJson, AnyTextComesBackAsItWas) {
 
 std::string replaced(std::string text, const std::string& was, const std::string& now) {
     return text.replace(text.find(was), was.size(), now);
+}
+
+TEST(ConfigJson, NumbersAsReceivedAndWhatElseIsKnownComeBack) {
+    Record r = recordOf({{"manufacturer-id", "38"}, {"device-type", "6"}, {"pv", "43.3"}}, "", "t");
+    r.numbers = {{"pv", double(43.30476f)}, {"current", 4.000000000000001}, {"sv", NAN}};
+    r.about = {{"hart-revision", "7"}, {"device-status", "8"}};
+    const Parsed p = parse(toJson(r));
+    ASSERT_TRUE(p.record) << p.error;
+    // A value sent as a single-precision float reads back as the same text, not the same double.
+    ASSERT_EQ(p.record->numbers.size(), 2u);
+    EXPECT_EQ(exactText(p.record->numbers.at("pv")), "43.30476");
+    EXPECT_EQ(p.record->numbers.at("current"), 4.000000000000001);
+    EXPECT_EQ(p.record->about, r.about);
+    EXPECT_NE(parse(replaced(toJson(r), "\"pv\": 43", "\"pvv\": 43")).error.find("\"pvv\""),
+              std::string::npos);
 }
 
 TEST(ConfigJson, FilesThatAreNoConfigurationAndEveryCutOfAGoodOneAreRefused) {

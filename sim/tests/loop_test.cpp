@@ -227,6 +227,8 @@ TEST(LoopCommands, OperatorLines) {
         {"silent maybe", "ERR unknown command: silent maybe"},
         {"reboot", "ERR unknown command: reboot"},
         {"quit now", "ERR unknown command: quit now"},
+        {"dac-error 1.01 0.03", "OK dac-error 1.01 0.03"},
+        {"dac-error 1 nan", "ERR unknown command: dac-error 1 nan"},
     };
     Rig rig;
     for (const auto& c : cases) EXPECT_EQ(rig.loop.command(c.line), c.answer);
@@ -234,6 +236,7 @@ TEST(LoopCommands, OperatorLines) {
     EXPECT_TRUE(rig.loop.faults().silent);
     EXPECT_EQ(rig.loop.faults().status, 0x81);
     EXPECT_EQ(rig.loop.faults().grantMs, 300u);
+    EXPECT_NEAR(rig.loop.devices()[0].dacError.at20mA, 0.03 + 0.16, 1e-12);
     EXPECT_FALSE(rig.loop.quitRequested());
     EXPECT_EQ(rig.loop.command("quit"), "OK quit");
     EXPECT_TRUE(rig.loop.quitRequested());
