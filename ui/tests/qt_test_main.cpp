@@ -7,8 +7,10 @@
 int main(int argc, char** argv) {
     // Test discovery runs the binary without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A child process that has gone must not take the test binary with it.
+        // A child process that has gone must not take the test binary with it.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
