@@ -49,3 +49,12 @@ if(TARGET harttesting)
                        PROPERTIES ENVIRONMENT "HART_E2E_HARTIP=1" TIMEOUT 300 LABELS hartip)
   add_dependencies(e2e_tests hart-sim)
 endif()
+
+# On Windows the window meets the instrument on a COM port (scripts/windows links one to the
+# simulator on Linux); without HART_TEST_COM the test says it is skipped.
+if(WIN32)
+  hart_add_test(com_port_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/com_port_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+    LIBS hartwindow Qt6::Test
+    ENV "QT_QPA_PLATFORM=offscreen")
+endif()
