@@ -18,8 +18,16 @@ namespace cli {
 
 struct Exchange;
 
+// The modem's port when none is named: the first USB serial adapter on Linux; on Windows,
+// where adapters get whatever number is free, the window's own first choice.
+#ifdef _WIN32
+inline constexpr const char* kDefaultPort = "COM3";
+#else
+inline constexpr const char* kDefaultPort = "/dev/ttyUSB0";
+#endif
+
 struct Options {
-    std::string port = "/dev/ttyUSB0";
+    std::string port = kDefaultPort;
     int address = 0;
     bool scan = false;
     bool secondary = false;

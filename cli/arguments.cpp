@@ -102,8 +102,9 @@ std::string usage() {
            "                [--json | --csv] scan\n"
            "       hart-cli list | ports | --help | --version\n"
            "Runs one operation of the HART configuration window on the instrument at the\n"
-           "polling address (default 0) through the HART modem on NAME (default /dev/ttyUSB0;\n"
-           "COMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
+           "polling address (default 0) through the HART modem on NAME (default " +
+           std::string(kDefaultPort) +
+           ";\nCOMn is the n-th serial port; hartip://HOST[:PORT] or HOST:PORT is HART-IP, port\n"
            "5094 by default, hartip+udp://HOST[:PORT] over UDP). `hart-cli ports` lists the\n"
            "serial ports present. `hart-cli list` shows every operation and its values.\n"
            "save --model MODEL also keeps a named instrument's own settings; MODEL is one of" +

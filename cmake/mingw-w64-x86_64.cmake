@@ -16,7 +16,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # -static takes libwinpthread in as well; the libstdc++ and libgcc flags alone leave it a DLL.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Programs that load the Qt DLLs take the shared runtime the DLLs were built with instead
+# (HART_MINGW_SHARED_RUNTIME): one libstdc++ in the process, so memory and exceptions may
+# cross between Qt and our code.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES HART_MINGW_SHARED_RUNTIME)
+if(NOT HART_MINGW_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 
 find_program(HART_WINE NAMES wine wine64)
 if(HART_WINE)

@@ -100,6 +100,24 @@ int poll(pollfd* fds, unsigned count, int timeoutMs) {
     return ::WSAPoll(fds, count, timeoutMs);
 }
 
+Socket accept(Socket listening) {
+    // An accepted socket takes the listening one's non-blocking mode.
+    const Socket s = ::accept(listening, nullptr, nullptr);
+    if (s != kNone) ::SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    return s;
+}
+
+long sendTo(Socket s, const std::uint8_t* data, std::size_t length, const sockaddr_in& to) {
+    return ::sendto(s, reinterpret_cast<const char*>(data), static_cast<int>(length), 0,
+                    reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
+long receiveFrom(Socket s, std::uint8_t* buf, std::size_t capacity, sockaddr_in& from) {
+    int length = sizeof from;
+    return ::recvfrom(s, reinterpret_cast<char*>(buf), static_cast<int>(capacity), 0,
+                      reinterpret_cast<sockaddr*>(&from), &length);
+}
+
 // Only sockets can be polled beside a socket: a UDP socket on loopback that sends itself one
 // datagram, never read, so it stays readable.
 bool Wake::open() {
@@ -192,6 +210,20 @@ int poll(pollfd* fds, unsigned count, int timeoutMs) {
     return ::poll(fds, count, timeoutMs);
 }
 
+Socket accept(Socket listening) {
+    return ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+}
+
+long sendTo(Socket s, const std::uint8_t* data, std::size_t length, const sockaddr_in& to) {
+    return ::sendto(s, data, length, MSG_NOSIGNAL | MSG_DONTWAIT,
+                    reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
+long receiveFrom(Socket s, std::uint8_t* buf, std::size_t capacity, sockaddr_in& from) {
+    socklen_t length = sizeof from;
+    return ::recvfrom(s, buf, capacity, 0, reinterpret_cast<sockaddr*>(&from), &length);
+}
+
 bool Wake::open() {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
@@ -211,5 +243,39 @@ void Wake::close() {
 }
 
 #endif
+
+Socket listenLoopback(int type, std::uint16_t port) {
+    Socket s = open(AF_INET, type, 0);
+    if (s == kNone) return kNone;
+#ifndef _WIN32
+    // A restarted server has its port back at once. (On Windows this option would let another
+    // program take a port in use.)
+    const int on = 1;
+    (void)::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+#endif
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // never reachable from another machine
+    if (::bind(s, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 ||
+        (type == SOCK_STREAM && ::listen(s, 64) != 0)) {
+        const int error = lastError();
+        close(s);
+#ifdef _WIN32
+        ::WSASetLastError(error);
+#else
+        errno = error;
+#endif
+        return kNone;
+    }
+    return s;
+}
+
+std::uint16_t localPort(Socket s) {
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
+    if (::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) != 0) return 0;
+    return ntohs(a.sin_port);
+}
 
 }  // namespace serial::net

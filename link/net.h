@@ -9,6 +9,7 @@
 #include <ws2tcpip.h>
 #else
 #include <netdb.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #endif
@@ -43,6 +44,15 @@ int connected(Socket s, int timeoutMs);
 long send(Socket s, const std::uint8_t* data, std::size_t length, bool dontWait = false);
 long receive(Socket s, std::uint8_t* buf, std::size_t capacity);
 int poll(pollfd* fds, unsigned count, int timeoutMs);
+
+// The server's side, on 127.0.0.1 only: a non-blocking socket bound to `port` (0: one the
+// system picks) and, for a stream, listening; kNone on failure (see lastError()).
+Socket listenLoopback(int type, std::uint16_t port);
+std::uint16_t localPort(Socket s);
+// A connection waiting on a listening socket, non-blocking and not inherited, or kNone.
+Socket accept(Socket listening);
+long sendTo(Socket s, const std::uint8_t* data, std::size_t length, const sockaddr_in& to);
+long receiveFrom(Socket s, std::uint8_t* buf, std::size_t capacity, sockaddr_in& from);
 
 // The close signal a poll waits on beside its socket: once set it stays set until closed.
 class Wake {

@@ -1,20 +1,13 @@
 #include "sim/hartip_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "hart/wire.h"
 
 namespace hartsim {
 
 namespace hip = serial::hartip;
+namespace net = serial::net;
 
 namespace {
 
@@ -23,9 +16,12 @@ constexpr double kInitiateWithinS = 10.0;
 // Over UDP anyone may send: masters beyond these, without a session yet, are not heard.
 constexpr std::size_t kMaxPeers = 2 * kMaxSessions;
 
-void sendDatagram(int fd, const sockaddr_in& to, std::span<const std::uint8_t> message) {
-    (void)::sendto(fd, message.data(), message.size(), MSG_NOSIGNAL | MSG_DONTWAIT,
-                   reinterpret_cast<const sockaddr*>(&to), sizeof to);
+void sendDatagram(net::Socket fd, const sockaddr_in& to, std::span<const std::uint8_t> message) {
+    (void)net::sendTo(fd, message.data(), message.size(), to);
+}
+
+bool again(int error) {
+    return net::wouldBlock(error) || net::interrupted(error);
 }
 
 bool samePeer(const sockaddr_in& a, const sockaddr_in& b) {
@@ -42,31 +38,18 @@ std::vector<std::uint8_t> answerTo(const hip::Header& h, std::span<const std::ui
 
 HartIpServer::~HartIpServer() {
     if (!udp_)
-        for (Client& c : clients_) ::close(c.fd);
-    if (listenFd_ >= 0) ::close(listenFd_);
+        for (Client& c : clients_) net::close(c.fd);
+    net::close(listenFd_);
 }
 
 bool HartIpServer::listen(std::uint16_t port, std::string& error) {
-    listenFd_ =
-        ::socket(AF_INET, (udp_ ? SOCK_DGRAM : SOCK_STREAM) | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (listenFd_ < 0) {
-        error = std::string("socket: ") + std::strerror(errno);
+    listenFd_ = net::listenLoopback(udp_ ? SOCK_DGRAM : SOCK_STREAM, port);
+    if (listenFd_ == net::kNone) {
+        error = "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " +
+                net::errorText(net::lastError());
         return false;
     }
-    const int on = 1;
-    (void)::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);  // never reachable from another machine
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        (!udp_ && ::listen(listenFd_, 64) != 0)) {
-        error = "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + std::strerror(errno);
-        return false;
-    }
-    socklen_t len = sizeof a;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&a), &len);
-    port_ = ntohs(a.sin_port);
+    port_ = net::localPort(listenFd_);
     return true;
 }
 
@@ -88,12 +71,13 @@ void HartIpServer::service(const std::vector<pollfd>& ready, Loop& loop, double 
         if (!udp_ && i + 1 < ready.size() && (ready[i + 1].revents & (POLLIN | POLLHUP | POLLERR)))
             read(c, loop, now);
         const double quiet = now - c.lastHeard;
-        if (c.fd >= 0 && !c.closing && c.session && quiet * 1000.0 > c.inactivityMs)
+        if (c.fd != net::kNone && !c.closing && c.session && quiet * 1000.0 > c.inactivityMs)
             end(c, "no message within the inactivity time");
-        if (c.fd >= 0 && !c.session && quiet > kInitiateWithinS) end(c, "no session initiate");
-        if (c.fd >= 0) flush(c, now);
+        if (c.fd != net::kNone && !c.session && quiet > kInitiateWithinS)
+            end(c, "no session initiate");
+        if (c.fd != net::kNone) flush(c, now);
     }
-    std::erase_if(clients_, [](const Client& c) { return c.fd < 0; });
+    std::erase_if(clients_, [](const Client& c) { return c.fd == net::kNone; });
     if (!udp_ && incoming) accept(now);
 }
 
@@ -101,13 +85,12 @@ void HartIpServer::receive(Loop& loop, double now) {
     for (;;) {
         std::uint8_t in[4096];
         sockaddr_in from{};
-        socklen_t len = sizeof from;
-        const ssize_t n =
-            ::recvfrom(listenFd_, in, sizeof in, 0, reinterpret_cast<sockaddr*>(&from), &len);
-        if (n < 0 && errno == EINTR) continue;
+        const long n = net::receiveFrom(listenFd_, in, sizeof in, from);
+        if (n < 0 && net::interrupted(net::lastError())) continue;
         if (n < 0) return;  // nothing more in (or an error the next datagram will tell)
-        auto c = std::find_if(clients_.begin(), clients_.end(),
-                              [&](const Client& k) { return k.fd >= 0 && samePeer(k.peer, from); });
+        auto c = std::find_if(clients_.begin(), clients_.end(), [&](const Client& k) {
+            return k.fd != net::kNone && samePeer(k.peer, from);
+        });
         if (c == clients_.end()) {
             if (clients_.size() >= kMaxPeers) continue;
             Client fresh;
@@ -128,10 +111,9 @@ void HartIpServer::receive(Loop& loop, double now) {
 
 void HartIpServer::accept(double now) {
     for (;;) {
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0) return;
-        const int on = 1;
-        (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        const net::Socket fd = net::accept(listenFd_);
+        if (fd == net::kNone) return;
+        net::noDelay(fd);
         Client c;
         c.fd = fd;
         c.lastHeard = now;
@@ -141,20 +123,20 @@ void HartIpServer::accept(double now) {
 
 void HartIpServer::read(Client& c, Loop& loop, double now) {
     std::uint8_t in[4096];
-    const ssize_t n = ::recv(c.fd, in, sizeof in, 0);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    const long n = net::receive(c.fd, in, sizeof in);
+    if (n < 0 && again(net::lastError())) return;
     if (n <= 0) {
         end(c, "the master closed the connection");
         return;
     }
     c.lastHeard = now;
     c.reader.feed(std::span(in, static_cast<std::size_t>(n)));
-    while (c.fd >= 0 && !c.closing) {
+    while (c.fd != net::kNone && !c.closing) {
         const auto m = c.reader.next();
         if (!m) break;
         answer(c, *m, loop, now);
     }
-    if (c.fd >= 0 && c.reader.fault() != nullptr) end(c, c.reader.fault());
+    if (c.fd != net::kNone && c.reader.fault() != nullptr) end(c, c.reader.fault());
 }
 
 void HartIpServer::answer(Client& c, const hip::Message& m, Loop& loop, double now) {
@@ -255,10 +237,10 @@ void HartIpServer::flush(Client& c, double now) {
         c.due.pop_front();
     }
     while (!c.unsent.empty()) {
-        const ssize_t n = ::send(c.fd, c.unsent.data(), c.unsent.size(), MSG_NOSIGNAL);
+        const long n = net::send(c.fd, c.unsent.data(), c.unsent.size());
         if (n > 0) {
             c.unsent.erase(c.unsent.begin(), c.unsent.begin() + n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+        } else if (n < 0 && again(net::lastError())) {
             return;
         } else {
             end(c, "the master is gone");
@@ -269,17 +251,17 @@ void HartIpServer::flush(Client& c, double now) {
 }
 
 void HartIpServer::end(Client& c, const std::string& why) {
-    if (c.fd < 0) return;
+    if (c.fd == net::kNone) return;
     if (c.session) log_("# session ended: " + why);
     if (!udp_) {
-        ::close(c.fd);
+        net::close(c.fd);
     } else if (c.session && !c.closing) {
         // Without a connection to close, the master learns of the end only when told.
         sendDatagram(
             c.fd, c.peer,
             hip::encode(hip::Type::Request, hip::Id::SessionClose, publishSequence_++, {}));
     }
-    c.fd = -1;
+    c.fd = net::kNone;
 }
 
 std::optional<double> HartIpServer::nextAt() const {

@@ -3,9 +3,6 @@
 // a session is the master's address and port, and each datagram carries one message.
 #pragma once
 
-#include <netinet/in.h>
-#include <poll.h>
-
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,6 +11,7 @@
 #include <vector>
 
 #include "link/hartip.h"
+#include "link/net.h"
 #include "sim/loop.h"
 
 namespace hartsim {
@@ -50,7 +48,8 @@ class HartIpServer {
         std::vector<std::uint8_t> message;
     };
     struct Client {
-        int fd = -1;  // over UDP the server's socket, which is not the client's to close
+        serial::net::Socket fd = serial::net::kNone;  // over UDP the server's socket, not the
+                                                      // client's to close
         sockaddr_in peer{};
         serial::hartip::MessageReader reader;
         bool session = false;
@@ -71,7 +70,7 @@ class HartIpServer {
 
     Log log_;
     bool udp_ = false;
-    int listenFd_ = -1;
+    serial::net::Socket listenFd_ = serial::net::kNone;
     std::uint16_t port_ = 0;
     std::uint16_t publishSequence_ = 0;
     std::vector<Client> clients_;

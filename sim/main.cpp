@@ -1,7 +1,9 @@
 // hart-sim: HART field devices on a pseudo-terminal (or a serial device), for trying and
 // testing the configuration tool without a modem and a transmitter.
+#ifndef _WIN32
 #include <poll.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "link/net.h"
 #include "sim/hartip_server.h"
 #include "sim/loop.h"
 #include "sim/options.h"
@@ -36,6 +39,11 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 void installSignals() {
+#ifdef _WIN32
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+}
+#else
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
@@ -44,7 +52,22 @@ void installSignals() {
     sigaction(SIGHUP, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
+#endif
 
+std::vector<hartsim::Device> buildDevices(const hartsim::Options& options) {
+    std::vector<hartsim::Device> devices;
+    std::vector<hartsim::DeviceSpec> specs = options.devices;
+    if (specs.empty()) specs.emplace_back();
+    for (hartsim::DeviceSpec spec : specs) {
+        spec.preambles = static_cast<std::uint8_t>(options.preambles);
+        spec.universalRevision = static_cast<std::uint8_t>(options.hartRevision);
+        devices.push_back(hartsim::buildDevice(spec));
+    }
+    return devices;
+}
+
+// The serial line: a pseudo-terminal or a serial device, POSIX only.
+#ifndef _WIN32
 // Nobody reading the line (the tool's port closed) fills the buffer: the rest is dropped,
 // as it would be on a wire.
 void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
@@ -62,18 +85,6 @@ void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
 }
 
 // The devices the options name; the universal transmitter alone when they name none.
-std::vector<hartsim::Device> buildDevices(const hartsim::Options& options) {
-    std::vector<hartsim::Device> devices;
-    std::vector<hartsim::DeviceSpec> specs = options.devices;
-    if (specs.empty()) specs.emplace_back();
-    for (hartsim::DeviceSpec spec : specs) {
-        spec.preambles = static_cast<std::uint8_t>(options.preambles);
-        spec.universalRevision = static_cast<std::uint8_t>(options.hartRevision);
-        devices.push_back(hartsim::buildDevice(spec));
-    }
-    return devices;
-}
-
 // The pseudo-terminal or the serial device, with its link if asked for; says why not.
 bool openLine(const hartsim::Options& options, hartsim::Port& port) {
     std::string error;
@@ -158,10 +169,14 @@ void serve(hartsim::Port& port, hartsim::Loop& loop, hartsim::Pacer& pacer) {
     }
 }
 
+#endif
+
 // Serves HART-IP sessions until a signal or the operator's quit.
 void serveHartIp(hartsim::HartIpServer& server, hartsim::Loop& loop) {
     const auto start = std::chrono::steady_clock::now();
+#ifndef _WIN32
     OperatorInput input;
+#endif
     while (!gStop && !loop.quitRequested()) {
         double now = secondsSince(start);
         int timeoutMs = 50;
@@ -169,12 +184,18 @@ void serveHartIp(hartsim::HartIpServer& server, hartsim::Loop& loop) {
             timeoutMs = std::clamp(static_cast<int>(std::ceil((*next - now) * 1000.0)), 0, 50);
         }
         std::vector<pollfd> fds = server.pollFds();
+#ifndef _WIN32
         fds.push_back({input.fd(), POLLIN, 0});
-        const int ready = poll(fds.data(), fds.size(), timeoutMs);
+#endif
+        // Winsock waits on sockets alone: on Windows no operator commands come in.
+        const int ready =
+            serial::net::poll(fds.data(), static_cast<unsigned>(fds.size()), timeoutMs);
         now = secondsSince(start);
-        if (ready < 0 && errno != EINTR) break;
+        if (ready < 0 && !serial::net::interrupted(serial::net::lastError())) break;
+#ifndef _WIN32
         if (ready > 0 && (fds.back().revents & (POLLIN | POLLHUP))) input.read(loop);
         fds.pop_back();
+#endif
         server.service(fds, loop, now);
         // The loop is never busy sending here: every message goes out whole.
         loop.tick(now, true);
@@ -217,6 +238,10 @@ int main(int argc, char** argv) {
         serveHartIp(server, loop);
         return 0;
     }
+#ifdef _WIN32
+    std::fputs("hart-sim: on Windows the simulator serves HART-IP only (--hartip PORT)\n", stderr);
+    return 2;
+#else
     Port port;
     if (!openLine(options, port)) return 1;
     printLine("PORT " + port.path);
@@ -229,4 +254,5 @@ int main(int argc, char** argv) {
     if (!options.link.empty()) removeLink(options.link, port.path);
     closePort(port);
     return 0;
+#endif
 }

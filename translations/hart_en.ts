@@ -1815,6 +1815,18 @@ COM port</translation>
         <translation>
 Leave fixed current mode now?</translation>
     </message>
+    <message>
+        <source>本机没有找到串口</source>
+        <translation>No serial port found on this computer</translation>
+    </message>
+    <message>
+        <source>本机串口:</source>
+        <translation>Serial ports here:</translation>
+    </message>
+    <message>
+        <source>无法打开 %1:没有权限</source>
+        <translation>Cannot open %1: permission denied</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>

@@ -1,6 +1,7 @@
 // HART field instrument configuration tool.
 #include <QApplication>
 #include <QComboBox>
+#include <QProcess>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -11,16 +12,39 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hart-config [--port NAME] [--lang zh|en] [--help] [--version]\n"
+    "usage: hart-config [--port NAME | --demo] [--lang zh|en] [--help] [--version]\n"
     "Configures HART field instruments through a HART modem on a serial port\n"
     "(1200 baud, 8 data bits, odd parity, 1 stop bit).\n"
     "  --port NAME  put NAME in the port box; COMn opens /dev/ttyS(n-1), any other\n"
     "               text is a device path, e.g. /dev/ttyUSB0 or /dev/ttyACM0\n"
     "  --lang zh|en the window in Chinese or English (default: the language last\n"
     "               chosen in the menu, else the system's)\n"
+    "  --demo       start the simulated demo loop (hart-sim beside this program, over\n"
+    "               HART-IP on 127.0.0.1) and put its address in the port box\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
     "Qt's own options (e.g. -platform offscreen) are accepted too.\n";
+
+// Starts the simulator found beside this program on the demo loop and returns its HART-IP
+// address, or empty when it did not start. It ends with `sim`, when the window closes.
+QString startDemo(QProcess& sim) {
+    sim.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/hart-sim"));
+    sim.setArguments({QStringLiteral("--demo"), QStringLiteral("--hartip"), QStringLiteral("0")});
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start();
+    while (sim.waitForReadyRead(10000)) {
+        while (sim.canReadLine()) {
+            const QString line = QString::fromUtf8(sim.readLine()).trimmed();
+            if (!line.startsWith(QLatin1String("PORT "))) continue;
+            // Its log is not shown: unread, it would only pile up here.
+            sim.closeReadChannel(QProcess::StandardOutput);
+            return line.mid(5);
+        }
+    }
+    std::fprintf(stderr, "hart-config: the simulator %s did not start\n",
+                 qPrintable(sim.program()));
+    return {};
+}
 
 }  // namespace
 
@@ -43,6 +67,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("hart-config"));
     QString port;
     QString lang;
+    bool demo = false;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--port") && i + 1 < args.size()) {
@@ -52,11 +77,15 @@ int main(int argc, char** argv) {
         } else if (args[i] == QLatin1String("--lang") && i + 1 < args.size() &&
                    hart::parseLanguage(args[i + 1].toStdString())) {
             lang = args[++i];
+        } else if (args[i] == QLatin1String("--demo")) {
+            demo = true;
         } else {
             std::fputs(kUsage, stderr);
             return 2;
         }
     }
+    QProcess sim;
+    if (demo && (port = startDemo(sim)).isEmpty()) return 1;
     ui::TForm1 window;
     if (!port.isEmpty()) window.control<QComboBox>("SPREALCOM")->setEditText(port);
     // The form is built in Chinese and turned to the language once it stands.

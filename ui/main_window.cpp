@@ -2,14 +2,18 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+#include <QToolTip>
 #include <algorithm>
 #include <array>
 #include <deque>
@@ -20,6 +24,7 @@
 #include "hart/keyfilter.h"
 #include "hart/texts.h"
 #include "hart/wire.h"
+#include "link/ports.h"
 #include "ops/device_status.h"
 #include "ops/discovery.h"
 #include "ops/instruments/temperature.h"
@@ -83,6 +88,48 @@ constexpr std::string_view kWriteRefused = Tr::tr("串口写入失败,数据没�
 constexpr std::string_view kSessionLost = Tr::tr("HART-IP 连接已断开!");
 
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
+
+// Users mix up ports: the port box names the ones this machine has now, with what the system
+// says they are, on hover and at the end of its edit menu, and keeps its own COM1-COM9 items.
+class PortOffer : public QObject {
+  public:
+    explicit PortOffer(QComboBox& box) : QObject(&box), box_(box) {
+        box.installEventFilter(this);
+        if (box.lineEdit() != nullptr) box.lineEdit()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), listText(), &box_);
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu && box_.lineEdit() != nullptr) {
+            std::unique_ptr<QMenu> menu(box_.lineEdit()->createStandardContextMenu());
+            menu->addSeparator();
+            for (const serial::PortInfo& p : serial::listPorts()) {
+                const QString name = qs(p.name);
+                menu->addAction(entry(p), &box_, [this, name] { box_.setEditText(name); });
+            }
+            menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    static QString entry(const serial::PortInfo& p) {
+        return p.description.empty() ? qs(p.name) : qs(p.name) + "  " + qs(p.description);
+    }
+    static QString listText() {
+        const auto ports = serial::listPorts();
+        if (ports.empty()) return tx(Tr::tr("本机没有找到串口"));
+        QString text = tx(Tr::tr("本机串口:"));
+        for (const serial::PortInfo& p : ports) text += "\n" + entry(p);
+        return text;
+    }
+
+    QComboBox& box_;
+};
 
 }  // namespace
 
@@ -206,6 +253,8 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
       Timer3(this, "Timer3", 3000),
       tracker_(Timer2, Timer3) {
     buildFormFront(this);
+    // The port box is on the front: QObject's own lookup, which leaves the hidden pages for later.
+    new PortOffer(*QObject::findChild<QComboBox*>(QStringLiteral("SPREALCOM")));
 
     // Design-time settings of the port: the HART line.
     Comm1->setCommName("COM1");

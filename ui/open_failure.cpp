@@ -19,8 +19,13 @@ QString openFailureText(int osError, const QString& device) {
                 .arg(device);
         case EACCES:
         case EPERM:
+#ifdef _WIN32
+            // Windows grants serial ports to every user: only a policy refuses one.
+            return tx(Tr::tr("无法打开 %1:没有权限")).arg(device);
+#else
             return tx(Tr::tr("无法打开 %1:没有权限。请把用户加入 dialout 组,然后重新登录"))
                 .arg(device);
+#endif
         case EBUSY:
             return tx(Tr::tr("无法打开 %1:串口正被其他程序占用")).arg(device);
         default:
