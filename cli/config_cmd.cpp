@@ -147,8 +147,9 @@ class Session {
             const Exchange x = line_.exchange(step->request, session_,
                                               std::chrono::milliseconds(options_.timeoutMs));
             const Ending e = endingOf(x);
-            d.take(x.outcome, e.exit == kOk, e.message);
-            if (e.exit != kOk) return e;
+            d.take(x.outcome, e.exit == kOk, e.message, x.responseCode.value_or(0));
+            // A field the instrument does not hold leaves the drive going.
+            if (d.account().stopped) return e;
         }
         return {};
     }

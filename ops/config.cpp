@@ -113,6 +113,14 @@ bool contains(const std::vector<T>& v, std::string_view s) {
     return std::find(v.begin(), v.end(), s) != v.end();
 }
 
+bool samePreset(Preset a, Preset b) {
+    return a.control == b.control && a.value == b.value;
+}
+
+// Response codes that say the instrument lacks the command or the variable or message asked.
+constexpr int kNotImplemented = 64;
+constexpr int kInvalidSelection = 2;
+
 template <class Row, std::size_t N>
 const Row* byName(const Row (&rows)[N], std::string_view name) {
     const auto it = std::find_if(std::begin(rows), std::end(rows),
@@ -230,22 +238,28 @@ std::vector<std::string> toWrite(const Values& file, const Values& instrument) {
         const auto in = file.find(f.name);
         if (in == file.end()) continue;
         const auto now = instrument.find(f.name);
+        // An instrument without the command would refuse the write.
+        if (now == instrument.end() && f.optional) continue;
         if (now == instrument.end() || now->second != in->second) out.emplace_back(f.name);
     }
     return out;
+}
+
+Driver::Planned& Driver::stepFor(Step::Kind kind, std::string_view control, Preset preset,
+                                 std::size_t from) {
+    const auto it = std::find_if(
+        plan_.begin() + static_cast<long>(from), plan_.end(),
+        [&](const Planned& p) { return p.control == control && samePreset(p.preset, preset); });
+    if (it != plan_.end()) return *it;
+    plan_.push_back({kind, std::string(control), {}, preset, {}});
+    return plan_.back();
 }
 
 Driver Driver::reading(ControlStore controls, bool live, std::string_view model) {
     Driver d(std::move(controls));
     for (const FieldRow& f : kFields) {
         if ((f.part == P::Live && !live) || (!f.model.empty() && f.model != model)) continue;
-        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
-                               [&](const Planned& p) { return p.control == f.read; });
-        if (it == d.plan_.end()) {
-            d.plan_.push_back({Step::Kind::Read, std::string(f.read), {}});
-            it = d.plan_.end() - 1;
-        }
-        it->fields.emplace_back(f.name);
+        d.stepFor(Step::Kind::Read, f.read, f.preset).fields.emplace_back(f.name);
     }
     return d;
 }
@@ -260,25 +274,21 @@ Driver Driver::restoring(ControlStore controls, const Values& file, const Values
     const std::vector<std::string> changed = toWrite(file, instrument);
     for (const FieldRow& f : kFields) {
         if (!contains(changed, f.name)) continue;
-        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
-                               [&](const Planned& p) { return p.control == f.write; });
-        if (it != d.plan_.end()) continue;
+        const std::size_t before = d.plan_.size();
+        Planned& p = d.stepFor(Step::Kind::Write, f.write, f.preset);
+        if (d.plan_.size() == before) continue;
         // A write sends all its fields: those the file leaves as they are go as read.
-        Planned p{Step::Kind::Write, std::string(f.write), {}};
         for (const FieldRow& g : kFields) {
-            if (g.write != f.write) continue;
+            if (g.write != f.write || !samePreset(g.preset, f.preset)) continue;
             const auto v = file.find(g.name);
             const auto now = instrument.find(g.name);
-            const std::string value = v != file.end()           ? v->second
-                                      : now != instrument.end() ? now->second
-                                                                : std::string();
-            if (contains(changed, g.name)) p.fields.emplace_back(g.name);
-            if (!d.controls_.setValue(g.target, value) && contains(changed, g.name)) {
-                // Left without an item: the write's builder refuses it, nothing is sent.
-                d.controls_.setIndex(g.target, -1);
-            }
+            std::string value = v != file.end()           ? v->second
+                                : now != instrument.end() ? now->second
+                                                          : std::string();
+            const bool differs = contains(changed, g.name);
+            if (differs) p.fields.emplace_back(g.name);
+            p.values.push_back({g.target, std::move(value), differs});
         }
-        d.plan_.push_back(std::move(p));
     }
     return d;
 }
@@ -287,13 +297,7 @@ void Driver::planReadBack() {
     readBackPlanned_ = true;
     for (const FieldRow& f : kFields) {
         if (!contains(account_.written, f.name)) continue;
-        auto it = std::find_if(plan_.begin() + static_cast<long>(done_), plan_.end(),
-                               [&](const Planned& p) { return p.control == f.read; });
-        if (it == plan_.end()) {
-            plan_.push_back({Step::Kind::ReadBack, std::string(f.read), {}});
-            it = plan_.end() - 1;
-        }
-        it->fields.emplace_back(f.name);
+        stepFor(Step::Kind::ReadBack, f.read, f.preset, done_).fields.emplace_back(f.name);
     }
 }
 
@@ -303,6 +307,11 @@ std::optional<Step> Driver::next(Session& session) {
     if (done_ == plan_.size()) return std::nullopt;
     const Planned& p = plan_[done_];
     Step s{p.kind, p.control, p.fields, {}};
+    if (!p.preset.control.empty()) controls_.setValue(p.preset.control, p.preset.value);
+    for (const Planned::Value& v : p.values) {
+        // Left without an item: the write's builder refuses it, nothing is sent.
+        if (!controls_.setValue(v.target, v.value) && v.changed) controls_.setIndex(v.target, -1);
+    }
     // The identity read is the poll that finds the instrument at the chosen address.
     s.request = p.control == kIdentityRead ? pollChosen(controls_, session)
                                            : build(p.control, controls_, session);
@@ -310,11 +319,20 @@ std::optional<Step> Driver::next(Session& session) {
     return s;
 }
 
-void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why) {
+void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why, int code) {
     if (!waiting_) return;
     waiting_ = false;
     const Planned& p = plan_[done_];
     for (const hart::Update& u : outcome.updates) controls_.apply(u);
+    // An instrument without the command: its optional fields are not held, the drive goes on.
+    const auto held = [](const std::string& f) { return !findField(f)->optional; };
+    if (!ok && p.kind == Step::Kind::Read &&
+        (code == kNotImplemented || code == kInvalidSelection) &&
+        std::none_of(p.fields.begin(), p.fields.end(), held)) {
+        ++done_;
+        for (const std::string& f : p.fields) account_.notHeld.push_back(f);
+        return;
+    }
     if (!ok) {
         account_.stopped = Step{p.kind, p.control, p.fields, {}};
         account_.failure = why.empty() ? outcome.status : std::string(why);

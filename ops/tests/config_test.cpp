@@ -45,10 +45,11 @@ TEST(ConfigJson, FilesThatAreNoConfigurationAndEveryCutOfAGoodOneAreRefused) {
         EXPECT_NE(parse(good.substr(0, n)).error.find("ends early"), std::string::npos) << n;
     const std::pair<std::string, const char*> cases[] = {
         {"PK\x03\x04", "unexpected character at byte 1"},
-        {replaced(good, "\"version\": 1", "\"version\": 0"), "schema version 0 is"},
-        {replaced(good, "\"version\": 1", "\"version\": 0.5"), "schema version 0.5 is"},
-        {replaced(good, "\"version\": 1", "\"version\": -1"), "schema version -1 is"},
-        {replaced(good, "\"version\": 1", "\"version\": 2"), "schema version 2 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 0"), "schema version 0 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 1.5"), "schema version 1.5 is"},
+        {replaced(good, "\"version\": 2", "\"version\": -1"), "schema version -1 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 3"), "schema version 3 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 1e300"), "schema version 1e+300 is"},
         {replaced(good, "hart-configuration", "other"), "\"format\""},
         {replaced(good, "\"damping\"", "\"dampening\""), "no field \"dampening\""},
         {replaced(good, "\"0.5\"", "0.5"), "no string"},
@@ -58,6 +59,19 @@ TEST(ConfigJson, FilesThatAreNoConfigurationAndEveryCutOfAGoodOneAreRefused) {
     };
     for (const auto& [text, message] : cases)
         EXPECT_NE(parse(text).error.find(message), std::string::npos) << parse(text).error;
+}
+
+// A file as the tool wrote it before the later revisions' fields came: read as it was.
+TEST(ConfigJson, VersionOneFilesStillRead) {
+    const Parsed p = parse(R"({"format": "hart-configuration", "version": 1,
+        "saved": "2026-12-08T18:05:16Z", "tool": "hart-cli 1.0.0",
+        "identity": {"manufacturer-id": "38", "device-type": "6", "device-id": "4660"},
+        "fields": {"tag": "PT-101", "damping": "0.5", "transfer-function": "线性"}})");
+    ASSERT_TRUE(p.record) << p.error;
+    EXPECT_EQ(p.record->version, 1);
+    EXPECT_EQ(p.record->fields,
+              (Values{{"damping", "0.5"}, {"tag", "PT-101"}, {"transfer-function", "线性"}}));
+    EXPECT_EQ(parse(toJson(*p.record)).record->fields, p.record->fields);
 }
 
 TEST(ConfigJson, ComparisonNamesAFieldEmptyOnOneSideAndMissingOnTheOther) {
