@@ -118,8 +118,8 @@ inline constexpr std::string_view kWriteBurstControlButton = "WriteBurstControlB
 // --- plain decoders the rows use, and the page's item lists
 
 // A device variable status byte in words: "good", "poor" (manual/inaccurate), "bad",
-// "fixed", then the limit status ("", "low limited", "high limited", "constant"), and
-// "more status" when its bit is set. English; the window translates with statusText().
+// "fixed", then the limit status, and "more status" when its bit is set; English, as the
+// protocol names them.
 struct VariableStatus {
     std::string_view quality;  // good | poor | bad | fixed
     std::string_view limit;    // not limited | low limited | high limited | constant
