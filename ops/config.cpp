@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ops/discovery.h"
+#include "ops/hart7.h"
 #include "ops/items.h"
 #include "ops/operation.h"
 
@@ -10,6 +11,43 @@ namespace ops::config {
 namespace {
 
 using P = Part;
+namespace h7 = hart7;
+
+// A setting of the later revisions' or common-practice commands, written back through the
+// control it is read into; `preset` names the device variable or burst message.
+constexpr FieldRow later(std::string_view name, std::string_view read, std::string_view control,
+                         std::string_view write, Preset preset = {}) {
+    return {name, P::Setting, read, control, write, control, {}, preset, true};
+}
+
+constexpr Preset kVariable0{h7::kVariableCodeEdit, "0"};
+constexpr Preset kVariable1{h7::kVariableCodeEdit, "1"};
+constexpr Preset kVariable2{h7::kVariableCodeEdit, "2"};
+constexpr Preset kVariable3{h7::kVariableCodeEdit, "3"};
+constexpr Preset kBurst0{h7::kBurstMessageEdit, "0"};
+constexpr Preset kBurst1{h7::kBurstMessageEdit, "1"};
+constexpr Preset kBurst2{h7::kBurstMessageEdit, "2"};
+
+// The fields of one burst message; its on/off goes last, once the message is set up.
+#define HART_BURST_FIELDS(N)                                                                     \
+    later("burst-" #N "-command", h7::kReadBurstConfigButton, h7::kBurstCommandEdit,             \
+          h7::kWriteBurstCommandButton, kBurst##N),                                              \
+        later("burst-" #N "-variables", h7::kReadBurstConfigButton, h7::kBurstVariablesEdit,     \
+              h7::kWriteBurstVariablesButton, kBurst##N),                                        \
+        later("burst-" #N "-update-period", h7::kReadBurstConfigButton,                          \
+              h7::kBurstUpdatePeriodEdit, h7::kWriteBurstPeriodButton, kBurst##N),               \
+        later("burst-" #N "-max-period", h7::kReadBurstConfigButton, h7::kBurstMaxPeriodEdit,    \
+              h7::kWriteBurstPeriodButton, kBurst##N),                                           \
+        later("burst-" #N "-trigger-mode", h7::kReadBurstConfigButton, h7::kBurstTriggerModeBox, \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                          \
+        later("burst-" #N "-trigger-class", h7::kReadBurstConfigButton,                          \
+              h7::kBurstTriggerClassEdit, h7::kWriteBurstTriggerButton, kBurst##N),              \
+        later("burst-" #N "-trigger-unit", h7::kReadBurstConfigButton, h7::kBurstTriggerUnitBox, \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                          \
+        later("burst-" #N "-trigger-level", h7::kReadBurstConfigButton,                          \
+              h7::kBurstTriggerLevelEdit, h7::kWriteBurstTriggerButton, kBurst##N),              \
+        later("burst-" #N "-mode", h7::kReadBurstConfigButton, h7::kBurstControlBox,             \
+              h7::kWriteBurstControlButton, kBurst##N)
 
 // Reads run in the order their first field appears, writes likewise: the polling address goes
 // last, since later frames of the restore still poll the address the instrument answered at.
@@ -29,6 +67,30 @@ constexpr FieldRow kFields[] = {
     {"message", P::Setting, "Button28", "Edit21", "Button29", "Edit21"},
     {"final-assembly", P::Setting, "Button38", "Edit26", "Button39", "Edit26"},
     {"serial-number", P::Setting, "Button7", "Edit28"},
+    later("long-tag", h7::kReadLongTagButton, h7::kLongTagEdit, h7::kWriteLongTagButton),
+    later("process-unit-tag", h7::kReadProcessUnitTagButton, h7::kProcessUnitTagEdit,
+          h7::kWriteProcessUnitTagButton),
+    // The mapping goes before the range: a restore then ranges the variable the file's PV is.
+    later("pv-variable", h7::kReadMappingButton, h7::kMappingEdits[0], h7::kWriteMappingButton),
+    later("sv-variable", h7::kReadMappingButton, h7::kMappingEdits[1], h7::kWriteMappingButton),
+    later("tv-variable", h7::kReadMappingButton, h7::kMappingEdits[2], h7::kWriteMappingButton),
+    later("qv-variable", h7::kReadMappingButton, h7::kMappingEdits[3], h7::kWriteMappingButton),
+    later("variable-0-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable0),
+    later("variable-0-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable0),
+    later("variable-1-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable1),
+    later("variable-1-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable1),
+    later("variable-2-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable2),
+    later("variable-2-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable2),
+    later("variable-3-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable3),
+    later("variable-3-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable3),
     {"range-unit", P::Setting, "Button13", "ComboBox1", "Button12", "ComboBox1"},
     {"upper-range", P::Setting, "Button13", "Edit14", "Button12", "Edit14"},
     {"lower-range", P::Setting, "Button13", "Edit15", "Button12", "Edit15"},
@@ -37,6 +99,9 @@ constexpr FieldRow kFields[] = {
     {"sensor-upper-limit", P::Setting, "Button5", "Edit11"},
     {"sensor-lower-limit", P::Setting, "Button5", "Edit12"},
     {"sensor-limits-unit", P::Setting, "Button5", "ComboBox10"},
+    HART_BURST_FIELDS(0),
+    HART_BURST_FIELDS(1),
+    HART_BURST_FIELDS(2),
     {"644-sensor-type", P::Setting, "Button35", "ComboBox17", "Button36", "ComboBox17", "644"},
     {"644-wiring", P::Setting, "Button35", "ComboBox18", "Button36", "ComboBox18", "644"},
     {"644rk-sensor-type", P::Setting, "Button70", "ComboBox36", "Button69", "ComboBox36", "644rk"},
@@ -89,6 +154,8 @@ constexpr FieldRow kFields[] = {
     {"qv-unit", P::Live, "Button4", "ComboBox6"},
 };
 
+#undef HART_BURST_FIELDS
+
 constexpr Model kModels[] = {
     {"644", "罗斯蒙特 644"},         {"644rk", "罗斯蒙特 644RK"}, {"yokogawa", "横河温度变送器"},
     {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},     {"tth200", "ABB TTH200"},
@@ -120,6 +187,7 @@ bool samePreset(Preset a, Preset b) {
 // Response codes that say the instrument lacks the command or the variable or message asked.
 constexpr int kNotImplemented = 64;
 constexpr int kInvalidSelection = 2;
+constexpr int kInvalidBurstMessage = 9;
 
 template <class Row, std::size_t N>
 const Row* byName(const Row (&rows)[N], std::string_view name) {
@@ -327,7 +395,7 @@ void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why, i
     // An instrument without the command: its optional fields are not held, the drive goes on.
     const auto held = [](const std::string& f) { return !findField(f)->optional; };
     if (!ok && p.kind == Step::Kind::Read &&
-        (code == kNotImplemented || code == kInvalidSelection) &&
+        (code == kNotImplemented || code == kInvalidSelection || code == kInvalidBurstMessage) &&
         std::none_of(p.fields.begin(), p.fields.end(), held)) {
         ++done_;
         for (const std::string& f : p.fields) account_.notHeld.push_back(f);

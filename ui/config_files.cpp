@@ -191,7 +191,7 @@ void ConfigFiles::ended(const TForm1::RequestEnd& end) {
     const bool ok = end.outcome.result == hart::Result::Done && !code;
     std::string why = end.outcome.status;
     if (code) why += " (响应码 " + std::to_string(end.status->first) + ")";
-    driver_->take(end.outcome, ok, why);
+    driver_->take(end.outcome, ok, why, code ? end.status->first : 0);
     // The next request goes out once this reply's handling is over.
     QTimer::singleShot(0, this, &ConfigFiles::step);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ops/config_file.h"
+#include "ops/hart7.h"
 
 namespace ops::config {
 namespace {
@@ -122,6 +123,54 @@ TEST(ConfigDriver, RestoreWritesDifferencesAndReadsThemBack) {
     EXPECT_EQ(d.account().written, (std::vector<std::string>{"tag", "damping", "polling-address"}));
     EXPECT_EQ(d.account().notTaken, std::vector<std::string>{"damping"});
     EXPECT_TRUE(d.account().complete());
+}
+
+// An instrument without a later command (64), variable (2) or burst message (9) leaves those
+// fields out and the save goes on; anything else still stops it.
+TEST(ConfigDriver, OnlyAMissingCommandOfAnOptionalFieldIsPassedOver) {
+    const struct {
+        std::string_view control;
+        int code;
+        bool stops;
+    } cases[] = {
+        {hart7::kReadLongTagButton, 64, false},     {hart7::kReadBurstConfigButton, 9, false},
+        {hart7::kReadVariableInfoButton, 2, false}, {hart7::kReadLongTagButton, 0, true},
+        {hart7::kReadLongTagButton, 16, true},      {"Button32", 64, true},
+    };
+    for (const auto& c : cases) {
+        Driver d = Driver::reading({});
+        Session s;
+        std::vector<int> variables;
+        while (auto step = d.next(s)) {
+            const auto& f = step->request.frame;
+            if (step->control == hart7::kReadVariableInfoButton)
+                variables.push_back(f[f.size() - 2]);
+            const bool refused = step->control == c.control;
+            d.take({}, !refused, {}, refused ? c.code : 0);
+        }
+        EXPECT_EQ(d.account().complete(), !c.stops) << c.control << " " << c.code;
+        if (c.stops) continue;
+        EXPECT_EQ(variables, (std::vector<int>{0, 1, 2, 3}));
+        EXPECT_FALSE(d.account().notHeld.empty());
+        for (const std::string& f : d.account().notHeld)
+            EXPECT_FALSE(d.account().values.contains(f));
+    }
+}
+
+// A device variable's setting is written with its code chosen; an optional field the
+// instrument did not report is never written to it.
+TEST(ConfigDriver, RestoreChoosesTheVariableAndSkipsWhatTheInstrumentLacks) {
+    const Values instrument = {{"variable-2-unit", "KPa"}, {"variable-2-damping", "1"}};
+    const Values file = {
+        {"variable-2-unit", "bar"}, {"variable-2-damping", "1"}, {"long-tag", "X"}};
+    EXPECT_EQ(toWrite(file, instrument), std::vector<std::string>{"variable-2-unit"});
+    Driver d = Driver::restoring({}, file, instrument);
+    Session s;
+    const auto step = d.next(s);
+    ASSERT_EQ(step->control, hart7::kWriteVariableUnitButton);
+    const auto& f = step->request.frame;
+    EXPECT_EQ(f[f.size() - 3], 2);
+    EXPECT_EQ(f[f.size() - 2], 7);  // bar
 }
 
 }  // namespace

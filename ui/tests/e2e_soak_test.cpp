@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "ops/hart7.h"
 #include "ui/tests/e2e_fixture.h"
 
 namespace ui {
@@ -33,6 +34,9 @@ constexpr std::size_t kUnpaused = 3;
 const std::vector<std::string> kFaults = {"",       "garbage", "split",     "badcheck",
                                           "silent", "busy",    "delay 0.15"};
 
+// A busy instrument, asked again as often as allowed.
+const QString kGaveUp = QString::fromStdString(ops::hart7::gaveUp(32));
+
 class Soak : public EndToEnd {
   protected:
     std::string shown(const char* control) {
@@ -51,8 +55,8 @@ class Soak : public EndToEnd {
         (void)QTest::qWaitFor(
             [&] {
                 const QString status = text("Label68");
-                const bool final =
-                    status == kReadOk || status == kReadFailed || status == kReadTimeout;
+                const bool final = status == kReadOk || status == kReadFailed ||
+                                   status == kReadTimeout || status == kGaveUp;
                 if (final && !window->timer2().isActive()) outcome = status;
                 return !outcome.isEmpty();
             },
@@ -73,6 +77,7 @@ TEST_F(Soak, EveryOutcomeIsTheInstrumentsValuesOrAFailure) {
     start();
     window->timer2().setInterval(10);   // the parse tick and the line's idle time are what
     window->timer3().setInterval(100);  // a transaction costs here; the logic stays the same
+    window->resendTimer().setInterval(10);
     click("Button1");
     window->comm().setReadIntervalTimeout(5);
     click("Button1");
