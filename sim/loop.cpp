@@ -152,6 +152,9 @@ void Loop::answer(const Incoming& in, double now) {
     }
     auto device = std::find_if(devices_.begin(), devices_.end(),
                                [&](const Device& d) { return addressedTo(d, in.request); });
+    if (device == devices_.end())
+        device = std::find_if(devices_.begin(), devices_.end(),
+                              [&](const Device& d) { return answersBroadcast(d, in.request); });
     if (device == devices_.end()) {
         log_("# ignored: no device at this address");
         return;
@@ -165,7 +168,14 @@ void Loop::answer(const Incoming& in, double now) {
         return;
     }
     device->now = now;
-    Reply reply = handle(*device, in.request);
+    Reply reply;
+    if (!delayed(in.request, reply)) {
+        // Commands 11 and 21 answer with the identity command 0 gives.
+        const bool byTag = answersBroadcast(*device, in.request);
+        Request asked = in.request;
+        if (byTag) asked.command = 0;
+        reply = handle(*device, asked);
+    }
     applyReplyFaults(faults_, in.request.command, reply);
     for (const std::string& note : device->notes) log_(note);
     device->notes.clear();
@@ -176,6 +186,21 @@ void Loop::answer(const Incoming& in, double now) {
     for (double& next : nextBurst_) {
         if (next != 0.0) next = std::max(next, now + kBurstIntervalS);
     }
+}
+
+bool Loop::delayed(const Request& r, Reply& reply) {
+    if (!faults_.delayedResponse) return false;
+    std::vector<std::uint8_t> key{r.command};
+    key.insert(key.end(), r.address.begin() + 1, r.address.end());
+    key.insert(key.end(), r.data.begin(), r.data.end());
+    int& times = delayed_[key];
+    if (times == 2) {
+        delayed_.erase(key);
+        return false;
+    }
+    reply = {static_cast<std::uint8_t>(times == 0 ? 33 : 34), 0, {}};
+    ++times;
+    return true;
 }
 
 void Loop::send(std::vector<std::uint8_t> frame, double extraDelayS) {
@@ -216,7 +241,9 @@ std::vector<std::uint8_t> Loop::burstOf(std::size_t i, double now) {
     r.isLong = true;
     r.masterBit = burstMaster_[i];
     r.address = longAddress(d);
-    r.command = d.settings.burstCommand;
+    const auto [command, data] = nextBurst(d);
+    r.command = static_cast<std::uint8_t>(command);
+    r.data = data;
     d.now = now;
     Reply reply = handle(d, r);
     applyReplyFaults(faults_, r.command, reply);
@@ -292,6 +319,11 @@ std::string Loop::command(std::string_view line) {
         faults_.nak = on;
     } else if (w[0] == "crowd") {
         faults_.crowd = on;
+    } else if (w[0] == "dr") {
+        faults_.delayedResponse = on;
+        delayed_.clear();
+    } else if (w[0] == "fault") {
+        for (Device& d : devices_) d.variableFault = on;
     } else {
         return refuse();
     }
