@@ -351,6 +351,12 @@ void TForm1::wireHandlers() {
             connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
         } else if (op.control == h7::kReadDeviceVariablesButton) {
             connect(button, &QAbstractButton::clicked, this, &TForm1::refreshDeviceVariables);
+        } else if (op.control == h7::kResetConfigChangedButton) {
+            // A HART 7 instrument takes it only with its current change counter: poll afresh.
+            connect(button, &QAbstractButton::clicked, this, [this, &op] {
+                session_.identifiedAt.reset();
+                runFound(op);
+            });
         } else if (op.control == h7::kDeviceResetButton) {
             connect(button, &QAbstractButton::clicked, this, [this, &op] {
                 if (ask(qs(h7::kDeviceResetQuestion))) runFound(op);
