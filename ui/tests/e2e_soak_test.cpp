@@ -34,9 +34,6 @@ constexpr std::size_t kUnpaused = 3;
 const std::vector<std::string> kFaults = {"",       "garbage", "split",     "badcheck",
                                           "silent", "busy",    "delay 0.15"};
 
-// A busy instrument, asked again as often as allowed.
-const QString kGaveUp = QString::fromStdString(ops::hart7::gaveUp(32));
-
 class Soak : public EndToEnd {
   protected:
     std::string shown(const char* control) {
@@ -56,7 +53,8 @@ class Soak : public EndToEnd {
             [&] {
                 const QString status = text("Label68");
                 const bool final = status == kReadOk || status == kReadFailed ||
-                                   status == kReadTimeout || status == kGaveUp;
+                                   status == kReadTimeout ||
+                                   status.toStdString() == ops::hart7::gaveUp(32);
                 if (final && !window->timer2().isActive()) outcome = status;
                 return !outcome.isEmpty();
             },
