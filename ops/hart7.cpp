@@ -248,13 +248,14 @@ Data preamblesWrite(const Controls& c, Session&) {
 
 Data countryWrite(const Controls& c, Session&) {
     const std::string code = c.text(kCountryCodeEdit);
+    const bool siOnly = c.checked(kSiUnitsOnlyCheck);
     DataWriter w;
     if (code.size() != 2 || !std::isupper(static_cast<unsigned char>(code[0])) ||
         !std::isupper(static_cast<unsigned char>(code[1])))
         return w.refuse("国家代码应为两个大写字母(如CN)!").data();
     return w.byte(static_cast<std::uint8_t>(code[0]))
         .byte(static_cast<std::uint8_t>(code[1]))
-        .byte(c.checked(kSiUnitsOnlyCheck) ? 1 : 0)
+        .byte(siOnly ? 1 : 0)
         .data();
 }
 
