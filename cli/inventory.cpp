@@ -178,7 +178,8 @@ HostScan scanHost(const std::string& host, const Options& o,
                          field("expanded-device-type"),
                          field("device-id"),
                          {},
-                         field("hart-revision")};
+                         field("hart-revision"),
+                         {}};
             if (i.manufacturer.empty()) i.manufacturer = field("manufacturer-id");
             if (i.deviceType.empty()) i.deviceType = field("device-type");
             if (timeLeft() && runner.step(ops::build("Button32", controls, runner.session)))
