@@ -20,33 +20,33 @@ constexpr FieldRow later(std::string_view name, std::string_view read, std::stri
     return {name, P::Setting, read, control, write, control, {}, preset, true};
 }
 
-constexpr Preset kVariable0{h7::kVariableCodeEdit, "0"};
-constexpr Preset kVariable1{h7::kVariableCodeEdit, "1"};
-constexpr Preset kVariable2{h7::kVariableCodeEdit, "2"};
-constexpr Preset kVariable3{h7::kVariableCodeEdit, "3"};
-constexpr Preset kBurst0{h7::kBurstMessageEdit, "0"};
-constexpr Preset kBurst1{h7::kBurstMessageEdit, "1"};
-constexpr Preset kBurst2{h7::kBurstMessageEdit, "2"};
+constexpr Preset kVariable0{"variable-0", h7::kVariableCodeEdit, "0"};
+constexpr Preset kVariable1{"variable-1", h7::kVariableCodeEdit, "1"};
+constexpr Preset kVariable2{"variable-2", h7::kVariableCodeEdit, "2"};
+constexpr Preset kVariable3{"variable-3", h7::kVariableCodeEdit, "3"};
+constexpr Preset kBurst0{"burst-0", h7::kBurstMessageEdit, "0"};
+constexpr Preset kBurst1{"burst-1", h7::kBurstMessageEdit, "1"};
+constexpr Preset kBurst2{"burst-2", h7::kBurstMessageEdit, "2"};
 
 // The fields of one burst message; its on/off goes last, once the message is set up.
-#define HART_BURST_FIELDS(N)                                                                     \
-    later("burst-" #N "-command", h7::kReadBurstConfigButton, h7::kBurstCommandEdit,             \
-          h7::kWriteBurstCommandButton, kBurst##N),                                              \
-        later("burst-" #N "-variables", h7::kReadBurstConfigButton, h7::kBurstVariablesEdit,     \
-              h7::kWriteBurstVariablesButton, kBurst##N),                                        \
-        later("burst-" #N "-update-period", h7::kReadBurstConfigButton,                          \
-              h7::kBurstUpdatePeriodEdit, h7::kWriteBurstPeriodButton, kBurst##N),               \
-        later("burst-" #N "-max-period", h7::kReadBurstConfigButton, h7::kBurstMaxPeriodEdit,    \
-              h7::kWriteBurstPeriodButton, kBurst##N),                                           \
-        later("burst-" #N "-trigger-mode", h7::kReadBurstConfigButton, h7::kBurstTriggerModeBox, \
-              h7::kWriteBurstTriggerButton, kBurst##N),                                          \
-        later("burst-" #N "-trigger-class", h7::kReadBurstConfigButton,                          \
-              h7::kBurstTriggerClassEdit, h7::kWriteBurstTriggerButton, kBurst##N),              \
-        later("burst-" #N "-trigger-unit", h7::kReadBurstConfigButton, h7::kBurstTriggerUnitBox, \
-              h7::kWriteBurstTriggerButton, kBurst##N),                                          \
-        later("burst-" #N "-trigger-level", h7::kReadBurstConfigButton,                          \
-              h7::kBurstTriggerLevelEdit, h7::kWriteBurstTriggerButton, kBurst##N),              \
-        later("burst-" #N "-mode", h7::kReadBurstConfigButton, h7::kBurstControlBox,             \
+#define HART_BURST_FIELDS(N)                                                                      \
+    later("burst-" #N "-command", h7::kReadBurstConfigButton, h7::kBurstCommandEdit,              \
+          h7::kWriteBurstCommandButton, kBurst##N),                                               \
+        later("burst-" #N "-device-variables", h7::kReadBurstConfigButton,                        \
+              h7::kBurstVariablesEdit, h7::kWriteBurstVariablesButton, kBurst##N),                \
+        later("burst-" #N "-update-period", h7::kReadBurstConfigButton,                           \
+              h7::kBurstUpdatePeriodEdit, h7::kWriteBurstPeriodButton, kBurst##N),                \
+        later("burst-" #N "-maximum-period", h7::kReadBurstConfigButton, h7::kBurstMaxPeriodEdit, \
+              h7::kWriteBurstPeriodButton, kBurst##N),                                            \
+        later("burst-" #N "-trigger-mode", h7::kReadBurstConfigButton, h7::kBurstTriggerModeBox,  \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                           \
+        later("burst-" #N "-trigger-classification", h7::kReadBurstConfigButton,                  \
+              h7::kBurstTriggerClassEdit, h7::kWriteBurstTriggerButton, kBurst##N),               \
+        later("burst-" #N "-trigger-unit", h7::kReadBurstConfigButton, h7::kBurstTriggerUnitBox,  \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                           \
+        later("burst-" #N "-trigger-level", h7::kReadBurstConfigButton,                           \
+              h7::kBurstTriggerLevelEdit, h7::kWriteBurstTriggerButton, kBurst##N),               \
+        later("burst-" #N "-burst-mode", h7::kReadBurstConfigButton, h7::kBurstControlBox,        \
               h7::kWriteBurstControlButton, kBurst##N)
 
 // Reads run in the order their first field appears, writes likewise: the polling address goes
@@ -181,7 +181,7 @@ bool contains(const std::vector<T>& v, std::string_view s) {
 }
 
 bool samePreset(Preset a, Preset b) {
-    return a.control == b.control && a.value == b.value;
+    return a.name == b.name;
 }
 
 // Response codes that say the instrument lacks the command or the variable or message asked.

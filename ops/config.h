@@ -26,8 +26,10 @@ enum class Part {
 };
 
 // A control a step sets before it builds its request: the device variable or burst message a
-// read or write of one of several is about.
+// read or write of one of several is about. Its fields are named by `name`, a dash and
+// hart-cli's name.
 struct Preset {
+    std::string_view name;  // "variable-0"
     std::string_view control;
     std::string_view value;
 };

@@ -205,15 +205,18 @@ Reply writePreambles(Device& d, const Request& r) {
     return ok({r.data[0]});
 }
 
-Reply readLongTag(Device& d, const Request&) {
+// The long tag and the process unit tag: 32 Latin-1 characters each.
+template <std::string Settings::*text>
+Reply readText(Device& d, const Request&) {
     Bytes out;
-    putLatin1(out, d.settings.longTag);
+    putLatin1(out, d.settings.*text);
     return ok(std::move(out));
 }
 
-Reply writeLongTag(Device& d, const Request& r) {
+template <std::string Settings::*text>
+Reply writeText(Device& d, const Request& r) {
     if (r.data.size() < kLongTag) return fail(5);
-    d.settings.longTag = latin1(r.data, 0);
+    d.settings.*text = latin1(r.data, 0);
     markChanged(d);
     return ok(Bytes(r.data.begin(), r.data.begin() + kLongTag));
 }
@@ -336,19 +339,6 @@ Reply writeCountry(Device& d, const Request& r) {
     return ok(Bytes(r.data.begin(), r.data.begin() + 3));
 }
 
-Reply readProcessUnitTag(Device& d, const Request&) {
-    Bytes out;
-    putLatin1(out, d.settings.processUnitTag);
-    return ok(std::move(out));
-}
-
-Reply writeProcessUnitTag(Device& d, const Request& r) {
-    if (r.data.size() < kLongTag) return fail(5);
-    d.settings.processUnitTag = latin1(r.data, 0);
-    markChanged(d);
-    return ok(Bytes(r.data.begin(), r.data.begin() + kLongTag));
-}
-
 struct Command7 {
     std::uint16_t number;
     bool write;  // refused while write protection is on
@@ -360,8 +350,8 @@ constexpr Command7 kCommands[] = {
     {7, false, readLoopConfig},
     {8, false, readClassifications},
     {9, false, readDeviceVariables},
-    {20, false, readLongTag},
-    {22, true, writeLongTag},
+    {20, false, readText<&Settings::longTag>},
+    {22, true, writeText<&Settings::longTag>},
     {33, false, readDeviceVariables33},
     {41, false, selfTest},
     {42, false, deviceReset},
@@ -380,8 +370,8 @@ constexpr Command7 kCommands[] = {
     {109, true, writeBurstControl, 2},
     {512, false, readCountry},
     {513, true, writeCountry},
-    {520, false, readProcessUnitTag},
-    {521, true, writeProcessUnitTag},
+    {520, false, readText<&Settings::processUnitTag>},
+    {521, true, writeText<&Settings::processUnitTag>},
 };
 
 }  // namespace

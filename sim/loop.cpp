@@ -86,7 +86,7 @@ void applyReplyFaults(const Faults& faults, std::uint8_t command, Reply& reply) 
 }
 
 bool addressedTo(const Device& device, const Request& request) {
-    if (!request.isLong) return (request.address[0] & 0x0F) == device.identity.pollingAddress;
+    if (!request.isLong) return (request.address[0] & 0x3F) == device.identity.pollingAddress;
     const std::array<std::uint8_t, 5> own = longAddress(device);
     return (request.address[0] & 0x3F) == own[0] &&
            std::equal(own.begin() + 1, own.end(), request.address.begin() + 1);
@@ -95,8 +95,7 @@ bool addressedTo(const Device& device, const Request& request) {
 std::vector<std::uint8_t> replyFrame(const Device& device, const Request& request,
                                      const Reply& reply, int preambles) {
     std::array<std::uint8_t, 5> address = request.address;
-    address[0] = request.masterBit | burstBit(device) |
-                 (request.address[0] & (request.isLong ? 0x3F : 0x0F));
+    address[0] = request.masterBit | burstBit(device) | (request.address[0] & 0x3F);
     return frameOf(preambles,
                    request.isLong ? hart::kLongReplyDelimiter : hart::kShortReplyDelimiter,
                    std::span(address).first(request.isLong ? 5 : 1), request.command, reply);

@@ -636,9 +636,10 @@ void TForm1::Timer2Timer() {
         RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
                        ops::replyStatus(*due, tracker_.buffer())};
         if (resent(end)) return;
-        apply(end.outcome);
+        // Still busy or delayed once the bound is reached: the outcome says so, to whoever waits.
         if (end.status && ops::hart7::isResendCode(end.status->first))
-            setStatus(ops::hart7::gaveUp(end.status->first));
+            end.outcome.fail(ops::hart7::gaveUp(end.status->first));
+        apply(end.outcome);
         showDeviceStatus(end.status);
         requestEnded(end);
     }

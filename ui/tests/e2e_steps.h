@@ -117,7 +117,7 @@ class RoundTrip : public EndToEnd {
             QTest::keyClicks(c->lineEdit(), value.mid(1));
         } else if (c) {
             c->setCurrentIndex(value.mid(1).toInt());
-        } else if (auto* r = window->control<QAbstractButton>(v.control)) {
+        } else if (auto* r = window->control<QRadioButton>(v.control)) {
             r->setChecked(true);
         } else {
             window->control<QLineEdit>(v.control)->setText(value);
