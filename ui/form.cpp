@@ -32,7 +32,8 @@ struct PageEntry {
     void (*build)(QWidget*);
 };
 
-// Pages of PageControl2 in tab order; the captions keep their trailing blanks.
+// Pages of PageControl2 in tab order; the captions keep their trailing blanks. The last one
+// holds the later revisions' commands.
 constexpr PageEntry kPages[] = {
     {"TabSheet6", "联机测试   ", pages::buildOnline},
     {"TabSheet7", "仪表输入输出校正  ", pages::buildCalibration},
@@ -42,6 +43,7 @@ constexpr PageEntry kPages[] = {
     {"TabSheet1", "差压及多变量变送器", pages::buildPressure},
     {"TabSheet4", "VT420-K(II)接线示意图", pages::buildWiringII},
     {"TabSheet2", "VT420-K(I)接线图)", pages::buildWiringI},
+    {"Hart7Page", "HART 7", pages::buildHart7},
 };
 
 QFont formFont() {
