@@ -1,12 +1,18 @@
 // hart-cli: one run, from its arguments to its exit status, and the commands that are more
-// than one request (monitor, reset-config-changed).
+// than one request (monitor, find-tag without a broadcast answer).
 #include "cli/app.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
 
 #include "cli/monitor.h"
 #include "cli/run.h"
 #include "hart/texts.h"
+#include "hart/tr.h"
 #include "link/ports.h"
 #include "ops/discovery.h"
+#include "ops/hart7.h"
 #include "ops/trend.h"
 
 #ifndef HART_VERSION
@@ -14,6 +20,8 @@
 #endif
 
 namespace cli {
+
+using hart::Tr;
 namespace {
 
 bool needsIdentity(const ops::Operation& op) {
@@ -31,13 +39,65 @@ void runSteps(const Command& c, const Options& o, LineControls& controls, Runner
         runner.identify(controls, o.scan);
         return;
     }
-    const ops::Operation& op = *ops::operationFor(c.control);
-    bool ok = !(needsIdentity(op) || o.scan) || runner.identify(controls, o.scan);
+    const ops::Operation* op = ops::operationFor(c.control);
+    bool ok = !(needsIdentity(*op) || o.scan) || runner.identify(controls, o.scan);
     for (const std::string_view first : c.first) {
         if (!ok) return;
         ok = runner.step(ops::build(first, controls, runner.session));
     }
-    if (ok) runner.step(ops::build(op, controls, runner.session));
+    // The device-variable read asks what the instrument's revision has.
+    if (c.control == ops::hart7::kReadDeviceVariablesButton)
+        op = ops::operationFor(ops::hart7::deviceVariablesRow(runner.session));
+    if (ok) runner.step(ops::build(*op, controls, runner.session));
+}
+
+bool isFind(const Command& c) {
+    return c.control == ops::hart7::kFindTagButton || c.control == ops::hart7::kFindLongTagButton;
+}
+
+// A poll at an address of a loop of HART 6 or 7 instruments goes up to 63.
+constexpr int kLastAddress = 63;
+constexpr int kSweepTimeoutMs = 600;
+
+// Nobody answered the broadcast (older instruments do not know it): every address is polled and
+// the tag of each instrument that answers compared. The fields of the identity found, if any.
+std::vector<Shown> findBySweep(const Command& c, LineControls& controls, Runner& runner) {
+    const bool longTag = c.control == ops::hart7::kFindLongTagButton;
+    std::string wanted =
+        controls.text(longTag ? ops::hart7::kFindLongTagEdit : ops::hart7::kFindTagEdit);
+    if (!longTag)
+        std::transform(wanted.begin(), wanted.end(), wanted.begin(),
+                       [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+    while (!wanted.empty() && wanted.back() == ' ') wanted.pop_back();
+    for (int address = 0; address <= kLastAddress; ++address) {
+        ops::Request poll = ops::build("Button3", controls, runner.session);
+        poll.frame = hart::shortFrame(ops::masterBit(controls.index("ComboBox8")),
+                                      static_cast<std::uint8_t>(address));
+        runner.session.identity.polledAddress = static_cast<std::uint8_t>(address);
+        if (!runner.step(poll)) continue;
+        const hart::Outcome found = runner.last().outcome;
+        const auto read = longTag ? ops::hart7::kReadLongTagButton : std::string_view("Button32");
+        if (!runner.step(ops::build(read, controls, runner.session))) continue;
+        for (const Shown& s : shownFields(runner.last().outcome)) {
+            if (s.name != (longTag ? "long-tag" : "tag") || s.value != wanted) continue;
+            auto fields = shownFields(found);
+            fields.push_back(s);
+            return fields;
+        }
+    }
+    Result& result = runner.result();
+    result.exit = kNoReply;
+    result.status = Tr::tr("未找到该位号的仪表!");
+    result.message = "no instrument with this tag at addresses 0 to 63";
+    return {};
+}
+
+// Asks on standard input; anything but y or yes is no.
+bool confirm(std::string_view question, std::ostream& err) {
+    err << question << " [y/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
 }
 
 // The live values at an interval: the identity first where the reads need one.
@@ -73,59 +133,33 @@ int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
         out, err);
 }
 
-// Command 38, which the window has no control for: sent as the console sends a typed frame,
-// to the long address the poll found. A HART 7 device is given the configuration change
-// counter the poll read, and refuses the reset if the configuration changed since.
-int runResetConfigChanged(const Options& o, std::ostream& out, std::ostream& err) {
-    constexpr std::uint8_t kCommand = 38;
-    Result result;
-    result.operation = "reset-config-changed";
-    LineControls controls(o);
-    Line line(logTo(o, err));
-    if (openPort(line, o.port, result)) {
-        Runner runner(o, line, result);
-        if (runner.identify(controls, o.scan)) {
-            std::string counter;
-            for (const hart::Outcome::Fact& f : runner.last().outcome.facts)
-                if (f.key == "ConfigChangeCounter") counter = f.text;
-            const auto address = runner.session.identity.longAddress(ops::masterBit(o.secondary));
-            std::string typed = hart::hexText(std::span(&hart::kLongDelimiter, 1));
-            typed += hart::hexText(address) + hart::hexText(std::span(&kCommand, 1));
-            const int count = counter.empty() ? 0 : std::stoi(counter);
-            const std::uint8_t data[] = {2, static_cast<std::uint8_t>(count >> 8),
-                                         static_cast<std::uint8_t>(count)};
-            typed += counter.empty() ? "00" : hart::hexText(data);
-            controls.texts["Edit8"] = typed;
-            if (runner.step(ops::build("Button17", controls, runner.session))) {
-                result.reply.reset();
-                if (result.responseCode.value_or(0) != 0) {
-                    result.exit = kFailureCode;
-                    result.message = "response code " + std::to_string(*result.responseCode);
-                } else {
-                    result.status = "configuration-changed flag reset";
-                }
-            }
-        }
-    }
-    print(result, o.json, out, err, o.language);
-    return result.exit;
-}
-
 int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
     if (o.words[0] == "monitor") return runMonitor(o, out, err);
     if (o.words[0] == "scan" && !o.hostsFile.empty()) return runInventory(o, out, err);
-    if (o.words.size() == 1 && o.words[0] == "reset-config-changed")
-        return runResetConfigChanged(o, out, err);
-    const auto named = lookUp(o.words, err);
+    std::vector<std::string> words = o.words;
+    const bool confirmed = std::erase(words, "--yes") > 0;
+    const auto named = lookUp(words, err);
     if (!named) return kUsage;
     Result result;
     result.operation = std::string(named->command->name);
     LineControls controls(o);
     Line line(logTo(o, err));
-    if (preCheck(*named, controls, result) && openPort(line, o.port, result)) {
+    const bool asked = named->command->control != ops::hart7::kDeviceResetButton || confirmed ||
+                       confirm(ops::hart7::kDeviceResetQuestion, err);
+    if (!asked) {
+        result.exit = kRefused;
+        result.message =
+            "not confirmed: the instrument was not reset (--yes resets without asking)";
+    } else if (preCheck(*named, controls, result) && openPort(line, o.port, result)) {
         Runner runner(o, line, result);
         runSteps(*named->command, o, controls, runner);
         result.fields = shownFields(runner.last().outcome);
+        if (isFind(*named->command) && result.exit == kNoReply) {
+            Options quick = o;
+            quick.timeoutMs = std::min(o.timeoutMs, kSweepTimeoutMs);
+            Runner sweeper(quick, line, result);
+            result.fields = findBySweep(*named->command, controls, sweeper);
+        }
     }
     print(result, o.json, out, err, o.language);
     return result.exit;

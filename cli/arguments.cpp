@@ -36,7 +36,7 @@ std::optional<int> integer(std::string_view s) {
 
 // The command's values into the controls, or why a value names nothing.
 std::string fill(const Command& c, const std::vector<std::string>& values, LineControls& controls) {
-    for (std::size_t i = 0; i < c.args.size(); ++i) {
+    for (std::size_t i = 0; i < c.args.size() && i < values.size(); ++i) {
         const Arg& a = c.args[i];
         std::string value = values[i];
         if (c.rest && i + 1 == c.args.size()) {
@@ -256,7 +256,8 @@ std::optional<Named> lookUp(const std::vector<std::string>& words, std::ostream&
     }
     const Command& c = *n.command;
     n.values.assign(words.begin() + static_cast<long>(used), words.end());
-    if (n.values.size() < c.args.size() || (!c.rest && n.values.size() > c.args.size())) {
+    const std::size_t least = c.args.size() - (c.lastOptional ? 1 : 0);
+    if (n.values.size() < least || (!c.rest && n.values.size() > c.args.size())) {
         err << "hart-cli: " << c.name << " takes " << c.args.size() << " value"
             << (c.args.size() == 1 ? "" : "s") << ":";
         for (const Arg& a : c.args) err << " " << a.name;

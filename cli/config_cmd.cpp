@@ -153,8 +153,10 @@ class Session {
             const Ending e = endingOf(x);
             // A communication error report carries no device status.
             const bool commError = x.responseCode && (*x.responseCode & hart::kCommErrorReport);
-            d.take(x.outcome, e.exit == kOk, e.message, commError ? std::nullopt : x.deviceStatus);
-            if (e.exit != kOk) return e;
+            d.take(x.outcome, e.exit == kOk, e.message, x.responseCode.value_or(0),
+                   commError ? std::nullopt : x.deviceStatus);
+            // A field the instrument does not hold leaves the drive going.
+            if (d.account().stopped) return e;
         }
         return {};
     }

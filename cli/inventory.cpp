@@ -9,6 +9,7 @@
 #include "cli/app.h"
 #include "cli/run.h"
 #include "ops/discovery.h"
+#include "ops/hart7.h"
 
 namespace cli {
 
@@ -28,6 +29,7 @@ const Column kColumns[] = {
     {"device-id", [](const std::string&, const Instrument& i) { return i.deviceId; }},
     {"tag", [](const std::string&, const Instrument& i) { return i.tag; }},
     {"hart-revision", [](const std::string&, const Instrument& i) { return i.hartRevision; }},
+    {"long-tag", [](const std::string&, const Instrument& i) { return i.longTag; }},
 };
 
 std::string csvCell(const std::string& s) {
@@ -176,11 +178,16 @@ HostScan scanHost(const std::string& host, const Options& o,
                          field("expanded-device-type"),
                          field("device-id"),
                          {},
-                         field("hart-revision")};
+                         field("hart-revision"),
+                         {}};
             if (i.manufacturer.empty()) i.manufacturer = field("manufacturer-id");
             if (i.deviceType.empty()) i.deviceType = field("device-type");
             if (timeLeft() && runner.step(ops::build("Button32", controls, runner.session)))
                 i.tag = field("tag");
+            const bool hart7 = runner.session.hartRevision.value_or(0) >= 7;
+            if (hart7 && timeLeft() &&
+                runner.step(ops::build(ops::hart7::kReadLongTagButton, controls, runner.session)))
+                i.longTag = field("long-tag");
             h.instruments.push_back(std::move(i));
         }
         if (result.exit == kPortFailed) {

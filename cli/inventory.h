@@ -18,6 +18,7 @@ struct Instrument {
     std::string deviceId;
     std::string tag;
     std::string hartRevision;
+    std::string longTag;  // HART 7 only
 };
 
 struct HostScan {

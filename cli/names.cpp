@@ -1,8 +1,12 @@
 #include "cli/names.h"
 
 #include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
 
 #include "hart/tr.h"
+#include "ops/hart7.h"
 
 namespace cli {
 
@@ -75,6 +79,43 @@ constexpr Arg kEjaDisplayArgs[] = {{"LINE1", "EJAXIANS1", K::Item},
                                    {"LINE3", "EJAXIANS3", K::Item},
                                    {"LINE4", "EJAXIANS4", K::Item}};
 constexpr Arg kCutOffArgs[] = {{"PERCENT", "EJAlingdian"}};
+
+// The HART 7 page.
+constexpr Arg kLongTagArgs[] = {{"TEXT", "LongTagEdit"}};
+constexpr Arg kFindLongTagArgs[] = {{"TEXT", "FindLongTagEdit"}};
+constexpr Arg kFindTagArgs[] = {{"TAG", "FindTagEdit"}};
+constexpr Arg kCodesArgs[] = {{"CODE", "DeviceVariableCodesEdit"}};
+constexpr Arg kVariableArgs[] = {{"CODE", "VariableCodeEdit"}};
+constexpr Arg kVariableUnitArgs[] = {{"CODE", "VariableCodeEdit"},
+                                     {"UNIT", "VariableUnitBox", K::Item}};
+constexpr Arg kVariableDampingArgs[] = {{"CODE", "VariableCodeEdit"},
+                                        {"SECONDS", "VariableDampingEdit"}};
+constexpr Arg kMapping7Args[] = {{"PV", "MappingPvEdit"},
+                                 {"SV", "MappingSvEdit"},
+                                 {"TV", "MappingTvEdit"},
+                                 {"QV", "MappingQvEdit"}};
+constexpr Arg kAddressModeArgs[] = {{"ADDRESS", "PollingAddress63Edit"},
+                                    {"LOOP-CURRENT", "LoopCurrentModeBox", K::Item}};
+constexpr Arg kPreamblesArgs[] = {{"COUNT", "ResponsePreamblesEdit"}};
+constexpr Arg kCountryArgs[] = {{"CODE", "CountryCodeEdit"}};
+constexpr Arg kProcessUnitTagArgs[] = {{"TEXT", "ProcessUnitTagEdit"}};
+constexpr Arg kBurstMessageArgs[] = {{"MESSAGE", "BurstMessageEdit"}};
+constexpr Arg kBurstPeriodArgs[] = {{"MESSAGE", "BurstMessageEdit"},
+                                    {"UPDATE-S", "BurstUpdatePeriodEdit"},
+                                    {"MAX-S", "BurstMaxPeriodEdit"}};
+constexpr Arg kBurstTriggerArgs[] = {{"MESSAGE", "BurstMessageEdit"},
+                                     {"MODE", "BurstTriggerModeBox", K::Item},
+                                     {"CLASS", "BurstTriggerClassEdit"},
+                                     {"UNIT", "BurstTriggerUnitBox", K::Item},
+                                     {"LEVEL", "BurstTriggerLevelEdit"}};
+constexpr Arg kBurstVariablesArgs[] = {{"MESSAGE", "BurstMessageEdit"},
+                                       {"CODE", "BurstVariablesEdit"}};
+constexpr Arg kBurstCommand7Args[] = {{"MESSAGE", "BurstMessageEdit"},
+                                      {"COMMAND", "BurstCommandEdit"}};
+constexpr Arg kBurstControlArgs[] = {{"MESSAGE", "BurstMessageEdit"},
+                                     {"MODE", "BurstControlBox", K::Item}};
+constexpr Preset kSiUnitsOnly[] = {{"SiUnitsOnlyCheck", true}};
+constexpr Preset kAnyUnits[] = {{"SiUnitsOnlyCheck", false}};
 
 // --- reads a row needs first
 
@@ -191,6 +232,107 @@ constexpr Command kCommands[] = {
     {"eja-read-zero", "Button50", "EJA zero cut-off and zero mode"},
     {"eja-write-cutoff", "Button51", "EJA zero cut-off in the current unit", kCutOffArgs,
      kUnitFirst},
+    // HART 7 and common-practice commands.
+    {"read-long-tag", "ReadLongTagButton", "long tag (command 20)"},
+    {"write-long-tag",
+     "WriteLongTagButton",
+     "long tag, 32 ISO Latin-1 characters (command 22)",
+     kLongTagArgs,
+     {},
+     {},
+     true},
+    {"find-tag", "FindTagButton", "identity of the instrument with this tag (command 11)",
+     kFindTagArgs},
+    {"find-long-tag",
+     "FindLongTagButton",
+     "identity of the instrument with this long tag (command 21)",
+     kFindLongTagArgs,
+     {},
+     {},
+     true},
+    {"read-device-variables",
+     "ReadDeviceVariablesButton",
+     "device variables with status (command 9; 33 before HART 7); codes 0 1 2 3 if none",
+     kCodesArgs,
+     {},
+     {},
+     true,
+     true},
+    {"read-device-variables-33",
+     "ReadDeviceVariables33",
+     "device variables without status, up to 4 codes (command 33)",
+     kCodesArgs,
+     {},
+     {},
+     true,
+     true},
+    {"read-device-variable-info", "ReadVariableInfoButton",
+     "limits, damping, classification of a device variable (command 54)", kVariableArgs},
+    {"write-device-variable-unit", "WriteVariableUnitButton",
+     "unit of a device variable (command 53)", kVariableUnitArgs},
+    {"write-device-variable-damping", "WriteVariableDampingButton",
+     "damping of a device variable in seconds (command 55)", kVariableDampingArgs},
+    {"read-mapping", "ReadMappingButton", "device variables behind PV, SV, TV, QV (command 50)"},
+    {"write-mapping", "WriteMappingButton", "device variables behind PV, SV, TV, QV (command 51)",
+     kMapping7Args},
+    {"read-classifications", "ReadClassificationsButton",
+     "classifications of PV, SV, TV, QV (command 8)"},
+    {"read-loop-config", "ReadLoopConfigButton",
+     "polling address and loop current mode (command 7)"},
+    {"write-polling-address-mode", "WritePollingAddressModeButton",
+     "polling address 0 to 63 and loop current mode (command 6, HART 6/7)", kAddressModeArgs},
+    {"reset-config-changed", "ResetConfigChangedButton",
+     "reset the configuration-changed flag (command 38)"},
+    {"self-test", "SelfTestButton", "start the self test (command 41)"},
+    {"device-reset", "DeviceResetButton",
+     "restart the instrument; asks first unless --yes (command 42)"},
+    {"squawk", "SquawkButton", "make the instrument show itself (command 72)"},
+    {"write-preambles", "WritePreamblesButton", "preambles of the replies, 5 to 20 (command 59)",
+     kPreamblesArgs},
+    {"read-burst-config",
+     "ReadBurstConfigButton",
+     "burst message configuration (command 105)",
+     kBurstMessageArgs,
+     {},
+     {},
+     false,
+     true},
+    {"write-burst-period", "WriteBurstPeriodButton",
+     "burst message update and maximum period in seconds (command 103)", kBurstPeriodArgs},
+    {"write-burst-trigger", "WriteBurstTriggerButton", "burst message trigger (command 104)",
+     kBurstTriggerArgs},
+    {"write-burst-variables",
+     "WriteBurstVariablesButton",
+     "device variables of a burst message, up to 8 codes (command 107)",
+     kBurstVariablesArgs,
+     {},
+     {},
+     true},
+    {"write-burst-command", "WriteBurstCommandButton",
+     "command a burst message sends (command 108)", kBurstCommand7Args},
+    {"write-burst-mode", "WriteBurstControlButton", "a burst message on or off (command 109)",
+     kBurstControlArgs},
+    {"read-country", "ReadCountryButton", "country code and SI units only (command 512)"},
+    {"write-country",
+     "WriteCountryButton",
+     "country code, any units (command 513)",
+     kCountryArgs,
+     {},
+     kAnyUnits},
+    {"write-country-si",
+     "WriteCountryButton",
+     "country code, SI units only (command 513)",
+     kCountryArgs,
+     {},
+     kSiUnitsOnly},
+    {"read-process-unit-tag", "ReadProcessUnitTagButton", "process unit tag (command 520)"},
+    {"write-process-unit-tag",
+     "WriteProcessUnitTagButton",
+     "process unit tag (command 521)",
+     kProcessUnitTagArgs,
+     {},
+     {},
+     true},
 };
 
 // --- reply fields
@@ -274,7 +416,75 @@ constexpr FieldName kFields[] = {
     {"EJAXIANS4", "display-line4", Tr::tr("显示内容 4")},
     {"EJAMODEM", "zero-mode", Tr::tr("设零点模式")},
     {"EJAlingdian", "zero-cutoff", Tr::tr("零点切除%"), "%"},
+    // The HART 7 page.
+    {"LongTagEdit", "long-tag", Tr::tr("长位号")},
+    {"ExtendedStatusLabel", "extended-device-status", Tr::tr("扩展设备状态")},
+    {"DeviceVariableTimeLabel", "time-stamp", Tr::tr("时间戳")},
+    {"VariableCodeEdit", "device-variable", Tr::tr("设备变量号")},
+    {"VariableSerialLabel", "sensor-serial-number", Tr::tr("传感器序列号")},
+    {"VariableUnitBox", "unit", Tr::tr("单位")},
+    {"VariableUpperLimitLabel", "upper-limit", Tr::tr("测量上限值"), {}, "VariableUnitBox"},
+    {"VariableLowerLimitLabel", "lower-limit", Tr::tr("测量下限值"), {}, "VariableUnitBox"},
+    {"VariableMinSpanLabel", "minimum-span", Tr::tr("最小量程"), {}, "VariableUnitBox"},
+    {"VariableDampingEdit", "damping", Tr::tr("阻尼时间"), "s"},
+    {"VariableClassLabel", "classification", Tr::tr("分类")},
+    {"VariableFamilyLabel", "family", Tr::tr("设备族")},
+    {"VariablePeriodLabel", "update-period", Tr::tr("更新周期"), "s"},
+    {"VariablePropertiesLabel", "properties", Tr::tr("属性")},
+    {"MappingPvEdit", "pv-variable", Tr::tr("动态变量1对应设备变量")},
+    {"MappingSvEdit", "sv-variable", Tr::tr("动态变量2对应设备变量")},
+    {"MappingTvEdit", "tv-variable", Tr::tr("动态变量3对应设备变量")},
+    {"MappingQvEdit", "qv-variable", Tr::tr("动态变量4对应设备变量")},
+    {"PvClassLabel", "pv-classification", Tr::tr("动态变量1分类")},
+    {"SvClassLabel", "sv-classification", Tr::tr("动态变量2分类")},
+    {"TvClassLabel", "tv-classification", Tr::tr("动态变量3分类")},
+    {"QvClassLabel", "qv-classification", Tr::tr("动态变量4分类")},
+    {"PollingAddress63Edit", "polling-address", Tr::tr("地址号")},
+    {"LoopCurrentModeBox", "loop-current-mode", Tr::tr("回路电流模式")},
+    {"BurstControlBox", "burst-mode", Tr::tr("突发模式")},
+    {"BurstVariablesEdit", "device-variables", Tr::tr("突发设备变量")},
+    {"BurstMessageEdit", "message", Tr::tr("突发报文号")},
+    {"BurstMaxMessagesLabel", "messages", Tr::tr("突发报文数")},
+    {"BurstCommandEdit", "command", Tr::tr("突发命令")},
+    {"BurstUpdatePeriodEdit", "update-period", Tr::tr("更新周期"), "s"},
+    {"BurstMaxPeriodEdit", "maximum-period", Tr::tr("最长周期"), "s"},
+    {"BurstTriggerModeBox", "trigger-mode", Tr::tr("触发方式")},
+    {"BurstTriggerClassEdit", "trigger-classification", Tr::tr("触发分类")},
+    {"BurstTriggerUnitBox", "trigger-unit", Tr::tr("触发单位")},
+    {"BurstTriggerLevelEdit", "trigger-level", Tr::tr("触发值"), {}, "BurstTriggerUnitBox"},
+    {"CountryCodeEdit", "country-code", Tr::tr("国家代码")},
+    {"SiUnitsOnlyCheck", "si-units-only", Tr::tr("仅用国际单位")},
+    {"ProcessUnitTagEdit", "process-unit-tag", Tr::tr("工艺单元位号")},
 };
+
+// The device-variable table's cells: "device-variable-<slot>-<column>".
+const std::vector<FieldName>& cellNames() {
+    static std::deque<std::string> texts;
+    static const std::vector<FieldName> names = [] {
+        using ops::hart7::Column;
+        constexpr std::pair<Column, const char*> kColumns[] = {
+            {Column::Code, "code"},     {Column::Classification, "classification"},
+            {Column::Value, "value"},   {Column::Unit, "unit"},
+            {Column::Status, "status"}, {Column::Limit, "limit"},
+        };
+        constexpr const char* kCaptions[] = {Tr::tr("代码"), Tr::tr("分类"), Tr::tr("数值"),
+                                             Tr::tr("单位"), Tr::tr("状态"), Tr::tr("限值")};
+        std::vector<FieldName> out;
+        for (std::size_t slot = 0; slot < ops::hart7::kDeviceVariableSlots; ++slot) {
+            for (std::size_t k = 0; k < std::size(kColumns); ++k) {
+                texts.push_back(ops::hart7::deviceVariableCell(slot, kColumns[k].first));
+                const std::string_view control = texts.back();
+                texts.push_back("device-variable-" + std::to_string(slot) + "-" +
+                                kColumns[k].second);
+                const std::string_view name = texts.back();
+                texts.push_back(Tr::tr("设备变量") + std::to_string(slot) + " " + kCaptions[k]);
+                out.push_back({control, name, texts.back()});
+            }
+        }
+        return out;
+    }();
+    return names;
+}
 
 }  // namespace
 
@@ -295,7 +505,11 @@ std::span<const FieldName> fieldNames() {
 const FieldName* fieldName(std::string_view control) {
     const auto it = std::find_if(std::begin(kFields), std::end(kFields),
                                  [&](const FieldName& f) { return f.control == control; });
-    return it == std::end(kFields) ? nullptr : &*it;
+    if (it != std::end(kFields)) return &*it;
+    const auto& cells = cellNames();
+    const auto cell = std::find_if(cells.begin(), cells.end(),
+                                   [&](const FieldName& f) { return f.control == control; });
+    return cell == cells.end() ? nullptr : &*cell;
 }
 
 bool isUnitOfAnotherField(std::string_view control) {

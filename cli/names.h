@@ -37,7 +37,8 @@ struct Command {
     // run first with the same values.
     std::span<const std::string_view> first = {};
     std::span<const Preset> presets = {};
-    bool rest = false;  // the last value takes every remaining word (the console's bytes)
+    bool rest = false;          // the last value takes every remaining word (the console's bytes)
+    bool lastOptional = false;  // the last value may be left out
 };
 
 std::span<const Command> commands();

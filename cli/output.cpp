@@ -141,7 +141,6 @@ std::vector<std::string> shownBy(const ops::Operation& op) {
 }  // namespace
 
 void list(std::ostream& out) {
-    out << "reset-config-changed\n    reset the configuration-changed flag (command 38)\n";
     for (const Command& c : commands()) {
         out << c.name;
         for (const Arg& a : c.args) out << " " << a.name << (c.rest ? "..." : "");

@@ -87,6 +87,7 @@ class Runner {
     bool identify(LineControls& controls, bool scan);
 
     const Exchange& last() const { return last_; }
+    Result& result() { return result_; }
     ops::Session session;
 
   private:

@@ -2,10 +2,13 @@
 // instrument identified.
 #include <cerrno>
 #include <cstring>
+#include <iostream>
+#include <thread>
 
 #include "cli/run.h"
 #include "link/port_backend.h"
 #include "ops/discovery.h"
+#include "ops/hart7.h"
 
 namespace cli {
 
@@ -25,7 +28,11 @@ Ending endingOf(const Exchange& e) {
     // A read's decoder takes the data whatever the response code; the code still fails it,
     // and a warning is no clean success either.
     const bool failureCode = e.responseCode && *e.responseCode != 0;
-    if (failureCode || e.outcome.result == hart::Result::Warning)
+    if (e.outcome.result == hart::Result::Warning)
+        return {kFailureCode, "warning: response code " +
+                                  std::to_string(e.responseCode.value_or(0)) +
+                                  " (the data is shown)"};
+    if (failureCode)
         return {kFailureCode, "response code " + std::to_string(e.responseCode.value_or(0))};
     if (e.outcome.result != hart::Result::Done)
         return {kUnreadable, "no readable reply to the request"};
@@ -55,9 +62,20 @@ bool Runner::step(const ops::Request& r) {
     }
     const std::uint64_t errorsBefore = line_.errorCount();
     last_ = line_.exchange(r, session, std::chrono::milliseconds(options_.timeoutMs));
+    // Busy, or a gateway still waiting for the instrument: the same request again, a bounded
+    // number of times, each said on standard error.
+    for (int attempt = 1;; ++attempt) {
+        const auto resend = ops::hart7::resendAfter(last_.responseCode, attempt);
+        if (!resend) break;
+        std::cerr << "hart-cli: " << resend->english << "\n" << std::flush;
+        std::this_thread::sleep_for(ops::hart7::kResendPause);
+        last_ = line_.exchange(r, session, std::chrono::milliseconds(options_.timeoutMs));
+    }
     // What the port says went wrong, when it said so during this request.
     const std::string why = line_.errorCount() != errorsBefore ? line_.lastError() : "";
     result_.status = last_.outcome.status;
+    if (last_.responseCode && ops::hart7::isResendCode(*last_.responseCode))
+        result_.status = ops::hart7::gaveUp(*last_.responseCode);
     result_.responseCode = last_.responseCode;
     result_.deviceStatus = last_.deviceStatus;
     if (last_.end == Exchange::End::Shown) result_.reply = last_.reply;

@@ -57,18 +57,38 @@ Frame shortFrame(std::uint8_t masterBit, std::uint8_t pollingAddress, int preamb
     return f;
 }
 
-Frame longFrame(std::uint8_t masterBit, const DeviceIdentity& identity, std::uint8_t command,
-                std::span<const std::uint8_t> data) {
-    if (data.size() > kMaxLongData) data = data.first(kMaxLongData);
+namespace {
+
+Frame addressedFrame(std::span<const std::uint8_t, 5> address, int command,
+                     std::span<const std::uint8_t> data) {
+    const bool expanded = isExpanded(command);
+    const std::size_t room = expanded ? kMaxLongData - 2 : kMaxLongData;
+    if (data.size() > room) data = data.first(room);
     Frame f;
     f.appendPreambles(kLongPreambles);
     f.push(kLongDelimiter);
-    f.append(identity.longAddress(masterBit));
-    f.push(command);
-    f.push(static_cast<std::uint8_t>(data.size()));
+    f.append(address);
+    f.push(static_cast<std::uint8_t>(expanded ? kExpandedCommand : command));
+    f.push(static_cast<std::uint8_t>(data.size() + (expanded ? 2 : 0)));
+    if (expanded) {
+        f.push(static_cast<std::uint8_t>(command >> 8));
+        f.push(static_cast<std::uint8_t>(command));
+    }
     f.append(data);
     f.appendCheckByte();
     return f;
+}
+
+}  // namespace
+
+Frame longFrame(std::uint8_t masterBit, const DeviceIdentity& identity, int command,
+                std::span<const std::uint8_t> data) {
+    return addressedFrame(identity.longAddress(masterBit), command, data);
+}
+
+Frame broadcastFrame(std::uint8_t masterBit, int command, std::span<const std::uint8_t> data) {
+    const std::array<std::uint8_t, 5> broadcast{masterBit, 0, 0, 0, 0};
+    return addressedFrame(broadcast, command, data);
 }
 
 Frame rawFrame(std::span<const std::uint8_t> body, int preambles) {

@@ -61,8 +61,16 @@ class Frame {
     std::size_t size_ = 0;
 };
 
-// Most data bytes a long frame carries here (the message write).
-inline constexpr std::size_t kMaxLongData = 24;
+// Most data bytes a long frame carries here: a 32-character long tag behind an expanded
+// command's two bytes.
+inline constexpr std::size_t kMaxLongData = 34;
+
+// Commands above 255 travel as command 31 with their 16-bit number as the first two data
+// bytes, in the request and in its reply alike.
+inline constexpr int kExpandedCommand = 31;
+constexpr bool isExpanded(int command) {
+    return command > 255;
+}
 
 std::uint8_t checkByte(std::span<const std::uint8_t> bytes);
 
@@ -74,10 +82,13 @@ std::string hexText(std::span<const std::uint8_t> bytes);
 Frame shortFrame(std::uint8_t masterBit, std::uint8_t pollingAddress,
                  int preambles = kShortPreambles);
 
-// 8 preambles, 0x82, 5-byte long address, command, byte count, data, check byte.
-// Data past kMaxLongData is not sent.
-Frame longFrame(std::uint8_t masterBit, const DeviceIdentity& identity, std::uint8_t command,
+// 8 preambles, 0x82, 5-byte long address, command, byte count, data, check byte; an
+// expanded command goes as 31 with its number in front of the data. Data past kMaxLongData
+// is not sent.
+Frame longFrame(std::uint8_t masterBit, const DeviceIdentity& identity, int command,
                 std::span<const std::uint8_t> data = {});
+// The same to the broadcast address 0 (commands 11 and 21 find an instrument by its tag).
+Frame broadcastFrame(std::uint8_t masterBit, int command, std::span<const std::uint8_t> data);
 
 // Preambles followed by the given bytes and their check byte (the manual console).
 Frame rawFrame(std::span<const std::uint8_t> body, int preambles = kShortPreambles);

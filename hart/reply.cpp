@@ -79,8 +79,18 @@ bool extraCondition(const ReceiveBuffer& b, std::size_t i, ScanWindow window) {
 // complete frame whose check byte does not match.
 bool plausible(const ReceiveBuffer& b, const Reply& r, int command) {
     const std::size_t i = r.start();
+    const bool expanded = isExpanded(command);
+    const int onWire = expanded ? kExpandedCommand : command;
     if (command >= 0 && inChunk(b, i + r.commandOffset()) &&
-        b[i + r.commandOffset()] != static_cast<std::uint8_t>(command)) {
+        b[i + r.commandOffset()] != static_cast<std::uint8_t>(onWire)) {
+        return false;
+    }
+    // An expanded command's reply names it again in its first two data bytes; a failure
+    // reply without data cannot, and is taken for the pending one.
+    const std::size_t numberAt = i + r.firstDataOffset();
+    if (expanded && r.has(r.firstDataOffset(), 2) &&
+        (b[numberAt] != static_cast<std::uint8_t>(command >> 8) ||
+         b[numberAt + 1] != static_cast<std::uint8_t>(command))) {
         return false;
     }
     const std::size_t bcAt = i + r.byteCountOffset();

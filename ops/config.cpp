@@ -4,6 +4,7 @@
 
 #include "hart/tr.h"
 #include "ops/discovery.h"
+#include "ops/hart7.h"
 #include "ops/items.h"
 #include "ops/operation.h"
 
@@ -13,6 +14,43 @@ using hart::Tr;
 namespace {
 
 using P = Part;
+namespace h7 = hart7;
+
+// A setting of the later revisions' or common-practice commands, written back through the
+// control it is read into; `preset` names the device variable or burst message.
+constexpr FieldRow later(std::string_view name, std::string_view read, std::string_view control,
+                         std::string_view write, Preset preset = {}) {
+    return {name, P::Setting, read, control, write, control, {}, preset, true};
+}
+
+constexpr Preset kVariable0{"variable-0", h7::kVariableCodeEdit, "0"};
+constexpr Preset kVariable1{"variable-1", h7::kVariableCodeEdit, "1"};
+constexpr Preset kVariable2{"variable-2", h7::kVariableCodeEdit, "2"};
+constexpr Preset kVariable3{"variable-3", h7::kVariableCodeEdit, "3"};
+constexpr Preset kBurst0{"burst-0", h7::kBurstMessageEdit, "0"};
+constexpr Preset kBurst1{"burst-1", h7::kBurstMessageEdit, "1"};
+constexpr Preset kBurst2{"burst-2", h7::kBurstMessageEdit, "2"};
+
+// The fields of one burst message; its on/off goes last, once the message is set up.
+#define HART_BURST_FIELDS(N)                                                                      \
+    later("burst-" #N "-command", h7::kReadBurstConfigButton, h7::kBurstCommandEdit,              \
+          h7::kWriteBurstCommandButton, kBurst##N),                                               \
+        later("burst-" #N "-device-variables", h7::kReadBurstConfigButton,                        \
+              h7::kBurstVariablesEdit, h7::kWriteBurstVariablesButton, kBurst##N),                \
+        later("burst-" #N "-update-period", h7::kReadBurstConfigButton,                           \
+              h7::kBurstUpdatePeriodEdit, h7::kWriteBurstPeriodButton, kBurst##N),                \
+        later("burst-" #N "-maximum-period", h7::kReadBurstConfigButton, h7::kBurstMaxPeriodEdit, \
+              h7::kWriteBurstPeriodButton, kBurst##N),                                            \
+        later("burst-" #N "-trigger-mode", h7::kReadBurstConfigButton, h7::kBurstTriggerModeBox,  \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                           \
+        later("burst-" #N "-trigger-classification", h7::kReadBurstConfigButton,                  \
+              h7::kBurstTriggerClassEdit, h7::kWriteBurstTriggerButton, kBurst##N),               \
+        later("burst-" #N "-trigger-unit", h7::kReadBurstConfigButton, h7::kBurstTriggerUnitBox,  \
+              h7::kWriteBurstTriggerButton, kBurst##N),                                           \
+        later("burst-" #N "-trigger-level", h7::kReadBurstConfigButton,                           \
+              h7::kBurstTriggerLevelEdit, h7::kWriteBurstTriggerButton, kBurst##N),               \
+        later("burst-" #N "-burst-mode", h7::kReadBurstConfigButton, h7::kBurstControlBox,        \
+              h7::kWriteBurstControlButton, kBurst##N)
 
 // Reads run in the order their first field appears, writes likewise: the polling address goes
 // last, since later frames of the restore still poll the address the instrument answered at.
@@ -32,6 +70,30 @@ constexpr FieldRow kFields[] = {
     {"message", P::Setting, "Button28", "Edit21", "Button29", "Edit21"},
     {"final-assembly", P::Setting, "Button38", "Edit26", "Button39", "Edit26"},
     {"serial-number", P::Setting, "Button7", "Edit28"},
+    later("long-tag", h7::kReadLongTagButton, h7::kLongTagEdit, h7::kWriteLongTagButton),
+    later("process-unit-tag", h7::kReadProcessUnitTagButton, h7::kProcessUnitTagEdit,
+          h7::kWriteProcessUnitTagButton),
+    // The mapping goes before the range: a restore then ranges the variable the file's PV is.
+    later("pv-variable", h7::kReadMappingButton, h7::kMappingEdits[0], h7::kWriteMappingButton),
+    later("sv-variable", h7::kReadMappingButton, h7::kMappingEdits[1], h7::kWriteMappingButton),
+    later("tv-variable", h7::kReadMappingButton, h7::kMappingEdits[2], h7::kWriteMappingButton),
+    later("qv-variable", h7::kReadMappingButton, h7::kMappingEdits[3], h7::kWriteMappingButton),
+    later("variable-0-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable0),
+    later("variable-0-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable0),
+    later("variable-1-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable1),
+    later("variable-1-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable1),
+    later("variable-2-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable2),
+    later("variable-2-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable2),
+    later("variable-3-unit", h7::kReadVariableInfoButton, h7::kVariableUnitBox,
+          h7::kWriteVariableUnitButton, kVariable3),
+    later("variable-3-damping", h7::kReadVariableInfoButton, h7::kVariableDampingEdit,
+          h7::kWriteVariableDampingButton, kVariable3),
     {"range-unit", P::Setting, "Button13", "ComboBox1", "Button12", "ComboBox1"},
     {"upper-range", P::Setting, "Button13", "Edit14", "Button12", "Edit14"},
     {"lower-range", P::Setting, "Button13", "Edit15", "Button12", "Edit15"},
@@ -40,6 +102,9 @@ constexpr FieldRow kFields[] = {
     {"sensor-upper-limit", P::Setting, "Button5", "Edit11"},
     {"sensor-lower-limit", P::Setting, "Button5", "Edit12"},
     {"sensor-limits-unit", P::Setting, "Button5", "ComboBox10"},
+    HART_BURST_FIELDS(0),
+    HART_BURST_FIELDS(1),
+    HART_BURST_FIELDS(2),
     {"644-sensor-type", P::Setting, "Button35", "ComboBox17", "Button36", "ComboBox17", "644"},
     {"644-wiring", P::Setting, "Button35", "ComboBox18", "Button36", "ComboBox18", "644"},
     {"644rk-sensor-type", P::Setting, "Button70", "ComboBox36", "Button69", "ComboBox36", "644rk"},
@@ -92,6 +157,8 @@ constexpr FieldRow kFields[] = {
     {"qv-unit", P::Live, "Button4", "ComboBox6"},
 };
 
+#undef HART_BURST_FIELDS
+
 constexpr Model kModels[] = {
     {"644", Tr::tr("罗斯蒙特 644")},        {"644rk", Tr::tr("罗斯蒙特 644RK")},
     {"yokogawa", Tr::tr("横河温度变送器")}, {"siemens", Tr::tr("西门子温度变送器")},
@@ -116,6 +183,15 @@ template <class T>
 bool contains(const std::vector<T>& v, std::string_view s) {
     return std::find(v.begin(), v.end(), s) != v.end();
 }
+
+bool samePreset(Preset a, Preset b) {
+    return a.name == b.name;
+}
+
+// Response codes that say the instrument lacks the command or the variable or message asked.
+constexpr int kNotImplemented = 64;
+constexpr int kInvalidSelection = 2;
+constexpr int kInvalidBurstMessage = 9;
 
 template <class Row, std::size_t N>
 const Row* byName(const Row (&rows)[N], std::string_view name) {
@@ -244,22 +320,28 @@ std::vector<std::string> toWrite(const Values& file, const Values& instrument) {
         const auto in = file.find(f.name);
         if (in == file.end()) continue;
         const auto now = instrument.find(f.name);
+        // An instrument without the command would refuse the write.
+        if (now == instrument.end() && f.optional) continue;
         if (now == instrument.end() || now->second != in->second) out.emplace_back(f.name);
     }
     return out;
+}
+
+Driver::Planned& Driver::stepFor(Step::Kind kind, std::string_view control, Preset preset,
+                                 std::size_t from) {
+    const auto it = std::find_if(
+        plan_.begin() + static_cast<long>(from), plan_.end(),
+        [&](const Planned& p) { return p.control == control && samePreset(p.preset, preset); });
+    if (it != plan_.end()) return *it;
+    plan_.push_back({kind, std::string(control), {}, preset, {}});
+    return plan_.back();
 }
 
 Driver Driver::reading(ControlStore controls, bool live, std::string_view model) {
     Driver d(std::move(controls));
     for (const FieldRow& f : kFields) {
         if ((f.part == P::Live && !live) || (!f.model.empty() && f.model != model)) continue;
-        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
-                               [&](const Planned& p) { return p.control == f.read; });
-        if (it == d.plan_.end()) {
-            d.plan_.push_back({Step::Kind::Read, std::string(f.read), {}});
-            it = d.plan_.end() - 1;
-        }
-        it->fields.emplace_back(f.name);
+        d.stepFor(Step::Kind::Read, f.read, f.preset).fields.emplace_back(f.name);
     }
     return d;
 }
@@ -274,25 +356,21 @@ Driver Driver::restoring(ControlStore controls, const Values& file, const Values
     const std::vector<std::string> changed = toWrite(file, instrument);
     for (const FieldRow& f : kFields) {
         if (!contains(changed, f.name)) continue;
-        auto it = std::find_if(d.plan_.begin(), d.plan_.end(),
-                               [&](const Planned& p) { return p.control == f.write; });
-        if (it != d.plan_.end()) continue;
+        const std::size_t before = d.plan_.size();
+        Planned& p = d.stepFor(Step::Kind::Write, f.write, f.preset);
+        if (d.plan_.size() == before) continue;
         // A write sends all its fields: those the file leaves as they are go as read.
-        Planned p{Step::Kind::Write, std::string(f.write), {}};
         for (const FieldRow& g : kFields) {
-            if (g.write != f.write) continue;
+            if (g.write != f.write || !samePreset(g.preset, f.preset)) continue;
             const auto v = file.find(g.name);
             const auto now = instrument.find(g.name);
-            const std::string value = v != file.end()           ? v->second
-                                      : now != instrument.end() ? now->second
-                                                                : std::string();
-            if (contains(changed, g.name)) p.fields.emplace_back(g.name);
-            if (!d.controls_.setValue(g.target, value) && contains(changed, g.name)) {
-                // Left without an item: the write's builder refuses it, nothing is sent.
-                d.controls_.setIndex(g.target, -1);
-            }
+            std::string value = v != file.end()           ? v->second
+                                : now != instrument.end() ? now->second
+                                                          : std::string();
+            const bool differs = contains(changed, g.name);
+            if (differs) p.fields.emplace_back(g.name);
+            p.values.push_back({g.target, std::move(value), differs});
         }
-        d.plan_.push_back(std::move(p));
     }
     return d;
 }
@@ -301,13 +379,7 @@ void Driver::planReadBack() {
     readBackPlanned_ = true;
     for (const FieldRow& f : kFields) {
         if (!contains(account_.written, f.name)) continue;
-        auto it = std::find_if(plan_.begin() + static_cast<long>(done_), plan_.end(),
-                               [&](const Planned& p) { return p.control == f.read; });
-        if (it == plan_.end()) {
-            plan_.push_back({Step::Kind::ReadBack, std::string(f.read), {}});
-            it = plan_.end() - 1;
-        }
-        it->fields.emplace_back(f.name);
+        stepFor(Step::Kind::ReadBack, f.read, f.preset, done_).fields.emplace_back(f.name);
     }
 }
 
@@ -317,6 +389,11 @@ std::optional<Step> Driver::next(Session& session) {
     if (done_ == plan_.size()) return std::nullopt;
     const Planned& p = plan_[done_];
     Step s{p.kind, p.control, p.fields, {}};
+    if (!p.preset.control.empty()) controls_.setValue(p.preset.control, p.preset.value);
+    for (const Planned::Value& v : p.values) {
+        // Left without an item: the write's builder refuses it, nothing is sent.
+        if (!controls_.setValue(v.target, v.value) && v.changed) controls_.setIndex(v.target, -1);
+    }
     // The identity read is the poll that finds the instrument at the chosen address.
     s.request = p.control == kIdentityRead ? pollChosen(controls_, session)
                                            : build(p.control, controls_, session);
@@ -324,7 +401,7 @@ std::optional<Step> Driver::next(Session& session) {
     return s;
 }
 
-void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why,
+void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why, int code,
                   std::optional<int> deviceStatus) {
     if (!waiting_) return;
     waiting_ = false;
@@ -332,6 +409,15 @@ void Driver::take(const hart::Outcome& outcome, bool ok, std::string_view why,
     for (const hart::Update& u : outcome.updates) controls_.apply(u);
     for (const hart::Outcome::Fact& f : outcome.facts) account_.facts[f.key] = f.text;
     if (deviceStatus) account_.deviceStatus = deviceStatus;
+    // An instrument without the command: its optional fields are not held, the drive goes on.
+    const auto held = [](const std::string& f) { return !findField(f)->optional; };
+    if (!ok && p.kind == Step::Kind::Read &&
+        (code == kNotImplemented || code == kInvalidSelection || code == kInvalidBurstMessage) &&
+        std::none_of(p.fields.begin(), p.fields.end(), held)) {
+        ++done_;
+        for (const std::string& f : p.fields) account_.notHeld.push_back(f);
+        return;
+    }
     if (!ok) {
         account_.stopped = Step{p.kind, p.control, p.fields, {}};
         account_.failure = why.empty() ? outcome.status : std::string(why);

@@ -25,6 +25,15 @@ enum class Part {
     Live,      // process values at the time, for the report only
 };
 
+// A control a step sets before it builds its request: the device variable or burst message a
+// read or write of one of several is about. Its fields are named by `name`, a dash and
+// hart-cli's name.
+struct Preset {
+    std::string_view name;  // "variable-0"
+    std::string_view control;
+    std::string_view value;
+};
+
 // One field of a configuration file.
 struct FieldRow {
     std::string_view name;  // as hart-cli names the control
@@ -34,6 +43,10 @@ struct FieldRow {
     std::string_view write = {};   // the write operation's button; empty: not restored
     std::string_view target = {};  // the control the write takes the value from
     std::string_view model = {};   // a named instrument's own setting: that model's name
+    Preset preset = {};            // set before its read and its write
+    // Held only where the instrument has the command (a later revision, or common practice):
+    // a read the instrument refuses leaves the field out, and a restore never writes it there.
+    bool optional = false;
 };
 
 std::span<const FieldRow> fieldRows();
@@ -102,6 +115,7 @@ struct Account {
     std::optional<int> deviceStatus;    // the field device status of the last reply taken
     std::vector<std::string> written;   // writes the instrument acknowledged, by field
     std::vector<std::string> notTaken;  // written, but read back otherwise
+    std::vector<std::string> notHeld;   // optional fields the instrument refused to read
     std::optional<Step> stopped;        // the step that failed, if one did
     std::string failure;                // and why
     bool cancelled = false;
@@ -123,8 +137,9 @@ class Driver {
     // The next request, or nothing once done, stopped or cancelled.
     std::optional<Step> next(Session& session);
     // The outcome of the step `next` gave; `ok` says whether the caller counts it done, and
-    // `why` what went wrong otherwise; `deviceStatus` is the reply's, when it held one.
-    void take(const hart::Outcome& outcome, bool ok, std::string_view why = {},
+    // `why` what went wrong otherwise; `code`, the response code of a reply that refused it;
+    // `deviceStatus` is the reply's, when it held one.
+    void take(const hart::Outcome& outcome, bool ok, std::string_view why = {}, int code = 0,
               std::optional<int> deviceStatus = std::nullopt);
     void cancel();
 
@@ -137,7 +152,18 @@ class Driver {
         Step::Kind kind;
         std::string control;
         std::vector<std::string> fields;
+        Preset preset;
+        // A write's values by target control; `changed` says whether the file changes it.
+        struct Value {
+            std::string_view target;
+            std::string value;
+            bool changed;
+        };
+        std::vector<Value> values;
     };
+    // The step of `control` about `preset` from `from` on, added when there is none yet.
+    Planned& stepFor(Step::Kind kind, std::string_view control, Preset preset,
+                     std::size_t from = 0);
     explicit Driver(ControlStore controls) : controls_(std::move(controls)) {}
     void planReadBack();
 

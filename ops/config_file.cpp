@@ -221,14 +221,17 @@ Parsed parse(std::string_view text) {
         p.error = "the file has no schema version";
         return p;
     }
-    if (version->number != kSchemaVersion) {
+    const double n = version->number;
+    if (n < kOldestSchemaVersion || n > kSchemaVersion || n != static_cast<int>(n)) {
         std::ostringstream v;
-        v << version->number;
-        p.error = "schema version " + v.str() + " is not known (this tool reads version " +
-                  std::to_string(kSchemaVersion) + ")";
+        v << n;
+        p.error = "schema version " + v.str() + " is not known (this tool reads versions " +
+                  std::to_string(kOldestSchemaVersion) + " to " + std::to_string(kSchemaVersion) +
+                  ")";
         return p;
     }
     Record r;
+    r.version = static_cast<int>(n);
     for (const char* name : {"saved", "tool"}) {
         const Json* m = member(*doc, name);
         if (m != nullptr && m->type == Json::Type::String)

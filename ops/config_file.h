@@ -13,7 +13,10 @@
 namespace ops::config {
 
 inline constexpr std::string_view kFormat = "hart-configuration";
-inline constexpr int kSchemaVersion = 1;
+// Version 2 added the fields of the later revisions' and common-practice commands; files of
+// version 1 read as they were.
+inline constexpr int kSchemaVersion = 2;
+inline constexpr int kOldestSchemaVersion = 1;
 
 struct Record {
     int version = kSchemaVersion;

@@ -82,6 +82,7 @@ constexpr Field kIdentityFields[] = {
 constexpr std::size_t kManufacturerAt = 8;
 constexpr std::size_t kDeviceIdAt = 16;
 constexpr std::size_t kRevisionAt = 11;  // the universal command revision: 5, 6 or 7
+constexpr std::size_t kCounterAt = 21;   // HART 7's configuration change counter
 
 // What HART 7's longer command 0 reply adds, from the reply start: the expanded device type
 // where HART 5 has manufacturer and type, the configuration change counter, and the
@@ -92,7 +93,7 @@ struct Hart7Fact {
 };
 constexpr Hart7Fact kHart7Facts[] = {
     {"ExpandedDeviceType", kManufacturerAt},
-    {"ConfigChangeCounter", 21},
+    {"ConfigChangeCounter", kCounterAt},
     {"ManufacturerCode", 24},
 };
 constexpr std::uint8_t kHart7 = 7;
@@ -180,6 +181,10 @@ constexpr Operation kRows[] = {
 void takeIdentity(const hart::Reply& reply, Session& session) {
     hart::DeviceIdentity& id = session.identity;
     if (reply.has(kRevisionAt)) session.hartRevision = reply.at(kRevisionAt);
+    session.configChangeCounter.reset();
+    if (session.hartRevision.value_or(0) >= kHart7 && reply.has(kCounterAt, 2))
+        session.configChangeCounter =
+            static_cast<std::uint16_t>(reply.at(kCounterAt) << 8 | reply.at(kCounterAt + 1));
     id.manufacturer = reply.at(kManufacturerAt);
     id.deviceType = reply.at(kManufacturerAt + 1);
     id.deviceId = {reply.at(kDeviceIdAt), reply.at(kDeviceIdAt + 1), reply.at(kDeviceIdAt + 2)};

@@ -14,6 +14,7 @@ std::span<const Operation> processOperations();       // live values, range, uni
 std::span<const Operation> informationOperations();   // identification fields
 std::span<const Operation> outputOperations();        // loop current, display, burst, EEPROM
 std::span<const Operation> deviceStatusOperations();  // additional status (command 48)
+std::span<const Operation> hart7Operations();         // the HART 7 page (hart7.h)
 
 // The named instruments' groups, in instruments/.
 std::span<const Operation> rosemountOperations();         // 644, 848T, 644RK

@@ -24,6 +24,8 @@ constexpr const char* kEhPolynomialItems[] = {Tr::tr("设置系数X0"), Tr::tr("
 constexpr const char* kEhCallendarItems[] = {Tr::tr("设置计数系数A"), Tr::tr("设置计数系数B"),
                                              Tr::tr("设置计数系数C"), Tr::tr("设置计数系数R0")};
 constexpr const char* kOffOnItems[] = {"OFF", "ON"};
+constexpr const char* kBurstTriggerItems[] = {"Continuous", "Window", "Rising", "Falling",
+                                              "On-change"};
 
 }  // namespace
 
@@ -35,6 +37,7 @@ const List kEhWiring = kEhWiringItems;
 const List kEhPolynomial = kEhPolynomialItems;
 const List kEhCallendar = kEhCallendarItems;
 const List kOffOn = kOffOnItems;
+const List kBurstTrigger = kBurstTriggerItems;
 
 }  // namespace ops::items
 
@@ -56,7 +59,8 @@ const ListBox kListBoxes[] = {
     {"ComboBox28", &items::kOffOn},        {"ComboBox29", &items::kOffOn},
     {"ComboBox30", &items::kOffOn},        {"ComboBox31", &items::kOffOn},
     {"ComboBox32", &items::kOffOn},        {"ComboBox33", &items::kOffOn},
-    {"ComboBox34", &items::kOffOn},
+    {"ComboBox34", &items::kOffOn},        {"LoopCurrentModeBox", &items::kOffOn},
+    {"BurstControlBox", &items::kOffOn},   {"BurstTriggerModeBox", &items::kBurstTrigger},
 };
 
 }  // namespace
@@ -65,7 +69,9 @@ std::vector<std::string_view> boxItems(std::string_view box) {
     if (box == "ComboBox9" || box == "ComboBox3") return {kAddresses.begin(), kAddresses.end()};
     const bool numbered =
         box == "ComboBox5" || box == "ComboBox15" || box == "ComboBox16" || box == "ComboBox6";
-    if (numbered || box == "ComboBox1" || box == "ComboBox10") {
+    const bool plain = box == "ComboBox1" || box == "ComboBox10" || box == "VariableUnitBox" ||
+                       box == "BurstTriggerUnitBox";
+    if (numbered || plain) {
         std::vector<std::string_view> units;
         for (const hart::UnitRow& row : hart::unitTable()) {
             units.push_back(numbered ? row.numbered : row.plain);

@@ -17,7 +17,8 @@ extern const List kEhSensorNumber;    // TempBIAHO
 extern const List kEhWiring;          // EHTEMFS
 extern const List kEhPolynomial;      // POTMXU
 extern const List kEhCallendar;       // CALL_ALP
-extern const List kOffOn;             // ComboBox27 .. ComboBox34
+extern const List kOffOn;             // ComboBox27 .. ComboBox34, the HART 7 page's on/off
+extern const List kBurstTrigger;      // BurstTriggerModeBox
 
 }  // namespace ops::items
 

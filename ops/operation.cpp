@@ -98,10 +98,10 @@ std::string chooseMessage(std::string_view what) {
 std::span<const Operation> operations() {
     static const std::vector<Operation> table = [] {
         std::vector<Operation> all;
-        for (auto group :
-             {discoveryOperations(), processOperations(), informationOperations(),
-              outputOperations(), deviceStatusOperations(), rosemountOperations(),
-              yokogawaEhOperations(), siemensKrohneAbbOperations(), pressureOperations()}) {
+        for (auto group : {discoveryOperations(), processOperations(), informationOperations(),
+                           outputOperations(), deviceStatusOperations(), hart7Operations(),
+                           rosemountOperations(), yokogawaEhOperations(),
+                           siemensKrohneAbbOperations(), pressureOperations()}) {
             all.insert(all.end(), group.begin(), group.end());
         }
         return all;
@@ -139,10 +139,12 @@ hart::Frame frameOf(const Operation& op, const Controls& controls, const Session
             return hart::shortFrame(master, address, hart::kLongPreambles);
         case FrameKind::Raw:
             return hart::rawFrame(data);
+        case FrameKind::Broadcast:
+            return hart::broadcastFrame(master, op.command, data);
         case FrameKind::Long:
             break;
     }
-    return hart::longFrame(master, session.identity, static_cast<std::uint8_t>(op.command), data);
+    return hart::longFrame(master, session.identity, op.command, data);
 }
 
 }  // namespace

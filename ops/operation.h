@@ -154,6 +154,7 @@ enum class FrameKind {
     Short,           // command 0 at the polled address, 6 preambles
     ShortPreamble8,  // the same with 8 preambles
     Raw,             // the data bytes as typed, with preambles and check byte
+    Broadcast,       // long frame to address 0: whoever the data names answers
 };
 
 struct Operation {

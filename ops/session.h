@@ -32,6 +32,7 @@ struct Session {
     std::optional<Tt50cTail> tt50cTail;                 // none before a good TT50C read
     std::array<std::optional<EhPrefix>, 3> ehPrefixes;  // none before a good read of its kind
     std::optional<std::uint8_t> hartRevision;           // as the last command 0 reply told it
+    std::optional<std::uint16_t> configChangeCounter;   // HART 7: as the last identity told it
 };
 
 }  // namespace ops

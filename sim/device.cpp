@@ -110,8 +110,7 @@ Reply echo(const Request& r, std::uint8_t code = rc::kSuccess) {
 }
 
 void changed(Device& d) {
-    d.configChanged = true;
-    ++d.configChangeCounter;
+    markChanged(d);
 }
 
 void putUint16(std::vector<std::uint8_t>& out, std::uint16_t v) {
@@ -154,14 +153,22 @@ double sensorTemperature(const Device& d) {
     return 24.0 + 0.5 * std::sin(2.0 * std::numbers::pi * d.now / 600.0);
 }
 
+}  // namespace
+
 // The measurement, the sensor body and electronics temperatures, and the percent of range,
-// unless the model reports its own.
-Variables dynamicVariables(const Device& d) {
+// unless the model reports its own; device variables 0 to 3.
+Variables rawVariables(const Device& d) {
     if (d.model && d.model->variables) return d.model->variables(d);
     return {{{d.settings.pvUnit, primaryValue(d)},
              {kUnitDegC, static_cast<float>(sensorTemperature(d))},
              {kUnitDegC, 31.5f},
              {kUnitPercent, reportedPercent(d)}}};
+}
+
+namespace {
+
+Variables dynamicVariables(const Device& d) {
+    return mappedVariables(d);
 }
 
 Reply readPrimaryVariable(Device& d, const Request&) {
@@ -188,14 +195,19 @@ Reply readDynamicVariables(Device& d, const Request&) {
     return ok(std::move(out));
 }
 
+// HART 5's one byte: address 0..15, and any other address parks the current. HART 6 and 7
+// add the loop current mode byte and addresses up to 63.
 Reply writePollingAddress(Device& d, const Request& r) {
     const std::uint8_t address = byteAt(r, 0);
-    if (address > 15) return fail(rc::kInvalidSelection);
+    const bool withMode = r.data.size() >= 2 && d.identity.universalRevision >= 6;
+    if (address > (withMode ? 63 : 15)) return fail(rc::kInvalidSelection);
+    if (withMode && byteAt(r, 1) > 1) return fail(rc::kInvalidSelection);
     d.identity.pollingAddress = address;
+    d.loopCurrent = withMode ? byteAt(r, 1) == 1 : address == 0;
     // A multidrop device parks its output at 4 mA, so fixed-current mode ends.
-    if (address != 0) d.fixedCurrent = false;
+    if (!d.loopCurrent) d.fixedCurrent = false;
     changed(d);
-    return echo(r);
+    return withMode ? echo(r) : ok({address});
 }
 
 Reply readMessage(Device& d, const Request&) {
@@ -558,6 +570,7 @@ double shown(const Device& d, double base) {
 Device makeDevice(const Identity& identity) {
     Device d;
     d.identity = identity;
+    d.loopCurrent = identity.pollingAddress == 0;
     if (identity.pollingAddress != 0) {
         d.settings.tag = "PT-1" + std::to_string(identity.pollingAddress / 10) +
                          std::to_string(identity.pollingAddress % 10);
@@ -608,7 +621,12 @@ float percentOfRange(const Device& d) {
 }
 
 bool isMultidrop(const Device& d) {
-    return d.identity.pollingAddress != 0;
+    return !d.loopCurrent;
+}
+
+void markChanged(Device& d) {
+    d.configChanged = true;
+    ++d.configChangeCounter;
 }
 
 namespace {
@@ -692,6 +710,8 @@ Reply handle(Device& device, const Request& request) {
         reply.responseCode = rc::kBusy;
     } else if (std::optional<Reply> vendor = answerVendor(device, request)) {
         reply = std::move(*vendor);
+    } else if (std::optional<Reply> hart7 = answerHart7(device, request)) {
+        reply = std::move(*hart7);
     } else if (!command) {
         reply.responseCode = rc::kNotImplemented;
     } else if (request.data.size() < command->minData) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,19 @@ struct Identity {
     std::uint8_t universalRevision = 5;
 };
 
+// One HART 7 burst message: what it publishes and when.
+struct BurstMessage {
+    std::uint16_t command = 1;
+    std::array<std::uint8_t, 8> variables{0, 1, 2, 3, 250, 250, 250, 250};
+    std::uint32_t updatePeriod = 2 * 32000;  // 1/32 ms
+    std::uint32_t maxPeriod = 60 * 32000;
+    std::uint8_t triggerMode = 0;  // continuous
+    std::uint8_t triggerClass = 0;
+    std::uint8_t triggerUnit = kUnitKPa;
+    float triggerLevel = 0.0f;
+    bool on = false;
+};
+
 // What command 39 stores in and restores from non-volatile memory.
 struct Settings {
     std::uint8_t pvUnit = kUnitKPa;
@@ -106,6 +120,15 @@ struct Settings {
     double trimAt20mA = 0.0;
     std::uint8_t burstCommand = 1;
     bool burstMode = false;
+    // HART 7 and common-practice settings.
+    std::string longTag = "PT-101 FEED WATER PUMP DISCHARGE";
+    std::string processUnitTag = "BOILER HOUSE 2";
+    std::array<std::uint8_t, 2> country{'C', 'N'};
+    bool siUnitsOnly = false;
+    std::array<std::uint8_t, 4> mapping{0, 1, 2, 3};  // device variable behind PV, SV, TV, QV
+    std::array<std::uint8_t, 4> variableUnits{0, kUnitDegC, kUnitDegC, kUnitPercent};
+    std::array<float, 4> variableDamping{0.5f, 2.0f, 2.0f, 0.0f};
+    std::array<BurstMessage, 3> bursts{};
 };
 
 struct Sensor {
@@ -145,6 +168,9 @@ struct Device {
     float fixedCurrentMA = 0.0f;
     bool writeProtect = false;
     bool busy = false;
+    bool loopCurrent = true;     // false: parked at 4 mA (multidrop)
+    bool variableFault = false;  // device variable 1 (the sensor temperature) reads bad
+    std::size_t burstNext = 0;   // the burst message sent next
     bool configChanged = false;
     std::uint16_t configChangeCounter = 0;  // HART 7: counts every change of the configuration
     bool coldStart = true;
@@ -197,6 +223,27 @@ bool isMultidrop(const Device& device);
 hart::DeviceIdentity hartIdentity(const Device& device);
 // Long address bytes as the device matches them (no master or burst bit).
 std::array<std::uint8_t, 5> longAddress(const Device& device);
+
+// A device variable as commands 9, 33 and 54 tell it.
+struct DeviceVariable {
+    std::uint8_t code = 0;
+    std::uint8_t classification = 0;
+    std::uint8_t unit = 250;  // not used
+    float value = 0.0f;
+    std::uint8_t status = 0x00;  // bad
+    bool exists = false;
+};
+DeviceVariable deviceVariable(const Device& device, std::uint8_t code);
+// Commands 3 and 1: the four variables the mapping puts behind PV, SV, TV and QV.
+std::array<std::pair<std::uint8_t, float>, 4> mappedVariables(const Device& device);
+// The HART 7 and common-practice commands (hart7.cpp); nothing for other numbers. An
+// expanded command comes as 31 with its number first in the data.
+std::optional<Reply> answerHart7(Device& device, const Request& request);
+// The command and request data of the burst frame due next.
+std::pair<std::uint16_t, std::vector<std::uint8_t>> nextBurst(Device& device);
+// Command 11 or 21 to the broadcast address naming this device's tag or long tag.
+bool answersBroadcast(const Device& device, const Request& request);
+void markChanged(Device& device);
 
 // Every command the device answers, ascending.
 std::vector<std::uint8_t> implementedCommands();

@@ -87,7 +87,7 @@ void applyReplyFaults(const Faults& faults, std::uint8_t command, Reply& reply) 
 }
 
 bool addressedTo(const Device& device, const Request& request) {
-    if (!request.isLong) return (request.address[0] & 0x0F) == device.identity.pollingAddress;
+    if (!request.isLong) return (request.address[0] & 0x3F) == device.identity.pollingAddress;
     const std::array<std::uint8_t, 5> own = longAddress(device);
     return (request.address[0] & 0x3F) == own[0] &&
            std::equal(own.begin() + 1, own.end(), request.address.begin() + 1);
@@ -96,8 +96,7 @@ bool addressedTo(const Device& device, const Request& request) {
 std::vector<std::uint8_t> replyFrame(const Device& device, const Request& request,
                                      const Reply& reply, int preambles) {
     std::array<std::uint8_t, 5> address = request.address;
-    address[0] = request.masterBit | burstBit(device) |
-                 (request.address[0] & (request.isLong ? 0x3F : 0x0F));
+    address[0] = request.masterBit | burstBit(device) | (request.address[0] & 0x3F);
     return frameOf(preambles,
                    request.isLong ? hart::kLongReplyDelimiter : hart::kShortReplyDelimiter,
                    std::span(address).first(request.isLong ? 5 : 1), request.command, reply);
@@ -153,6 +152,9 @@ void Loop::answer(const Incoming& in, double now) {
     }
     auto device = std::find_if(devices_.begin(), devices_.end(),
                                [&](const Device& d) { return addressedTo(d, in.request); });
+    if (device == devices_.end())
+        device = std::find_if(devices_.begin(), devices_.end(),
+                              [&](const Device& d) { return answersBroadcast(d, in.request); });
     if (device == devices_.end()) {
         log_("# ignored: no device at this address");
         return;
@@ -166,7 +168,14 @@ void Loop::answer(const Incoming& in, double now) {
         return;
     }
     device->now = now;
-    Reply reply = handle(*device, in.request);
+    Reply reply;
+    if (!delayed(in.request, reply)) {
+        // Commands 11 and 21 answer with the identity command 0 gives.
+        const bool byTag = answersBroadcast(*device, in.request);
+        Request asked = in.request;
+        if (byTag) asked.command = 0;
+        reply = handle(*device, asked);
+    }
     applyReplyFaults(faults_, in.request.command, reply);
     for (const std::string& note : device->notes) log_(note);
     device->notes.clear();
@@ -177,6 +186,21 @@ void Loop::answer(const Incoming& in, double now) {
     for (double& next : nextBurst_) {
         if (next != 0.0) next = std::max(next, now + kBurstIntervalS);
     }
+}
+
+bool Loop::delayed(const Request& r, Reply& reply) {
+    if (!faults_.delayedResponse) return false;
+    std::vector<std::uint8_t> key{r.command};
+    key.insert(key.end(), r.address.begin() + 1, r.address.end());
+    key.insert(key.end(), r.data.begin(), r.data.end());
+    int& times = delayed_[key];
+    if (times == 2) {
+        delayed_.erase(key);
+        return false;
+    }
+    reply = {static_cast<std::uint8_t>(times == 0 ? 33 : 34), 0, {}};
+    ++times;
+    return true;
 }
 
 void Loop::send(std::vector<std::uint8_t> frame, double extraDelayS) {
@@ -217,7 +241,9 @@ std::vector<std::uint8_t> Loop::burstOf(std::size_t i, double now) {
     r.isLong = true;
     r.masterBit = burstMaster_[i];
     r.address = longAddress(d);
-    r.command = d.settings.burstCommand;
+    const auto [command, data] = nextBurst(d);
+    r.command = static_cast<std::uint8_t>(command);
+    r.data = data;
     d.now = now;
     Reply reply = handle(d, r);
     applyReplyFaults(faults_, r.command, reply);
@@ -323,6 +349,11 @@ std::string Loop::command(std::string_view line) {
         faults_.nak = on;
     } else if (w[0] == "crowd") {
         faults_.crowd = on;
+    } else if (w[0] == "dr") {
+        faults_.delayedResponse = on;
+        delayed_.clear();
+    } else if (w[0] == "fault") {
+        for (Device& d : devices_) d.variableFault = on;
     } else {
         return refuse();
     }

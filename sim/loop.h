@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -48,6 +49,9 @@ struct Faults {
     // Serial line: a bursting device's frame goes out with each reply, without a pause
     // between, before the reply and after it in turn.
     bool crowd = false;
+    // Gateways and multiplexers: each new request is first answered "delayed response
+    // initiated" (33), sent again "running" (34), and only the third time for real.
+    bool delayedResponse = false;
 };
 
 // The reply as the switched-on faults change it.
@@ -95,6 +99,8 @@ class Loop {
     // The burst frame device i sends now.
     std::vector<std::uint8_t> burstOf(std::size_t i, double now);
     void crowd(std::vector<std::uint8_t>& frame, double now);
+    // In delayed-response mode: true with the delayed reply while the request is not yet due.
+    bool delayed(const Request& request, Reply& reply);
 
     std::vector<Device> devices_;
     std::vector<double> nextBurst_;  // per device; 0 = not scheduled
@@ -107,6 +113,7 @@ class Loop {
     bool quit_ = false;
     bool crowdBefore_ = true;
     std::vector<Transmission> outbox_;
+    std::map<std::vector<std::uint8_t>, int> delayed_;  // request -> times answered delayed
 };
 
 // Turns transmissions into timed writes: a turnaround pause, then one byte per 11 bit times

@@ -61,6 +61,8 @@ struct Record {
 
 // Command 3's four dynamic variables as unit code and value.
 using Variables = std::array<std::pair<std::uint8_t, float>, 4>;
+// Device variables 0 to 3 in their base units: the model's, or the transmitter's own.
+Variables rawVariables(const Device& device);
 
 struct Model {
     std::string name;  // as --device-spec names it

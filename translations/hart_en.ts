@@ -1827,12 +1827,467 @@ Leave fixed current mode now?</translation>
         <source>无法打开 %1:没有权限</source>
         <translation>Cannot open %1: permission denied</translation>
     </message>
+    <message>
+        <source>%1超出范围:只能写入%2到%3</source>
+        <translation>%1 out of range: only %2 to %3 can be written</translation>
+    </message>
+    <message>
+        <source>请输入周期(秒)!</source>
+        <translation>Enter the period (s)!</translation>
+    </message>
+    <message>
+        <source>周期超出范围!</source>
+        <translation>Period out of range!</translation>
+    </message>
+    <message>
+        <source>报文号</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>阻尼时间不能为负数!</source>
+        <translation>The damping cannot be negative!</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>回路电流模式</source>
+        <translation>Loop current mode</translation>
+    </message>
+    <message>
+        <source>请先读取仪表!</source>
+        <translation>Read the instrument first!</translation>
+    </message>
+    <message>
+        <source>设备变量号</source>
+        <translation>Device variable</translation>
+    </message>
+    <message>
+        <source>前导符个数</source>
+        <translation>Preambles</translation>
+    </message>
+    <message>
+        <source>国家代码应为两个大写字母(如CN)!</source>
+        <translation>The country code is two capital letters (e.g. CN)!</translation>
+    </message>
+    <message>
+        <source>触发方式</source>
+        <translation>Trigger mode</translation>
+    </message>
+    <message>
+        <source>分类</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>命令号</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>突发命令只能是1、2、3、9、33或48!</source>
+        <translation>The burst command can only be 1, 2, 3, 9, 33 or 48!</translation>
+    </message>
+    <message>
+        <source>突发模式</source>
+        <translation>Burst mode</translation>
+    </message>
+    <message>
+        <source>应答数据被截断</source>
+        <translation>Reply data cut short</translation>
+    </message>
+    <message>
+        <source>响应码 %1</source>
+        <translation>response code %1</translation>
+    </message>
+    <message>
+        <source>%1警告:%2</source>
+        <translation>%1 Warning: %2</translation>
+    </message>
+    <message>
+        <source>未找到该位号的仪表!</source>
+        <translation>No instrument with this tag found!</translation>
+    </message>
+    <message>
+        <source>找到仪表!</source>
+        <translation>Instrument found!</translation>
+    </message>
+    <message>
+        <source>只能输入ISO Latin-1字符!</source>
+        <translation>Only ISO Latin-1 characters can be entered!</translation>
+    </message>
+    <message>
+        <source>不能输入控制字符!</source>
+        <translation>Control characters cannot be entered!</translation>
+    </message>
+    <message>
+        <source>最多只能输入%1个字符!</source>
+        <translation>At most %1 characters can be entered!</translation>
+    </message>
+    <message>
+        <source>设备变量号只能是0到255!</source>
+        <translation>The device variable number can only be 0 to 255!</translation>
+    </message>
+    <message>
+        <source>请输入1到%1个设备变量号!</source>
+        <translation>Enter 1 to %1 device variable numbers!</translation>
+    </message>
+    <message>
+        <source>仪表忙,正在重发(%1)...</source>
+        <translation>Instrument busy, resending (%1)...</translation>
+    </message>
+    <message>
+        <source>仪表延迟应答,正在重发(%1)...</source>
+        <translation>Instrument delayed its answer, resending (%1)...</translation>
+    </message>
+    <message>
+        <source>仪表一直忙,已重发%1次!</source>
+        <translation>Instrument stayed busy, resent %1 times!</translation>
+    </message>
+    <message>
+        <source>仪表延迟应答一直未完成,已重发%1次!</source>
+        <translation>Instrument&apos;s delayed answer never completed, resent %1 times!</translation>
+    </message>
+    <message>
+        <source>长位号</source>
+        <translation>Long tag</translation>
+    </message>
+    <message>
+        <source>扩展设备状态</source>
+        <translation>Extended device status</translation>
+    </message>
+    <message>
+        <source>时间戳</source>
+        <translation>Time stamp</translation>
+    </message>
+    <message>
+        <source>最小量程</source>
+        <translation>Minimum span</translation>
+    </message>
+    <message>
+        <source>设备族</source>
+        <translation>Device family</translation>
+    </message>
+    <message>
+        <source>更新周期</source>
+        <translation>Update period</translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>动态变量1对应设备变量</source>
+        <translation>PV device variable</translation>
+    </message>
+    <message>
+        <source>动态变量2对应设备变量</source>
+        <translation>SV device variable</translation>
+    </message>
+    <message>
+        <source>动态变量3对应设备变量</source>
+        <translation>TV device variable</translation>
+    </message>
+    <message>
+        <source>动态变量4对应设备变量</source>
+        <translation>QV device variable</translation>
+    </message>
+    <message>
+        <source>动态变量1分类</source>
+        <translation>PV class</translation>
+    </message>
+    <message>
+        <source>动态变量2分类</source>
+        <translation>SV class</translation>
+    </message>
+    <message>
+        <source>动态变量3分类</source>
+        <translation>TV class</translation>
+    </message>
+    <message>
+        <source>动态变量4分类</source>
+        <translation>QV class</translation>
+    </message>
+    <message>
+        <source>突发设备变量</source>
+        <translation>Burst device variables</translation>
+    </message>
+    <message>
+        <source>突发报文号</source>
+        <translation>Burst message</translation>
+    </message>
+    <message>
+        <source>突发报文数</source>
+        <translation>Burst messages</translation>
+    </message>
+    <message>
+        <source>突发命令</source>
+        <translation>Burst command</translation>
+    </message>
+    <message>
+        <source>最长周期</source>
+        <translation>Maximum period</translation>
+    </message>
+    <message>
+        <source>触发分类</source>
+        <translation>Trigger class</translation>
+    </message>
+    <message>
+        <source>触发单位</source>
+        <translation>Trigger unit</translation>
+    </message>
+    <message>
+        <source>触发值</source>
+        <translation>Trigger value</translation>
+    </message>
+    <message>
+        <source>国家代码</source>
+        <translation>Country code</translation>
+    </message>
+    <message>
+        <source>仅用国际单位</source>
+        <translation>SI units only</translation>
+    </message>
+    <message>
+        <source>工艺单元位号</source>
+        <translation>Process unit tag</translation>
+    </message>
+    <message>
+        <source>代码</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>限值</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>设备变量</source>
+        <translation>Device variable</translation>
+    </message>
+    <message>
+        <source>长位号:</source>
+        <translation>Long tag:</translation>
+    </message>
+    <message>
+        <source>按标记查找仪表</source>
+        <translation>Find instrument by tag</translation>
+    </message>
+    <message>
+        <source>按标记查找</source>
+        <translation>Find by tag</translation>
+    </message>
+    <message>
+        <source>按长位号查找</source>
+        <translation>Find by long tag</translation>
+    </message>
+    <message>
+        <source>回路配置</source>
+        <translation>Loop configuration</translation>
+    </message>
+    <message>
+        <source>地址号(0-63):</source>
+        <translation>Address (0-63):</translation>
+    </message>
+    <message>
+        <source>回路电流:</source>
+        <translation>Loop current:</translation>
+    </message>
+    <message>
+        <source>国家代码与过程单元标记</source>
+        <translation>Country code and unit tag</translation>
+    </message>
+    <message>
+        <source>国家代码:</source>
+        <translation>Country code:</translation>
+    </message>
+    <message>
+        <source>仅用SI单位</source>
+        <translation>SI units only</translation>
+    </message>
+    <message>
+        <source>过程单元标记:</source>
+        <translation>Process unit tag:</translation>
+    </message>
+    <message>
+        <source>仪表操作</source>
+        <translation>Instrument actions</translation>
+    </message>
+    <message>
+        <source>仪表识别闪烁</source>
+        <translation>Squawk</translation>
+    </message>
+    <message>
+        <source>仪表自检</source>
+        <translation>Self test</translation>
+    </message>
+    <message>
+        <source>仪表复位</source>
+        <translation>Reset instrument</translation>
+    </message>
+    <message>
+        <source>清除组态变更标志</source>
+        <translation>Reset config changed flag</translation>
+    </message>
+    <message>
+        <source>应答前导符数(5-20):</source>
+        <translation>Reply preambles (5-20):</translation>
+    </message>
+    <message>
+        <source>限值状态</source>
+        <translation>Limit status</translation>
+    </message>
+    <message>
+        <source>设备变量%1 %2</source>
+        <translation>Device variable %1 %2</translation>
+    </message>
+    <message>
+        <source>变量代码:</source>
+        <translation>Code(s):</translation>
+    </message>
+    <message>
+        <source>(空格分隔, 空为 0 1 2 3)</source>
+        <translation>(space-separated, empty: 0 1 2 3)</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>时间:</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>扩展状态:</source>
+        <translation>Ext. status:</translation>
+    </message>
+    <message>
+        <source>扩展状态</source>
+        <translation>Extended status</translation>
+    </message>
+    <message>
+        <source>动态变量映射</source>
+        <translation>Variable mapping</translation>
+    </message>
+    <message>
+        <source>分类:</source>
+        <translation>Class:</translation>
+    </message>
+    <message>
+        <source>%1 分类</source>
+        <translation>%1 class</translation>
+    </message>
+    <message>
+        <source>读取分类</source>
+        <translation>Read classes</translation>
+    </message>
+    <message>
+        <source>单个设备变量</source>
+        <translation>Single device variable</translation>
+    </message>
+    <message>
+        <source>阻尼时间:</source>
+        <translation>Damping:</translation>
+    </message>
+    <message>
+        <source>上限:</source>
+        <translation>Upper:</translation>
+    </message>
+    <message>
+        <source>族:</source>
+        <translation>Family:</translation>
+    </message>
+    <message>
+        <source>下限:</source>
+        <translation>Lower:</translation>
+    </message>
+    <message>
+        <source>更新周期:</source>
+        <translation>Update period:</translation>
+    </message>
+    <message>
+        <source>最小量程:</source>
+        <translation>Minimum span:</translation>
+    </message>
+    <message>
+        <source>属性:</source>
+        <translation>Properties:</translation>
+    </message>
+    <message>
+        <source>突发消息配置</source>
+        <translation>Burst message settings</translation>
+    </message>
+    <message>
+        <source>消息号:</source>
+        <translation>Message:</translation>
+    </message>
+    <message>
+        <source>最多消息数:</source>
+        <translation>Max. messages:</translation>
+    </message>
+    <message>
+        <source>最多消息数</source>
+        <translation>Max. messages</translation>
+    </message>
+    <message>
+        <source>突发状态:</source>
+        <translation>Burst state:</translation>
+    </message>
+    <message>
+        <source>命令号:</source>
+        <translation>Command:</translation>
+    </message>
+    <message>
+        <source>设备变量代码:</source>
+        <translation>Variable codes:</translation>
+    </message>
+    <message>
+        <source>更新周期(秒):</source>
+        <translation>Update period (s):</translation>
+    </message>
+    <message>
+        <source>最大周期(秒):</source>
+        <translation>Max. period (s):</translation>
+    </message>
+    <message>
+        <source>触发方式:</source>
+        <translation>Trigger mode:</translation>
+    </message>
+    <message>
+        <source>触发值:</source>
+        <translation>Trigger:</translation>
+    </message>
+    <message>
+        <source>位号与回路</source>
+        <translation>Tags and loop</translation>
+    </message>
+    <message>
+        <source>突发消息</source>
+        <translation>Burst message</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>
     <message>
         <source> (响应码 </source>
         <translation> (response code </translation>
+    </message>
+</context>
+<context>
+    <name>hart::Tr</name>
+    <message>
+        <source>确定要复位仪表吗?仪表将重新启动。</source>
+        <translation>Reset the instrument? It will restart.</translation>
     </message>
 </context>
 </TS>

@@ -203,7 +203,7 @@ void ConfigFiles::ended(const TForm1::RequestEnd& end) {
     }
     // A communication error report carries no device status.
     const bool status = end.status && (end.status->first & hart::kCommErrorReport) == 0;
-    driver_->take(end.outcome, ok, why,
+    driver_->take(end.outcome, ok, why, code ? end.status->first : 0,
                   status ? std::optional<int>(end.status->second) : std::nullopt);
     // The next request goes out once this reply's handling is over.
     QTimer::singleShot(0, this, &ConfigFiles::step);

@@ -35,7 +35,8 @@ struct PageEntry {
     void (*build)(QWidget*);
 };
 
-// Pages of PageControl2 in tab order; the captions keep their trailing blanks.
+// Pages of PageControl2 in tab order; the captions keep their trailing blanks. The last one
+// holds the later revisions' commands.
 constexpr PageEntry kPages[] = {
     {"TabSheet6", Tr::tr("联机测试   "), pages::buildOnline},
     {"TabSheet7", Tr::tr("仪表输入输出校正  "), pages::buildCalibration},
@@ -45,6 +46,7 @@ constexpr PageEntry kPages[] = {
     {"TabSheet1", Tr::tr("差压及多变量变送器"), pages::buildPressure},
     {"TabSheet4", Tr::tr("VT420-K(II)接线示意图"), pages::buildWiringII},
     {"TabSheet2", Tr::tr("VT420-K(I)接线图)"), pages::buildWiringI},
+    {"Hart7Page", "HART 7", pages::buildHart7},
 };
 
 QFont formFont() {

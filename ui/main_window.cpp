@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +28,8 @@
 #include "link/ports.h"
 #include "ops/device_status.h"
 #include "ops/discovery.h"
+#include "ops/groups.h"
+#include "ops/hart7.h"
 #include "ops/instruments/temperature.h"
 #include "ops/key_filters.h"
 #include "ui/click_label.h"
@@ -288,6 +291,12 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     trendTimer_.setSingleShot(true);
     trendTimer_.setTimerType(Qt::PreciseTimer);
     connect(&trendTimer_, &QTimer::timeout, this, &TForm1::nextTurn);
+    resendTimer_.setSingleShot(true);
+    resendTimer_.setInterval(static_cast<int>(ops::hart7::kResendPause.count()));
+    connect(&resendTimer_, &QTimer::timeout, this, [this] { sendNow(lastSent_, true); });
+    ask = [this](const QString& question) {
+        return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
+    };
     formState_ = FormState::Pending;
 }
 
@@ -379,6 +388,7 @@ void TForm1::stopTrend(std::string_view why) {
     findingRead_ = false;
     turnTimer_.stop();
     trendTimer_.stop();
+    resendTimer_.stop();
     if (trend_ != nullptr) trend_->stop(why);
 }
 
@@ -396,11 +406,40 @@ void TForm1::wireHandlers() {
     };
     onClick("Button1", &TForm1::Button1Click);
     onClick("Button58", &TForm1::Button58Click);
+    const auto hart7 = ops::hart7Operations();
+    const auto onPage = [&](std::string_view control) {
+        return std::any_of(hart7.begin(), hart7.end(),
+                           [&](const ops::Operation& op) { return op.control == control; });
+    };
     for (const ops::Operation& op : ops::operations()) {
         if (op.control.starts_with("Timer")) continue;  // Timer1 steps the scan
+        if (onPage(op.control)) continue;
         auto* button = findChild<QAbstractButton*>(qs(op.control));
         if (button == nullptr) noControl(op.control);
         connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
+    }
+    namespace h7 = ops::hart7;
+    for (const ops::Operation& op : hart7) {
+        auto* button = findChild<QAbstractButton*>(qs(op.control));
+        if (button == nullptr) continue;  // run by another button
+        if (op.control == h7::kFindTagButton || op.control == h7::kFindLongTagButton) {
+            // Whoever answers the tag is the instrument sought: nothing to find first.
+            connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
+        } else if (op.control == h7::kReadDeviceVariablesButton) {
+            connect(button, &QAbstractButton::clicked, this, &TForm1::refreshDeviceVariables);
+        } else if (op.control == h7::kResetConfigChangedButton) {
+            // A HART 7 instrument takes it only with its current change counter: poll afresh.
+            connect(button, &QAbstractButton::clicked, this, [this, &op] {
+                session_.identifiedAt.reset();
+                runFound(op);
+            });
+        } else if (op.control == h7::kDeviceResetButton) {
+            connect(button, &QAbstractButton::clicked, this, [this, &op] {
+                if (ask(qs(h7::kDeviceResetQuestion))) runFound(op);
+            });
+        } else {
+            connect(button, &QAbstractButton::clicked, this, [this, &op] { runFound(op); });
+        }
     }
     if (auto* label = control<ClickLabel>("Label4")) {
         connect(label, &ClickLabel::clicked, this, &TForm1::Label4Click);
@@ -558,7 +597,12 @@ void TForm1::Label4Click() {
     echoSwitch_ = true;
 }
 
-void TForm1::sendNow(const ops::Request& r) {
+void TForm1::sendNow(const ops::Request& r, bool again) {
+    if (!again) {
+        lastSent_ = r;
+        replies_ = 0;
+        resendTimer_.stop();
+    }
     auto* memo = control<QPlainTextEdit>("Memo8");
     auto* echo = control<QLineEdit>("discomm");
     if (ops::clearsLog(r.procedure)) memo->clear();
@@ -604,6 +648,19 @@ void TForm1::sendNow(const ops::Request& r) {
 
 void TForm1::run(const ops::Operation& operation) {
     send(ops::build(operation, *controls_, session_));
+}
+
+void TForm1::runFound(const ops::Operation& operation) {
+    findInstrument([this, &operation](const std::string& failure) {
+        if (failure.empty()) run(operation);
+    });
+}
+
+void TForm1::refreshDeviceVariables() {
+    findInstrument([this](const std::string& failure) {
+        if (!failure.empty()) return;
+        if (const auto* op = ops::operationFor(ops::hart7::deviceVariablesRow(session_))) run(*op);
+    });
 }
 
 void TForm1::applyUpdate(const hart::Update& u) {
@@ -657,10 +714,26 @@ void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
         RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
                        ops::replyStatus(*due, tracker_.buffer())};
+        if (resent(end)) return;
+        // Still busy or delayed once the bound is reached: the outcome says so, to whoever waits.
+        if (end.status && ops::hart7::isResendCode(end.status->first))
+            end.outcome.fail(ops::hart7::gaveUp(end.status->first));
         apply(end.outcome);
         showDeviceStatus(end.status);
         requestEnded(end);
     }
+}
+
+bool TForm1::resent(const RequestEnd& end) {
+    ++replies_;
+    const auto code = end.status ? std::optional<int>(end.status->first) : std::nullopt;
+    const auto again = ops::hart7::resendAfter(code, replies_);
+    if (!again) return false;
+    // The turn stays open: the answer to come is this request's.
+    setStatus(again->status);
+    showDeviceStatus(end.status);
+    resendTimer_.start();
+    return true;
 }
 
 void TForm1::Timer3Timer() {

@@ -79,6 +79,13 @@ class TForm1 : public QMainWindow {
     void Timer3Timer();
     void Comm1ReceiveData(const std::uint8_t* data, std::uint16_t length);
     void Comm1RequestHangup();
+    // A row of the HART 7 page: it talks to the instrument at the chosen address, found first.
+    void runFound(const ops::Operation& operation);
+    // The device-variable refresh: command 9 or 33, as the instrument's revision has it.
+    void refreshDeviceVariables();
+    // Asks the user a yes-or-no question before an action that cannot be undone; tests
+    // answer it themselves.
+    std::function<bool(const QString&)> ask;
     // The link's notices, on the window thread.
     Q_INVOKABLE void dispatchNotices();
 
@@ -107,6 +114,7 @@ class TForm1 : public QMainWindow {
     QTimer& timer1() { return Timer1.qt(); }
     QTimer& timer2() { return Timer2.qt(); }
     QTimer& timer3() { return Timer3.qt(); }
+    QTimer& resendTimer() { return resendTimer_; }
     // The features beyond the buttons talk to the instrument at the chosen polling address:
     // `then` runs once its identity is in hand, after a poll of its own when needed, with what
     // to tell the user when nothing answered there.
@@ -140,7 +148,9 @@ class TForm1 : public QMainWindow {
 
     // While the trend polls, requests take turns on the line: each waits until the one before
     // it was answered or timed out.
-    void sendNow(const ops::Request& request);
+    void sendNow(const ops::Request& request, bool again = false);
+    // A busy or delayed reply: the same request once more after a pause, while the rule allows.
+    bool resent(const RequestEnd& end);
     // Every way a request ends: the configuration drive hears of its own, the trend of its
     // reads, and the next turn goes out. A response timeout leaves the turn open a little
     // longer, for a late reply.
@@ -181,6 +191,10 @@ class TForm1 : public QMainWindow {
 
     Found finding_;             // waits for the poll of findInstrument
     bool findingRead_ = false;  // that poll is on the line
+
+    ops::Request lastSent_;  // what a busy or delayed reply asks to send again
+    int replies_ = 0;        // replies to it so far
+    QTimer resendTimer_;
 };
 
 }  // namespace ui

@@ -13,5 +13,6 @@ void buildTemperature(QWidget* page);  // TabSheet3: vendor temperature transmit
 void buildPressure(QWidget* page);     // TabSheet1: differential-pressure, multivariable
 void buildWiringII(QWidget* page);     // TabSheet4: modem wiring, K(II)
 void buildWiringI(QWidget* page);      // TabSheet2: modem wiring, K(I)
+void buildHart7(QWidget* page);        // Hart7Page: the later revisions' commands
 
 }  // namespace ui::pages

@@ -73,7 +73,7 @@ if(TARGET harttesting)
     ENV "QT_QPA_PLATFORM=offscreen")
 
   set(E2E_TEST_SOURCES)
-  foreach(suite bad_input config device_status hartip pressure soak temperature_a temperature_b trend universal)
+  foreach(suite bad_input config device_status hart7 hartip pressure soak temperature_a temperature_b trend universal)
     list(APPEND E2E_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/e2e_${suite}_test.cpp)
   endforeach()
   hart_add_test(e2e_tests

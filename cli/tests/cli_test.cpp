@@ -170,6 +170,35 @@ const std::vector<Case>& cases() {
         {"11", {"eja-read-zero"}, kOk},
         {"11", {"eja-write-cutoff", "5"}, kOk},
         {"3", {"scan"}, kOk},
+        // HART 7 and common-practice commands, on the universal instrument.
+        {"0", {"read-long-tag"}, kOk},
+        {"0", {"write-long-tag", "Kühl", "Pumpe", "3"}, kOk},
+        {"0", {"find-long-tag", "Kühl", "Pumpe", "3"}, kOk},
+        {"0", {"find-tag", "pt-101"}, kOk},
+        {"0", {"read-device-variables-33", "0", "1", "3"}, kOk},
+        {"0", {"read-device-variable-info", "1"}, kOk},
+        {"0", {"write-device-variable-unit", "1", "degc"}, kOk},
+        {"0", {"write-device-variable-damping", "1", "2"}, kOk},
+        {"0", {"read-mapping"}, kOk},
+        {"0", {"write-mapping", "0", "1", "2", "3"}, kOk},
+        {"0", {"read-classifications"}, kOk},
+        {"0", {"read-loop-config"}, kOk},
+        {"0", {"write-polling-address-mode", "0", "on"}, kOk},
+        {"0", {"reset-config-changed"}, kOk},
+        {"0", {"self-test"}, kOk},
+        {"0", {"squawk"}, kOk},
+        {"0", {"device-reset", "--yes"}, kOk},
+        {"0", {"write-preambles", "5"}, kOk},
+        {"0", {"read-burst-config"}, kOk},
+        {"0", {"write-burst-period", "2", "1", "60"}, kOk},
+        {"0", {"write-burst-trigger", "2", "rising", "65", "kpa", "80"}, kOk},
+        {"0", {"write-burst-variables", "2", "0", "1", "2", "3"}, kOk},
+        {"0", {"write-burst-command", "2", "3"}, kOk},
+        {"0", {"write-burst-mode", "2", "off"}, kOk},
+        {"0", {"read-country"}, kOk},
+        {"0", {"write-country", "CN"}, kOk},
+        {"0", {"read-process-unit-tag"}, kOk},
+        {"0", {"write-process-unit-tag", "BOILER", "HOUSE", "2"}, kOk},
     };
     return c;
 }
@@ -258,9 +287,10 @@ TEST(HartCli, ScanOverHostsListsEveryInstrumentOfEveryReachableHost) {
         {HART_CLI_PROGRAM, "--hosts", hosts, "--jobs", "2", "--timeout", "300", "--csv", "scan"});
     EXPECT_EQ(r.exit, kPortOpen);
     const std::string h5 = hart5.port(), h7 = hart7.port().substr(9);  // as the file has them
-    EXPECT_EQ(r.out, "host,address,manufacturer,device-type,device-id,tag,hart-revision\n" + h5 +
-                         ",0,38,6,4660,PT-101,5\n" + h5 + ",2,38,64,1604,TT-644,5\n" + h7 +
-                         ",0,38,9734,4660,PT-101,7\n");
+    EXPECT_EQ(r.out,
+              "host,address,manufacturer,device-type,device-id,tag,hart-revision,long-tag\n" + h5 +
+                  ",0,38,6,4660,PT-101,5,\n" + h5 + ",2,38,64,1604,TT-644,5,\n" + h7 +
+                  ",0,38,9734,4660,PT-101,7,PT-101 FEED WATER PUMP DISCHARGE\n");
     EXPECT_NE(r.err.find("hart-cli: 127.0.0.1:1: cannot open"), std::string::npos) << r.err;
 }
 
@@ -279,6 +309,55 @@ TEST(HartCli, ResetConfigChangedClearsTheFlagAWriteSet) {
         EXPECT_EQ(lastReply(reset.err).size(), hart7 ? 18u : 16u);  // the counter echoed
         EXPECT_EQ(cli(sim, {"poll"}).out.find("configuration changed"), std::string::npos);
     }
+}
+
+// A HART 7 instrument: device variables by command 9, the mapping behind command 3, a bad
+// variable, a truncated reply, and the gateway's busy and delayed answers sent again.
+TEST(HartCli, Hart7DeviceVariablesAndTheRepliesAGatewaySendsFirst) {
+    Sim sim({"--hartip", "0", "--hart-revision", "7"});
+    struct Step {
+        const char* switchOn;
+        std::vector<std::string> args;
+        int exit;
+        std::vector<std::string> out;  // lines in the output
+        std::string err;
+    };
+    const Step steps[] = {
+        {"fault on", {"read-device-variables", "1"}, kOk, {"device-variable-0-status: bad"}, ""},
+        {"fault off",
+         {"read-device-variables", "0", "1", "2", "3", "0"},
+         kFailureCode,
+         {"device-variable-3-code: 3", "response-code: 30"},
+         "warning: response code 30"},
+        {"fault off", {"write-mapping", "1", "0", "2", "3"}, kOk, {}, ""},
+        {"fault off",
+         {"read-variables"},
+         kOk,
+         {"degc  (当前动态变量1)", "KPa  (当前动态变量2)"},
+         ""},
+        {"dr on",
+         {"read-long-tag"},
+         kOk,
+         {"long-tag: PT-101 FEED WATER PUMP DISCHARGE"},
+         "response code 34), sending again (2/10)"},
+        {"busy on",
+         {"read-long-tag"},
+         kFailureCode,
+         {"status: 仪表一直忙"},
+         "sending again (9/10)"},
+        {"busy off", {"--timeout", "150", "find-tag", "NOBODY"}, kNoReply, {}, "addresses 0 to 63"},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.switchOn + (" " + s.args.back()));
+        ASSERT_TRUE(sim.command(s.switchOn));
+        const Ran r = cli(sim, s.args);
+        EXPECT_EQ(r.exit, s.exit) << r.out << r.err;
+        for (const std::string& line : s.out)
+            EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(s.err), std::string::npos) << r.err;
+        ASSERT_TRUE(sim.command("dr off"));
+    }
+    EXPECT_EQ(cli(sim, {"device-reset"}).exit, kRefused);  // not confirmed: nothing sent
 }
 
 TEST(HartCli, FaultsEndWithTheirOwnExitStatus) {

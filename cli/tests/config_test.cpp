@@ -52,7 +52,8 @@ TEST(ConfigFields, NamesAndOperationsAreHartClis) {
     for (const ops::config::FieldRow& f : ops::config::fieldRows()) {
         SCOPED_TRACE(std::string(f.name));
         ASSERT_NE(fieldName(f.control), nullptr);
-        const std::string model = f.model.empty() ? "" : std::string(f.model) + "-";
+        const std::string_view group = f.model.empty() ? f.preset.name : f.model;
+        const std::string model = group.empty() ? "" : std::string(group) + "-";
         EXPECT_EQ(model + std::string(fieldName(f.control)->name), f.name);
         EXPECT_NE(ops::operationFor(f.read), nullptr);
         if (f.write.empty()) continue;
@@ -76,10 +77,11 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     EXPECT_EQ(r.exit, kDifferent);
     EXPECT_EQ(r.out,
               "tag: file \"PT-101\", instrument \"NEW-TAG\"\n"
+              "variable-0-damping: file \"0.5\", instrument \"2.5\"\n"  // the PV's
               "damping: file \"0.5\", instrument \"2.5\"\n");
     r = cli(sim, {"restore", saved, "--yes"});
     EXPECT_EQ(r.exit, kOk) << r.err;
-    EXPECT_NE(r.out.find("written: tag, damping\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("written: tag, variable-0-damping, damping"), std::string::npos) << r.out;
     r = cli(sim, {"compare", saved});
     EXPECT_EQ(r.exit, kOk) << r.out;
     EXPECT_EQ(r.out, "");
@@ -96,9 +98,10 @@ TEST(ConfigFiles, SaveChangeCompareRestoreCompare) {
     EXPECT_EQ(r.exit, kRefused);
     EXPECT_NE(r.err.find("another instrument"), std::string::npos) << r.err;
     EXPECT_NE(cli(sim, {"--address", "1", "read-tag"}).out.find("tag: TT-644 "), std::string::npos);
-    const std::string other =
-        written("other.json", replaced(replaced(contents(saved), "\"KPa\"", "\"degc\""),
-                                       "\"polling-address\": \"0\"", "\"polling-address\": \"1\""));
+    const std::string other = written(
+        "other.json",
+        replaced(replaced(replaced(contents(saved), "\"KPa\"", "\"degc\""), "\"KPa\"", "\"degc\""),
+                 "\"polling-address\": \"0\"", "\"polling-address\": \"1\""));
     r = cli(sim, {"--address", "1", "restore", other, "--yes", "--replace"});
     EXPECT_EQ(r.exit, kOk) << r.err;
     EXPECT_NE(r.out.find("written: tag, descriptor"), std::string::npos) << r.out;

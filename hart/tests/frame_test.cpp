@@ -78,10 +78,23 @@ TEST(LongFrame, DataAndCheckByteFollowTheByteCount) {
 }
 
 TEST(LongFrame, TheLongestFrameFitsTheRequestBuffer) {
-    const std::vector<std::uint8_t> message(24, 0x20);
-    EXPECT_EQ(longFrame(kPrimaryMaster, DeviceIdentity{}, 17, message).size(), 41u);
+    const std::vector<std::uint8_t> longTag(34, 0x20);
+    EXPECT_EQ(longFrame(kPrimaryMaster, DeviceIdentity{}, 22, longTag).size(), 51u);
     const std::vector<std::uint8_t> tooLong(40, 0x20);
-    EXPECT_EQ(longFrame(kPrimaryMaster, DeviceIdentity{}, 17, tooLong).size(), 41u);
+    EXPECT_EQ(longFrame(kPrimaryMaster, DeviceIdentity{}, 22, tooLong).size(), 51u);
+    EXPECT_EQ(longFrame(kPrimaryMaster, DeviceIdentity{}, 521, tooLong).size(), 51u);
+}
+
+TEST(LongFrame, ExpandedCommandsGoAsCommand31WithTheirNumberFirst) {
+    DeviceIdentity id;
+    id.manufacturer = 0x26;
+    id.deviceType = 0x06;
+    id.deviceId = {0x00, 0x12, 0x34};
+    const std::uint8_t data[] = {'D', 'E', 0x01};
+    EXPECT_EQ(hex(longFrame(kPrimaryMaster, id, 513, data)),
+              "FF FF FF FF FF FF FF FF 82 A6 06 00 12 34 1F 05 02 01 44 45 01 1D ");
+    EXPECT_EQ(hex(broadcastFrame(kPrimaryMaster, 11, std::span(data).first(1))),
+              "FF FF FF FF FF FF FF FF 82 80 00 00 00 00 0B 01 44 4C ");
 }
 
 TEST(RawFrame, ConsoleFramesGetSixPreamblesAndTheirCheckByte) {

@@ -125,6 +125,20 @@ TEST(FindReply, AReplyToAnotherCommandIsPassedOver) {
     EXPECT_TRUE(findReply(received(late), {kLongReplyDelimiter, ScanWindow::Standard, -1}));
 }
 
+TEST(FindReply, AnExpandedCommandsReplyMustNameItsNumber) {
+    const Bytes country = longReply(31, 0, {0x02, 0x00, 'D', 'E', 0x01});
+    const Bytes tag = longReply(31, 0, {0x02, 0x08, 'U', 'N'});
+    const Bytes refused = longReply(31, 64);  // no data to name it
+    for (const int command : {512, 520}) {
+        const ReplyScan scan{kLongReplyDelimiter, ScanWindow::Standard, command};
+        const auto r = findReply(received(concat(tag, country)), scan);
+        ASSERT_TRUE(r) << command;
+        EXPECT_EQ(r->start(), command == 512 ? tag.size() + 4 : 4u) << command;
+        EXPECT_TRUE(findReply(received(refused), scan)) << command;
+        EXPECT_FALSE(findReply(received(longReply(3, 0, {0x02, 0x00})), scan)) << command;
+    }
+}
+
 TEST(FindReply, AnIncompleteFrameIsStillAReplyStart) {
     Bytes cut = longReply(3, 0, Bytes(24, 0x11));
     cut.resize(20);

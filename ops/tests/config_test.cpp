@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ops/config_file.h"
+#include "ops/hart7.h"
 
 namespace ops::config {
 namespace {
@@ -23,7 +24,8 @@ TEST(ConfigJson, AnyTextComesBackAsItWas) {
         EXPECT_EQ(p.record->fields.at("tag"), t);
         EXPECT_TRUE(compare(r.all(), p.record->all()).empty());
     }
-    // Escapes another writer may use, and what no reader should take.
+    // Escapes another writer may use, and what no reader should take; a version 1 file, as
+    // older tools wrote, still reads.
     const Parsed u = parse(R"({"format":"hart-configuration","version":1,
         "identity":{"manufacturer-id":"\u0033\u0038","device-type":"6"},
         "fields":{"tag":"\u7ebf\ud83d\ude00"}})");
@@ -62,10 +64,11 @@ TEST(ConfigJson, FilesThatAreNoConfigurationAndEveryCutOfAGoodOneAreRefused) {
         EXPECT_NE(parse(good.substr(0, n)).error.find("ends early"), std::string::npos) << n;
     const std::pair<std::string, const char*> cases[] = {
         {"PK\x03\x04", "unexpected character at byte 1"},
-        {replaced(good, "\"version\": 1", "\"version\": 0"), "schema version 0 is"},
-        {replaced(good, "\"version\": 1", "\"version\": 0.5"), "schema version 0.5 is"},
-        {replaced(good, "\"version\": 1", "\"version\": -1"), "schema version -1 is"},
-        {replaced(good, "\"version\": 1", "\"version\": 2"), "schema version 2 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 0"), "schema version 0 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 1.5"), "schema version 1.5 is"},
+        {replaced(good, "\"version\": 2", "\"version\": -1"), "schema version -1 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 3"), "schema version 3 is"},
+        {replaced(good, "\"version\": 2", "\"version\": 1e300"), "schema version 1e+300 is"},
         {replaced(good, "hart-configuration", "other"), "\"format\""},
         {replaced(good, "\"damping\"", "\"dampening\""), "no field \"dampening\""},
         {replaced(good, "\"0.5\"", "0.5"), "no string"},
@@ -125,6 +128,25 @@ TEST(ConfigDriver, RestoreWritesDifferencesAndReadsThemBack) {
     EXPECT_EQ(d.account().written, (std::vector<std::string>{"tag", "damping", "polling-address"}));
     EXPECT_EQ(d.account().notTaken, std::vector<std::string>{"damping"});
     EXPECT_TRUE(d.account().complete());
+}
+
+// An instrument without a later command (64), variable (2) or burst message (9) leaves those
+// fields out, and a restore never writes them there; anything else still stops the save.
+TEST(ConfigDriver, OnlyAMissingCommandOfAnOptionalFieldIsPassedOver) {
+    const std::tuple<std::string_view, int, bool> cases[] = {
+        {hart7::kReadLongTagButton, 64, false},     {hart7::kReadBurstConfigButton, 9, false},
+        {hart7::kReadVariableInfoButton, 2, false}, {hart7::kReadLongTagButton, 0, true},
+        {hart7::kReadLongTagButton, 16, true},      {"Button32", 64, true},
+    };
+    for (const auto& [control, code, stops] : cases) {
+        Driver d = Driver::reading({});
+        Session s;
+        while (auto step = d.next(s)) d.take({}, step->control != control, {}, code);
+        EXPECT_EQ(d.account().complete(), !stops) << control << " " << code;
+        const bool longTag = d.account().values.contains("long-tag");
+        EXPECT_TRUE(stops || longTag == (control != hart7::kReadLongTagButton)) << control;
+    }
+    EXPECT_TRUE(toWrite({{"long-tag", "X"}, {"variable-2-unit", "bar"}}, {}).empty());
 }
 
 }  // namespace

@@ -54,6 +54,21 @@ inline ControlValues validControls() {
     for (int i = 23; i <= 34; ++i) c.setIndex("ComboBox" + std::to_string(i), 1);
     c.setText("EJAlingdian", "1");
 
+    // The HART 7 page.
+    for (const char* edit : {"PollingAddress63Edit", "VariableCodeEdit", "VariableDampingEdit",
+                             "BurstMessageEdit", "BurstCommandEdit", "BurstUpdatePeriodEdit",
+                             "BurstMaxPeriodEdit", "BurstTriggerClassEdit", "BurstTriggerLevelEdit",
+                             "MappingPvEdit", "MappingSvEdit", "MappingTvEdit", "MappingQvEdit"})
+        c.setText(edit, "1");
+    for (const char* box : {"LoopCurrentModeBox", "VariableUnitBox", "BurstTriggerModeBox",
+                            "BurstTriggerUnitBox", "BurstControlBox"})
+        c.setIndex(box, 1);
+    c.setText("LongTagEdit", "Kühlwasser Pumpe 3").setText("FindLongTagEdit", "FT-7 Ölpumpe");
+    c.setText("FindTagEdit", "PT-101").setText("ProcessUnitTagEdit", "UNIT 4");
+    c.setText("DeviceVariableCodesEdit", "0 1 2").setText("BurstVariablesEdit", "0 1");
+    c.setText("ResponsePreamblesEdit", "5").setText("CountryCodeEdit", "DE");
+    c.setChecked("SiUnitsOnlyCheck", true);
+
     return c;
 }
 

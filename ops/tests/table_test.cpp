@@ -51,13 +51,30 @@ const std::map<std::string_view, Expected> kDispatch = {
     {"Button60", {2148, 145, W}}, {"Button65", {2149, 144, W}}, {"Button66", {2150, 145, W}},
     {"Button61", {2152, 145, W}}, {"Button62", {2154, 145, W}},
     {"ReadMoreStatusButton", {148, 48, R}},  // beyond the dispatch table: the additional status
+    // The HART 7 page.
+    {"WritePollingAddressModeButton", {706, 6, W}}, {"ReadLoopConfigButton", {707, 7, R}},
+    {"ReadClassificationsButton", {708, 8, R}}, {"ReadDeviceVariablesButton", {709, 9, R}},
+    {"FindTagButton", {711, 11, R}}, {"ReadLongTagButton", {720, 20, R}},
+    {"FindLongTagButton", {721, 21, R}}, {"WriteLongTagButton", {722, 22, W}},
+    {"ReadDeviceVariables33", {733, 33, R}}, {"ResetConfigChangedButton", {738, 38, W}},
+    {"SelfTestButton", {741, 41, W}}, {"DeviceResetButton", {742, 42, W}},
+    {"ReadMappingButton", {750, 50, R}}, {"WriteMappingButton", {751, 51, W}},
+    {"WriteVariableUnitButton", {753, 53, W}}, {"ReadVariableInfoButton", {754, 54, R}},
+    {"WriteVariableDampingButton", {755, 55, W}}, {"WritePreamblesButton", {759, 59, W}},
+    {"SquawkButton", {772, 72, W}}, {"WriteBurstPeriodButton", {803, 103, W}},
+    {"WriteBurstTriggerButton", {804, 104, W}}, {"ReadBurstConfigButton", {805, 105, R}},
+    {"WriteBurstVariablesButton", {807, 107, W}}, {"WriteBurstCommandButton", {808, 108, W}},
+    {"WriteBurstControlButton", {809, 109, W}}, {"ReadCountryButton", {7512, 512, R}},
+    {"WriteCountryButton", {7513, 513, W}}, {"ReadProcessUnitTagButton", {7520, 520, R}},
+    {"WriteProcessUnitTagButton", {7521, 521, W}},
 };
 // clang-format on
 
-const std::set<int> kWriteAckTags = {39,   99,   106,  108,  109,  117,  118,  119,  130,  131,
-                                     134,  136,  137,  139,  141,  143,  144,  145,  146,  147,
-                                     149,  155,  240,  523,  526,  1134, 1143, 1145, 1151, 1153,
-                                     1155, 1171, 1182, 1190, 1192, 2146, 2148, 2150, 2152, 2154};
+const std::set<int> kWriteAckTags = {
+    39,   99,   106,  108,  109,  117,  118,  119,  130,  131,  134,  136,  137,  139,  141,
+    143,  144,  145,  146,  147,  149,  155,  240,  523,  526,  1134, 1143, 1145, 1151, 1153,
+    1155, 1171, 1182, 1190, 1192, 2146, 2148, 2150, 2152, 2154, 706,  722,  738,  741,  742,
+    751,  753,  755,  759,  772,  803,  804,  807,  808,  809,  7513, 7521};
 
 const std::set<std::string_view> kPaused = {
     "Button2",  "Button7",  "Button9",  "Button11", "Button19", "Button21", "Button22", "Button26",
@@ -140,11 +157,12 @@ TEST(OperationTable, EveryRowBuildsItsFrameFromValidControls) {
         EXPECT_EQ(hart::checkByte(bytes.first(bytes.size() - 1)), bytes.back());
         EXPECT_EQ(r.pending.tag, op.tag);
         EXPECT_EQ(r.pending.decodes, op.decoder.kind != DecoderKind::None);
-        if (op.frame == FrameKind::Long) {
+        if (op.frame == FrameKind::Long || op.frame == FrameKind::Broadcast) {
             ASSERT_GE(bytes.size(), 17u);
-            EXPECT_EQ(bytes[14], op.command);
+            EXPECT_EQ(bytes[14], hart::isExpanded(op.command) ? 31 : op.command);
             EXPECT_EQ(bytes[15], bytes.size() - 17);
-            EXPECT_EQ(bytes[9], (op.primaryMaster ? 0x80 : 0x00) | 0x26);
+            EXPECT_EQ(bytes[9], (op.primaryMaster ? 0x80 : 0x00) |
+                                    (op.frame == FrameKind::Broadcast ? 0 : 0x26));
         }
     }
 }

@@ -43,10 +43,12 @@ TEST_F(ConfigMenu, SaveChangeCompareRestoreCompare) {
 
     const QString diff = QStringLiteral(
         "以下字段不同:\n标记 (tag): 文件 \"PT-101\", 仪表 \"NEW-TAG\"\n"
+        "阻尼时间 (variable-0-damping): 文件 \"0.5\", 仪表 \"2.5\"\n"  // the PV's
         "阻尼时间 (damping): 文件 \"0.5\", 仪表 \"2.5\"\n");
     EXPECT_EQ(ran(&ConfigFiles::compare, saved), diff);
-    EXPECT_EQ(ran(&ConfigFiles::restore, saved),
-              QStringLiteral("已写入: 标记 (tag), 阻尼时间 (damping)"));
+    EXPECT_EQ(
+        ran(&ConfigFiles::restore, saved),
+        QStringLiteral("已写入: 标记 (tag), 阻尼时间 (variable-0-damping), 阻尼时间 (damping)"));
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_TRUE(questions[0].startsWith(diff)) << questions[0].toStdString();
     EXPECT_EQ(ran(&ConfigFiles::compare, saved), QStringLiteral("仪表与配置文件一致。"));

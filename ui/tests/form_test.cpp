@@ -315,7 +315,8 @@ QString textOf(QWidget* w) {
 // The nearest ancestor that is a page of one of the page controls.
 QString pageOf(QWidget* w) {
     for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget()) {
-        if (p->objectName().startsWith("TabSheet")) return p->objectName();
+        if (p->objectName().startsWith("TabSheet") || p->objectName().endsWith("Page"))
+            return p->objectName();
     }
     return {};
 }
@@ -363,7 +364,8 @@ TEST_F(FormTest, PagesInOrderWithTheirCaptions) {
           {"TabSheet3", " 温度变送器参数配置"},
           {"TabSheet1", "差压及多变量变送器"},
           {"TabSheet4", "VT420-K(II)接线示意图"},
-          {"TabSheet2", "VT420-K(I)接线图)"}}},
+          {"TabSheet2", "VT420-K(I)接线图)"},
+          {"Hart7Page", "HART 7"}}},
         {"PageControl1",
          {{"TabSheet11", "罗斯蒙特与E+H温度变送器"},
           {"TabSheet12", "西门子+ABB+科隆+ 中科博微 温度变送器"},

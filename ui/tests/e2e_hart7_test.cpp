@@ -1,0 +1,118 @@
+// The HART 7 page against the simulator, its settings in configuration files.
+#include <QDir>
+
+#include "ops/hart7.h"
+#include "ui/config_files.h"
+#include "ui/tests/e2e_steps.h"
+
+namespace ui {
+namespace {
+
+const char* kLongTag = "PT-101 FEED WATER PUMP DISCHARGE";  // the simulator's
+const QString kFound = QStringLiteral("找到仪表!");
+
+class Hart7 : public RoundTrip {
+  protected:
+    void startHart7(const char* revision = "7") {
+        start({"--fast", "--hart-revision", revision});
+        window->ask = [this](const QString&) { return confirm; };
+        run({pollAt("#0")});
+    }
+    bool confirm = true;
+};
+
+TEST_F(Hart7, EveryWriteReadsBack) {
+    startHart7();
+    // clang-format off
+    run({
+        {{{"LongTagEdit", "Kessel 7 \xC3\xA4\xC3\xB6"}}, "WriteLongTagButton", kWriteOk, {}},
+        {{{"LongTagEdit", ""}}, "ReadLongTagButton", kReadOk, {{"LongTagEdit", "Kessel 7 \xC3\xA4\xC3\xB6"}}},
+        {{{"MappingPvEdit", "1"}, {"MappingSvEdit", "0"}, {"MappingTvEdit", "2"}, {"MappingQvEdit", "3"}}, "WriteMappingButton", kWriteOk, {}},
+        {{{"MappingPvEdit", ""}}, "ReadMappingButton", kReadOk, {{"MappingPvEdit", "1"}, {"MappingSvEdit", "0"}}},
+        {{{"VariableCodeEdit", "2"}, {"VariableDampingEdit", "2.5"}}, "WriteVariableDampingButton", kWriteOk, {}},
+        {{{"VariableUnitBox", "#13"}}, "WriteVariableUnitButton", kWriteOk, {}},  // degF
+        {{{"VariableDampingEdit", ""}}, "ReadVariableInfoButton", kReadOk, {{"VariableDampingEdit", "2.5"}, {"VariableUnitBox", "#13"}}},
+        {{{"PollingAddress63Edit", "0"}, {"LoopCurrentModeBox", "#0"}}, "WritePollingAddressModeButton", kWriteOk, {}},
+        {{{"LoopCurrentModeBox", "#1"}}, "ReadLoopConfigButton", kReadOk, {{"LoopCurrentModeBox", "#0"}}},
+        {{{"BurstMessageEdit", "1"}, {"BurstCommandEdit", "9"}}, "WriteBurstCommandButton", kWriteOk, {}},
+        {{{"BurstVariablesEdit", "2 0"}}, "WriteBurstVariablesButton", kWriteOk, {}},
+        {{{"BurstUpdatePeriodEdit", "4"}, {"BurstMaxPeriodEdit", "30"}}, "WriteBurstPeriodButton", kWriteOk, {}},
+        {{{"BurstCommandEdit", ""}}, "ReadBurstConfigButton", kReadOk, {{"BurstCommandEdit", "9"}, {"BurstVariablesEdit", "2 0"}, {"BurstUpdatePeriodEdit", "4.000"}}},
+        {{}, "SquawkButton", kWriteOk, {}},
+        {{}, "ResetConfigChangedButton", kWriteOk, {}},
+        {{}, "DeviceResetButton", kWriteOk, {}},
+    });
+    // clang-format on
+}
+
+// Command 9 for HART 7, 33 before it; under command 9 the failed sensor's variable reads bad.
+TEST_F(Hart7, DeviceVariablesByRevision) {
+    for (const char* revision : {"7", "5"}) {
+        startHart7(revision);
+        ASSERT_TRUE(sim->command("fault on"));
+        click("ReadDeviceVariablesButton");
+        ASSERT_TRUE(waitStatus(kReadOk)) << revision;
+        const bool hart7 = *revision == '7';
+        const QStringList frame = QString::fromStdString(body(sim->received().back())).split(' ');
+        EXPECT_EQ(frame.value(6), hart7 ? "09" : "21");
+        EXPECT_EQ(text("DeviceVariable.1.status").section(',', 0, 0), hart7 ? "bad" : "");
+        EXPECT_EQ(text("DeviceVariable.0.status").section(',', 0, 0), hart7 ? "good" : "");
+        TearDown();
+    }
+}
+
+TEST_F(Hart7, FindByTagAndResetOnlyOnceConfirmed) {
+    startHart7();
+    run({{{{"FindTagEdit", "PT-101"}, {"Edit4", ""}}, "FindTagButton", kFound, {{"Edit4", "4660"}}},
+         {{{"FindLongTagEdit", kLongTag}, {"Edit4", ""}}, "FindLongTagButton", kFound, {}}});
+    const std::size_t sent = sim->received().size();
+    confirm = false;
+    click("DeviceResetButton");
+    QTest::qWait(600);
+    EXPECT_EQ(sim->received().size(), sent) << "a reset not confirmed went out";
+}
+
+// Delayed replies (33, then 34) until the answer; a lasting busy (32) gives up at the limit.
+TEST_F(Hart7, BusyAndDelayedRepliesAreSentAgain) {
+    startHart7();
+    ASSERT_TRUE(sim->command("dr on"));
+    click("ReadLongTagButton");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    const auto rx = sim->received();
+    EXPECT_EQ(std::count(rx.begin(), rx.end(), rx.back()), 3);
+    ASSERT_TRUE(sim->command("dr off") && sim->command("busy on"));
+    click("ReadLongTagButton");
+    ASSERT_TRUE(waitStatus(QString::fromStdString(ops::hart7::gaveUp(32)), 20000));
+    EXPECT_EQ(sim->received().size(), rx.size() + ops::hart7::kResendLimit);
+}
+
+TEST_F(Hart7, ConfigurationFilesHoldThePageSettings) {
+    startHart7();
+    ConfigFiles& files = window->configFiles();
+    files.ask = [](const QString&) { return true; };
+    const QString path = QDir::tempPath() + "/hart-window-hart7.json";
+    const auto ran = [&](void (ConfigFiles::*command)(const QString&)) {
+        messages.clear();
+        (files.*command)(path);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !files.busy(); }, 60000));
+        return messages.empty() ? QString() : messages.back();
+    };
+    ran(&ConfigFiles::save);
+    const auto saved = ops::config::load(path.toStdString());
+    ASSERT_TRUE(saved.record) << saved.error;
+    EXPECT_EQ(saved.record->fields.at("long-tag"), kLongTag);
+    EXPECT_EQ(saved.record->fields.at("variable-1-damping"), "2");
+    EXPECT_EQ(saved.record->fields.at("burst-2-trigger-unit"), "KPa");
+    run({{{{"LongTagEdit", "OTHER"}}, "WriteLongTagButton", kWriteOk, {}},
+         {{{"VariableCodeEdit", "1"}, {"VariableDampingEdit", "7"}},
+          "WriteVariableDampingButton",
+          kWriteOk,
+          {}}});
+    const QString diff = ran(&ConfigFiles::compare);
+    EXPECT_TRUE(diff.contains("long-tag") && diff.contains("variable-1-damping"));
+    EXPECT_TRUE(ran(&ConfigFiles::restore).startsWith(QStringLiteral("已写入: ")));
+    EXPECT_EQ(ran(&ConfigFiles::compare), QStringLiteral("仪表与配置文件一致。"));
+}
+
+}  // namespace
+}  // namespace ui
