@@ -178,7 +178,7 @@ DataWriter& nonNegative(DataWriter& w, const Controls& c, std::string_view edit)
 Data pollingAddressWrite(const Controls& c, Session& s) {
     DataWriter w;
     // HART 5 knows addresses 0..15 and no loop current mode: the one-byte form.
-    if (s.hartRevision.value_or(5) < kHart6)
+    if (s.hartRevision && *s.hartRevision < kHart6)
         return whole(w, c, kPollingAddressEdit, 0, 15, Tr::tr("地址")).data();
     whole(w, c, kPollingAddressEdit, 0, 63, Tr::tr("地址"));
     const int mode = c.index(kLoopCurrentModeBox);
@@ -252,18 +252,22 @@ Data preamblesWrite(const Controls& c, Session&) {
 
 Data countryWrite(const Controls& c, Session&) {
     const std::string code = c.text(kCountryCodeEdit);
+    const bool siOnly = c.checked(kSiUnitsOnlyCheck);
     DataWriter w;
     if (code.size() != 2 || !std::isupper(static_cast<unsigned char>(code[0])) ||
         !std::isupper(static_cast<unsigned char>(code[1])))
         return w.refuse(Tr::tr("国家代码应为两个大写字母(如CN)!")).data();
     return w.byte(static_cast<std::uint8_t>(code[0]))
         .byte(static_cast<std::uint8_t>(code[1]))
-        .byte(c.checked(kSiUnitsOnlyCheck) ? 1 : 0)
+        .byte(siOnly ? 1 : 0)
         .data();
 }
 
+// Message 0 when none is named.
 Data burstMessageOnly(const Controls& c, Session&) {
     DataWriter w;
+    if (c.text(kBurstMessageEdit).find_first_not_of(' ') == std::string::npos)
+        return w.byte(0).data();
     return burstMessage(w, c).data();
 }
 
@@ -419,8 +423,12 @@ hart::Outcome decodeDeviceVariables(const std::optional<hart::Reply>& reply, Ses
         out.setText(deviceVariableCell(i, Column::Unit), unitName(d->u8(unitAt)));
         out.setNumber(deviceVariableCell(i, Column::Value), d->floatText(unitAt + 1),
                       d->number(unitAt + 1));
-        if (withStatus)
-            out.setText(deviceVariableCell(i, Column::Status), statusWords(d->u8(at + 7)));
+        if (withStatus) {
+            const VariableStatus v = variableStatus(d->u8(at + 7));
+            out.setText(deviceVariableCell(i, Column::Status),
+                        std::string(v.quality) + (v.moreStatus ? ", more status" : ""));
+            out.setText(deviceVariableCell(i, Column::Limit), std::string(v.limit));
+        }
     }
     const std::size_t timeAt = first + slots * slotBytes;
     if (withStatus && d->has(timeAt, 4))
@@ -648,14 +656,6 @@ std::string deviceVariableCell(std::size_t slot, Column column) {
 
 VariableStatus variableStatus(std::uint8_t status) {
     return {kQualities[status >> 6], kLimits[(status >> 4) & 3], (status & 0x08) != 0};
-}
-
-std::string statusWords(std::uint8_t status) {
-    const VariableStatus v = variableStatus(status);
-    std::string words(v.quality);
-    if (v.limit != kLimits[0]) words += ", " + std::string(v.limit);
-    if (v.moreStatus) words += ", more status";
-    return words;
 }
 
 std::string_view classificationName(std::uint8_t code) {

@@ -41,12 +41,13 @@ inline constexpr std::string_view kDeviceVariableTime = "DeviceVariableTimeLabel
 inline constexpr std::string_view kExtendedStatusLabel = "ExtendedStatusLabel";
 inline constexpr std::size_t kDeviceVariableSlots = 8;
 enum class Column { Code, Classification, Value, Unit, Status, Limit };
-// "DeviceVariable.<slot>.<column>", slot 0..7, column code|class|value|unit|status|limit.
+// "DeviceVariable.<slot>.<column>", slot 0..7, column code|class|value|unit|status|limit:
+// status the quality (good, poor, bad, fixed), limit the limit status.
 std::string deviceVariableCell(std::size_t slot, Column column);
 
 // One device variable (command 53 units, 54 information, 55 damping).
 inline constexpr std::string_view kVariableCodeEdit = "VariableCodeEdit";
-inline constexpr std::string_view kVariableUnitBox = "VariableUnitBox";  // the numbered units
+inline constexpr std::string_view kVariableUnitBox = "VariableUnitBox";  // the plain unit list
 inline constexpr std::string_view kVariableDampingEdit = "VariableDampingEdit";
 inline constexpr std::string_view kReadVariableInfoButton = "ReadVariableInfoButton";
 inline constexpr std::string_view kWriteVariableUnitButton = "WriteVariableUnitButton";
@@ -106,7 +107,7 @@ inline constexpr std::string_view kBurstUpdatePeriodEdit = "BurstUpdatePeriodEdi
 inline constexpr std::string_view kBurstMaxPeriodEdit = "BurstMaxPeriodEdit";        // seconds
 inline constexpr std::string_view kBurstTriggerModeBox = "BurstTriggerModeBox";  // trigger items
 inline constexpr std::string_view kBurstTriggerClassEdit = "BurstTriggerClassEdit";
-inline constexpr std::string_view kBurstTriggerUnitBox = "BurstTriggerUnitBox";  // numbered units
+inline constexpr std::string_view kBurstTriggerUnitBox = "BurstTriggerUnitBox";  // plain unit list
 inline constexpr std::string_view kBurstTriggerLevelEdit = "BurstTriggerLevelEdit";
 inline constexpr std::string_view kBurstControlBox = "BurstControlBox";  // 0 off, 1 on
 inline constexpr std::string_view kBurstMaxMessagesLabel = "BurstMaxMessagesLabel";
@@ -119,16 +120,14 @@ inline constexpr std::string_view kWriteBurstControlButton = "WriteBurstControlB
 
 // --- plain decoders the rows use, and the page's item lists
 
-// A device variable status byte in words: "good", "poor" (manual/inaccurate), "bad",
-// "fixed", then the limit status, and "more status" when its bit is set; English, as the
-// protocol names them.
+// A device variable status byte in words: the quality "good", "poor", "bad" or "fixed", the
+// limit status, and whether more status is available; English, as the protocol names them.
 struct VariableStatus {
     std::string_view quality;  // good | poor | bad | fixed
     std::string_view limit;    // not limited | low limited | high limited | constant
     bool moreStatus = false;
 };
 VariableStatus variableStatus(std::uint8_t status);
-std::string statusWords(std::uint8_t status);            // "good", "bad, high limited"...
 std::string statusText(std::uint8_t status);             // the window's Chinese
 std::string_view classificationName(std::uint8_t code);  // "pressure", "temperature"...
 std::string_view familyName(std::uint8_t code);          // "pressure", "temperature"...

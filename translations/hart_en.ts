@@ -2275,6 +2275,10 @@ Leave fixed current mode now?</translation>
         <source>突发消息</source>
         <translation>Burst message</translation>
     </message>
+    <message>
+        <source>配置文件操作进行中!</source>
+        <translation>A configuration file operation is running!</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>

@@ -168,8 +168,10 @@ void LoopCheckWizard::prompt(const QString& text, Answer kind) {
 
 bool LoopCheckWizard::start() {
     if (check_ || endingLeftover_) return false;
-    if (!window_.portOpen()) {
-        showMessage(this, MessageKind::Error, tx(Tr::tr("串口没有打开!")));
+    if (!window_.portOpen() || window_.configFiles().busy()) {
+        showMessage(
+            this, MessageKind::Error,
+            window_.portOpen() ? tx(Tr::tr("配置文件操作进行中!")) : tx(Tr::tr("串口没有打开!")));
         return false;
     }
     lc::Plan plan;
