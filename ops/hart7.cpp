@@ -734,6 +734,11 @@ Codes parseCodes(std::string_view text, std::size_t most) {
     return out;
 }
 
+bool isPageRow(std::string_view control) {
+    return std::any_of(std::begin(kRows), std::end(kRows),
+                       [&](const Operation& op) { return op.control == control; });
+}
+
 std::string_view deviceVariablesRow(const Session& session) {
     return session.hartRevision.value_or(5) >= kHart7 ? kReadDeviceVariablesButton
                                                       : kReadDeviceVariables33;

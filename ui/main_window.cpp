@@ -324,6 +324,7 @@ void TForm1::wireHandlers() {
     for (const ops::Operation& op : ops::operations()) {
         if (op.control.starts_with("Timer")) continue;  // Timer1 steps the scan
         auto* button = findChild<QAbstractButton*>(qs(op.control));
+        if (button == nullptr && ops::hart7::isPageRow(op.control)) continue;
         if (button == nullptr) noControl(op.control);
         connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
     }
