@@ -523,9 +523,6 @@ void TForm1::sendNow(const ops::Request& r) {
     if (r.pause) QThread::msleep(200);
     tracker_.requestSent(r.pending, ops::timesResponse(r.procedure));
     if (ops::startsScan(r.procedure)) Timer1.enable();
-    if (!resending_) sendsOfLast_ = 0;
-    ++sendsOfLast_;
-    lastSent_ = r;
 }
 
 void TForm1::run(const ops::Operation& operation) {
@@ -583,20 +580,6 @@ void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
         RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
                        ops::replyStatus(*due, tracker_.buffer())};
-        const std::optional<int> code =
-            end.status ? std::optional<int>(end.status->first) : std::nullopt;
-        // Busy, or a gateway still waiting for the instrument: the same request once more.
-        if (const auto again = ops::hart7::resendAfter(code, sendsOfLast_)) {
-            setStatus(again->status);
-            showDeviceStatus(end.status);
-            QTimer::singleShot(ops::hart7::kResendPause, this, [this] {
-                resending_ = true;
-                sendNow(lastSent_);
-                resending_ = false;
-            });
-            return;
-        }
-        if (code && ops::hart7::isResendCode(*code)) end.outcome.fail(ops::hart7::gaveUp(*code));
         apply(end.outcome);
         showDeviceStatus(end.status);
         requestEnded(end);

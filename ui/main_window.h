@@ -138,10 +138,6 @@ class TForm1 : public QMainWindow {
     bool hartIp_ = false;
     std::uint64_t errorsAtSend_ = 0;
     std::string_view noReplyHint_;  // what the timeout text of the pending request adds
-    // Busy and delayed replies: the request sent last, sent again after a pause.
-    ops::Request lastSent_;
-    int sendsOfLast_ = 0;
-    bool resending_ = false;
     std::function<void(const RequestEnd&)> requestEnded_;
     std::unique_ptr<ConfigFiles> configFiles_;
 
