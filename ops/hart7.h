@@ -46,7 +46,7 @@ std::string deviceVariableCell(std::size_t slot, Column column);
 
 // One device variable (command 53 units, 54 information, 55 damping).
 inline constexpr std::string_view kVariableCodeEdit = "VariableCodeEdit";
-inline constexpr std::string_view kVariableUnitBox = "VariableUnitBox";  // the numbered units
+inline constexpr std::string_view kVariableUnitBox = "VariableUnitBox";  // the plain unit list
 inline constexpr std::string_view kVariableDampingEdit = "VariableDampingEdit";
 inline constexpr std::string_view kReadVariableInfoButton = "ReadVariableInfoButton";
 inline constexpr std::string_view kWriteVariableUnitButton = "WriteVariableUnitButton";
@@ -105,7 +105,7 @@ inline constexpr std::string_view kBurstUpdatePeriodEdit = "BurstUpdatePeriodEdi
 inline constexpr std::string_view kBurstMaxPeriodEdit = "BurstMaxPeriodEdit";        // seconds
 inline constexpr std::string_view kBurstTriggerModeBox = "BurstTriggerModeBox";  // trigger items
 inline constexpr std::string_view kBurstTriggerClassEdit = "BurstTriggerClassEdit";
-inline constexpr std::string_view kBurstTriggerUnitBox = "BurstTriggerUnitBox";  // numbered units
+inline constexpr std::string_view kBurstTriggerUnitBox = "BurstTriggerUnitBox";  // plain unit list
 inline constexpr std::string_view kBurstTriggerLevelEdit = "BurstTriggerLevelEdit";
 inline constexpr std::string_view kBurstControlBox = "BurstControlBox";  // 0 off, 1 on
 inline constexpr std::string_view kBurstMaxMessagesLabel = "BurstMaxMessagesLabel";
