@@ -9,6 +9,10 @@
 #include "ui/language.h"
 #include "ui/main_window.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr const char* kUsage =
@@ -49,6 +53,14 @@ QString startDemo(QProcess& sim) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // A window program has no console of its own: started from one, it answers --help,
+    // --version and its usage there. Redirected output keeps the handles it was given.
+    if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
     // Answered before any window system is needed, so they work over a plain terminal.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

@@ -57,6 +57,8 @@ endif()
 
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
+# A window program on Windows: no console window opens beside it.
+set_target_properties(hart-config PROPERTIES WIN32_EXECUTABLE ON)
 target_compile_definitions(hart-config PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
 hart_add_test(language_tests

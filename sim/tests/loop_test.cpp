@@ -271,6 +271,32 @@ TEST(LoopBurst, BurstsTheChosenCommandWhileOn) {
     EXPECT_TRUE(rig.loop.takeOutbox().empty());
 }
 
+// HART 7's messages: each publishes its own command and device variables, in turn.
+TEST(LoopBurst, Hart7MessagesPublishWhatTheyAreConfiguredTo) {
+    Rig rig;
+    const auto send = [&](int command, std::vector<std::uint8_t> data) {
+        return seeReply(rig.exchange(hart::longFrame(0x80, rig.identity(), command, data)));
+    };
+    EXPECT_EQ(send(107, {1, 250, 250, 250, 250, 250, 250, 250, 0}).responseCode, 0);
+    EXPECT_EQ(send(108, {0, 9, 0}).responseCode, 0);
+    EXPECT_EQ(send(108, {0, 2, 1}).responseCode, 0);
+    EXPECT_EQ(send(109, {1, 0}).responseCode, 0);
+    EXPECT_EQ(send(109, {1, 1}).responseCode, 0);
+    EXPECT_EQ(send(109, {1, 3}).responseCode, 9);  // no message 3
+    std::vector<SeenReply> bursts;
+    for (double t = 1.0; t < 9.0; t += 0.1) {
+        rig.loop.tick(t, true);
+        for (const Transmission& tr : rig.loop.takeOutbox())
+            bursts.push_back(seeReply(tr.allBytes()));
+    }
+    ASSERT_GE(bursts.size(), 2u);
+    EXPECT_EQ(bursts[0].command, 9);
+    ASSERT_EQ(bursts[0].data.size(), 1u + 8u + 4u);  // one slot and the time stamp
+    EXPECT_EQ(bursts[0].data[1], 1);                 // the sensor temperature
+    EXPECT_EQ(bursts[0].data[3], kUnitDegC);
+    EXPECT_EQ(bursts[1].command, 2);
+}
+
 TEST(LoopBurst, WaitsWhileTheLineIsBusy) {
     Rig rig;
     rig.loop.devices()[0].settings.burstMode = true;
