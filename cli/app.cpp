@@ -9,6 +9,7 @@
 #include "cli/monitor.h"
 #include "cli/run.h"
 #include "hart/texts.h"
+#include "hart/tr.h"
 #include "link/ports.h"
 #include "ops/discovery.h"
 #include "ops/hart7.h"
@@ -19,6 +20,8 @@
 #endif
 
 namespace cli {
+
+using hart::Tr;
 namespace {
 
 bool needsIdentity(const ops::Operation& op) {
@@ -84,7 +87,7 @@ std::vector<Shown> findBySweep(const Command& c, LineControls& controls, Runner&
     }
     Result& result = runner.result();
     result.exit = kNoReply;
-    result.status = "未找到该位号的仪表!";
+    result.status = Tr::tr("未找到该位号的仪表!");
     result.message = "no instrument with this tag at addresses 0 to 63";
     return {};
 }
@@ -114,7 +117,7 @@ int runMonitor(const Options& o, std::ostream& out, std::ostream& err) {
     if (ok && (o.scan || needsIdentity(*ops::operationFor("Button4"))))
         ok = runner.identify(controls, o.scan);
     if (!ok) {
-        print(result, o.json, out, err);
+        print(result, o.json, out, err, o.language);
         return result.exit;
     }
     return monitor(
@@ -158,7 +161,7 @@ int runCommand(const Options& o, std::ostream& out, std::ostream& err) {
             result.fields = findBySweep(*named->command, controls, sweeper);
         }
     }
-    print(result, o.json, out, err);
+    print(result, o.json, out, err, o.language);
     return result.exit;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hart/outcome.h"
+#include "hart/tr.h"
 #include "ops/config_file.h"
 
 namespace serial {
@@ -37,6 +38,8 @@ struct Options {
     int jobs = 8;           // hosts scanned at a time
     int hostTimeoutMs = 30000;
     bool csv = false;
+    // Status texts and captions: the locale's language unless --lang says.
+    hart::Language language = hart::Language::Chinese;
     std::vector<std::string> words;  // the command and its values
 };
 

@@ -6,6 +6,10 @@
 #include <limits>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "cli/choices.h"
 #include "cli/run.h"
 #include "link/port_backend.h"
@@ -86,7 +90,8 @@ ops::Session primedSession() {
 
 std::string usage() {
     return "usage: hart-cli [--port NAME | --hartip HOST[:PORT]] [--address N | --scan]\n"
-           "                [--secondary] [--json] [--timeout MS] [--log] OPERATION [VALUES...]\n"
+           "                [--secondary] [--json] [--timeout MS] [--log] [--lang zh|en]\n"
+           "                OPERATION [VALUES...]\n"
            "       hart-cli [options] monitor [--interval S] [--count N] [--csv FILE|-]\n"
            "       hart-cli [options] save FILE [--model MODEL] | compare FILE [FILE2] |\n"
            "                restore FILE [--yes] [--replace] |\n"
@@ -109,7 +114,9 @@ std::string usage() {
            "in FILE (one a line), N hosts at a time (default 8).\n"
            "Exit status: 0 done, 2 usage, 3 value refused (nothing sent), 4 no reply,\n"
            "5 failure response code, 6 port cannot be opened, 7 port failed, 8 unreadable reply,\n"
-           "9 differences found (compare).\n";
+           "9 differences found (compare).\n"
+           "--lang en prints status texts and captions in English, --lang zh in Chinese\n"
+           "(default: the locale's language); JSON has both.\n";
 }
 
 std::string hartIpName(const std::string& host) {
@@ -151,8 +158,29 @@ const char* conflict(const Options& o, bool addressGiven) {
 
 }  // namespace
 
+namespace {
+
+// The language of the locale: POSIX names it in the environment (which a Windows user may
+// set too); Windows otherwise in the user's settings.
+hart::Language localeLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(name);
+        if (v != nullptr && *v != '\0') return hart::languageOfLocale(v);
+    }
+#ifdef _WIN32
+    wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+    if (::GetUserDefaultLocaleName(locale, LOCALE_NAME_MAX_LENGTH) > 0)
+        return locale[0] == L'z' && locale[1] == L'h' ? hart::Language::Chinese
+                                                      : hart::Language::English;
+#endif
+    return hart::Language::English;
+}
+
+}  // namespace
+
 std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
     Options o;
+    o.language = localeLanguage();
     if (const char* port = std::getenv("HART_PORT"); port && *port) o.port = port;
     bool addressGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -190,6 +218,14 @@ std::optional<Options> parse(int argc, char** argv, std::ostream& err) {
                 err << "hart-cli: --hartip takes HOST[:PORT]\n";
                 return std::nullopt;
             }
+        } else if (a == "--lang") {
+            const auto v = value();
+            const auto l = v ? hart::parseLanguage(*v) : std::nullopt;
+            if (!l) {
+                err << "hart-cli: --lang takes zh or en\n";
+                return std::nullopt;
+            }
+            o.language = *l;
         } else if (a == "--") {
             continue;
         } else if (a.starts_with("-") && a.size() > 1) {

@@ -39,10 +39,14 @@ std::vector<std::string_view> statusNames(const Result& r) {
 
 }  // namespace
 
-void print(const Result& r, bool json, std::ostream& out, std::ostream& err) {
+void print(const Result& r, bool json, std::ostream& out, std::ostream& err,
+           hart::Language language) {
+    auto shown = [&](std::string_view text) { return hart::translate(text, language); };
     if (json) {
         out << "{\"operation\":" << jsonString(r.operation) << ",\"exit\":" << r.exit
-            << ",\"status\":" << jsonString(r.status) << ",\"response_code\":";
+            << ",\"status\":" << jsonString(r.status)
+            << ",\"status_en\":" << jsonString(hart::translate(r.status, hart::Language::English))
+            << ",\"response_code\":";
         r.responseCode ? out << *r.responseCode : out << "null";
         out << ",\"device_status\":";
         if (r.deviceStatus) {
@@ -67,12 +71,12 @@ void print(const Result& r, bool json, std::ostream& out, std::ostream& err) {
         out << "}}\n";
     } else {
         for (const Shown& f : r.fields) {
-            out << f.name << ": " << f.value << (f.unit.empty() ? "" : " ") << f.unit;
-            if (!f.caption.empty()) out << "  (" << f.caption << ")";
+            out << f.name << ": " << shown(f.value) << (f.unit.empty() ? "" : " ") << shown(f.unit);
+            if (!f.caption.empty()) out << "  (" << shown(f.caption) << ")";
             out << "\n";
         }
         if (r.reply) out << "reply: " << withoutTrailingBlanks(hart::hexText(*r.reply)) << "\n";
-        if (!r.status.empty()) out << "status: " << r.status << "\n";
+        if (!r.status.empty()) out << "status: " << shown(r.status) << "\n";
         if (r.responseCode) out << "response-code: " << *r.responseCode << "\n";
         if (r.deviceStatus) {
             out << "device-status: " << *r.deviceStatus << "\n"

@@ -104,7 +104,9 @@ std::function<void(const std::string&)> logTo(const Options& o, std::ostream& er
 
 // --- output.cpp
 
-void print(const Result& r, bool json, std::ostream& out, std::ostream& err);
+// Text in `language`; JSON has the status in both.
+void print(const Result& r, bool json, std::ostream& out, std::ostream& err,
+           hart::Language language = hart::Language::Chinese);
 // Every command, its values and what it reads or writes.
 void list(std::ostream& out);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hart/reply.h"
+#include "hart/tr.h"
 
 namespace hart {
 
@@ -48,7 +49,8 @@ struct StatusView {
     bool moreStatus = false;  // command 48 has something to read
 };
 
-StatusView describeStatus(StatusBytes status);
+// In the window's language: English joins the bits' English names.
+StatusView describeStatus(StatusBytes status, Language language = Language::Chinese);
 // English names of what is set; a communication error report comes first as such.
 std::vector<std::string_view> statusNames(StatusBytes status);
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <system_error>
 
+#include "hart/tr.h"
+
 namespace hart {
 
 namespace {
@@ -88,9 +90,9 @@ Parsed<std::string> packableText(std::string_view utf8, std::size_t chars) {
             result.value += static_cast<char>(*c);
         } else {
             result.value.clear();
-            result.error =
-                "字符" + characterName(c, taken) +
-                "不能写入仪表:只能使用大写字母、数字、空格和 !\"#$%&'()*+,-./:;<=>?@[\\]^_";
+            result.error = arg(Tr::tr("字符%1不能写入仪表:只能使用大写字母、数字、空格和 "
+                                      "!\"#$%&'()*+,-./:;<=>?@[\\]^_"),
+                               {characterName(c, taken)});
             return result;
         }
     }
@@ -143,7 +145,7 @@ Parsed<DateBytes> encodeDate(std::string_view year, std::string_view month, std:
 
     // The year byte counts from 1900, so only 1900 .. 2155 survive the trip.
     if (y.value < 1900 || y.value > 2155) {
-        return {{}, "年份" + std::to_string(y.value) + "无效:只能写入1900到2155年"};
+        return {{}, arg(Tr::tr("年份%1无效:只能写入1900到2155年"), {std::to_string(y.value)})};
     }
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (y.value % 4 == 0 && y.value % 100 != 0) || y.value % 400 == 0;
@@ -151,8 +153,8 @@ Parsed<DateBytes> encodeDate(std::string_view year, std::string_view month, std:
                             d.value <= (m.value == 2 && !leap ? 28 : kDays[m.value - 1]);
     if (!dateExists) {
         return {{},
-                "日期无效:" + std::to_string(y.value) + "年" + std::to_string(m.value) + "月" +
-                    std::to_string(d.value) + "日不存在"};
+                arg(Tr::tr("日期无效:%1年%2月%3日不存在"),
+                    {std::to_string(y.value), std::to_string(m.value), std::to_string(d.value)})};
     }
     result.value = {static_cast<std::uint8_t>(d.value), static_cast<std::uint8_t>(m.value),
                     static_cast<std::uint8_t>(y.value - 1900)};

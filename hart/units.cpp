@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "hart/tr.h"
+
 namespace hart {
 
 namespace {
@@ -21,9 +23,9 @@ constexpr std::array<UnitRow, kUnitItemCount> kUnits{{
     {"09_KPa   ", "KPa   ", 12, 12, "kPa"},                                  // 9
     {"10_ATM    ", "ATM    ", 14, 14, "atm"},                                // 10
     {"11_MPa    ", "MPa    ", 237, 237, "MPa"},                              // 11
-    {"12_摄氏度  ", "degc   ", 32, 32, "℃"},                                 // 12
-    {"13_华氏度  ", "degf  ", 33, 33, "℉"},                                  // 13
-    {"14_兰氏度   ", "degr   ", 34, 34, "°R"},                               // 14
+    {Tr::tr("12_摄氏度  "), "degc   ", 32, 32, "℃"},                         // 12
+    {Tr::tr("13_华氏度  "), "degf  ", 33, 33, "℉"},                          // 13
+    {Tr::tr("14_兰氏度   "), "degr   ", 34, 34, "°R"},                       // 14
     {"15_Kelvin ", "Kelvin ", 35, 35, "K"},                                  // 15
     {"16_CuFt_min ", "CuFt_min ", 15, 15, "ft³/min"},                        // 16
     {"17_gal_min  ", "gal_min  ", 16, 16, "gal/min"},                        // 17

@@ -2,23 +2,26 @@
 
 #include <algorithm>
 
+#include "hart/tr.h"
+
 namespace hart {
 namespace {
 
 constexpr AckRow kAckTable[] = {
-    {0, "写入成功!", Result::Done},
-    {1, "写入失败!指令没有定义!"},
-    {3, "写入失败!参数值过大!"},  // passed parameter too large
-    {4, "写入失败!设置参数过小!"},
-    {5, "写入失败!收到数据较少!"},
-    {6, "写入失败!发送指令错误!"},
-    {7, "写入失败!写保护!"},
-    {8, "写入失败!设置参数有可能价值!", Result::Warning},  // taken, set to the nearest value
-    {9, "写入失败!设置参数有可能没有用!"},
-    {16, "写入失败!设置参数有可能没有用!"},
+    {0, Tr::tr("写入成功!"), Result::Done},
+    {1, Tr::tr("写入失败!指令没有定义!")},
+    {3, Tr::tr("写入失败!参数值过大!")},  // passed parameter too large
+    {4, Tr::tr("写入失败!设置参数过小!")},
+    {5, Tr::tr("写入失败!收到数据较少!")},
+    {6, Tr::tr("写入失败!发送指令错误!")},
+    {7, Tr::tr("写入失败!写保护!")},
+    {8, Tr::tr("写入失败!设置参数有可能价值!"),
+     Result::Warning},  // taken, set to the nearest value
+    {9, Tr::tr("写入失败!设置参数有可能没有用!")},
+    {16, Tr::tr("写入失败!设置参数有可能没有用!")},
 };
 
-constexpr AckRow kOtherCode = {-1, "写入失败!通道被限制!"};
+constexpr AckRow kOtherCode = {-1, Tr::tr("写入失败!通道被限制!")};
 constexpr AckRow kNoAck = {-1, kWriteFailed};
 
 }  // namespace

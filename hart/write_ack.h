@@ -7,10 +7,11 @@
 
 #include "hart/outcome.h"
 #include "hart/reply.h"
+#include "hart/tr.h"
 
 namespace hart {
 
-inline constexpr std::string_view kWriteFailed = "写入失败!";
+inline constexpr std::string_view kWriteFailed = Tr::tr("写入失败!");
 
 // A response code's status text and what it means for the write.
 struct AckRow {

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "hart/tr.h"
 #include "ops/discovery.h"
 #include "ops/hart7.h"
 #include "ops/items.h"
 #include "ops/operation.h"
 
 namespace ops::config {
+
+using hart::Tr;
 namespace {
 
 using P = Part;
@@ -157,9 +160,10 @@ constexpr FieldRow kFields[] = {
 #undef HART_BURST_FIELDS
 
 constexpr Model kModels[] = {
-    {"644", "罗斯蒙特 644"},         {"644rk", "罗斯蒙特 644RK"}, {"yokogawa", "横河温度变送器"},
-    {"siemens", "西门子温度变送器"}, {"tt50c", "科隆 TT50C"},     {"tth200", "ABB TTH200"},
-    {"300smv", "罗斯蒙特 300SMV"},   {"eja", "横河 EJA"},
+    {"644", Tr::tr("罗斯蒙特 644")},        {"644rk", Tr::tr("罗斯蒙特 644RK")},
+    {"yokogawa", Tr::tr("横河温度变送器")}, {"siemens", Tr::tr("西门子温度变送器")},
+    {"tt50c", Tr::tr("科隆 TT50C")},        {"tth200", "ABB TTH200"},
+    {"300smv", Tr::tr("罗斯蒙特 300SMV")},  {"eja", Tr::tr("横河 EJA")},
 };
 
 constexpr std::string_view kIdentityRead = "Button3";

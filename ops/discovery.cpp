@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "hart/texts.h"
+#include "hart/tr.h"
 #include "hart/wire.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 namespace {
 
 using hart::TimeoutKind;
@@ -200,14 +203,15 @@ bool mustPoll(const Controls& controls, const Session& session) {
 Request pollChosen(const Controls& controls, Session& session) {
     session.identifiedAt.reset();  // known again only from this poll's reply
     Request r = build("Button3", controls, session);
-    r.startText = "正在查找地址 " + std::to_string(session.identity.polledAddress) + " 的仪表..!";
+    r.startText = hart::arg(Tr::tr("正在查找地址 %1 的仪表..!"),
+                            {std::to_string(session.identity.polledAddress)});
     return r;
 }
 
 std::string unanswered(const Session& session) {
     const std::uint8_t address = session.identity.polledAddress;
     if (session.identifiedAt == address) return {};
-    return "地址 " + std::to_string(address) + " 无仪表应答";
+    return hart::arg(Tr::tr("地址 %1 无仪表应答"), {std::to_string(address)});
 }
 
 std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session& session) {
@@ -216,7 +220,7 @@ std::string_view noReplyHint(std::span<const std::uint8_t> frame, const Session&
     const bool shortOther =
         body.size() > kCommandAt && body[0] == hart::kShortDelimiter && body[kCommandAt] != 0;
     if (!shortOther || session.hartRevision.value_or(0) < kHart7) return {};
-    return " (HART 7 仪表的短帧只回答命令 0,其他命令请用长帧)";
+    return Tr::tr(" (HART 7 仪表的短帧只回答命令 0,其他命令请用长帧)");
 }
 
 std::span<const Operation> discoveryOperations() {

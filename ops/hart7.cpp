@@ -10,12 +10,15 @@
 
 #include "hart/numbers.h"
 #include "hart/packed_text.h"
+#include "hart/tr.h"
 #include "hart/units.h"
 #include "hart/write_ack.h"
 #include "ops/groups.h"
 #include "ops/operation.h"
 
 namespace ops::hart7 {
+
+using hart::Tr;
 
 namespace {
 
@@ -97,8 +100,8 @@ constexpr int kBurstMessages = 3;
 constexpr double kTicksPerSecond = 32000.0;  // HART times count 1/32 ms
 
 std::string refuseRange(std::string_view what, long low, long high) {
-    return std::string(what) + "超出范围:只能写入" + std::to_string(low) + "到" +
-           std::to_string(high);
+    return hart::arg(Tr::tr("%1超出范围:只能写入%2到%3"),
+                     {what, std::to_string(low), std::to_string(high)});
 }
 
 // A whole number typed into the edit, within low..high; the refusal names the box.
@@ -129,9 +132,10 @@ DataWriter& period(DataWriter& w, const Controls& c, std::string_view edit, doub
     const std::string text = c.text(edit);
     char* end = nullptr;
     const double s = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(s)) return w.refuse("请输入周期(秒)!");
+    if (text.empty() || *end != '\0' || !std::isfinite(s))
+        return w.refuse(Tr::tr("请输入周期(秒)!"));
     const double ticks = std::round(s * kTicksPerSecond);
-    if (s < least || ticks > 4294967295.0) return w.refuse("周期超出范围!");
+    if (s < least || ticks > 4294967295.0) return w.refuse(Tr::tr("周期超出范围!"));
     const auto t = static_cast<std::uint32_t>(ticks);
     return w.byte(static_cast<std::uint8_t>(t >> 24))
         .byte(static_cast<std::uint8_t>(t >> 16))
@@ -154,11 +158,11 @@ DataWriter& codes(DataWriter& w, const Controls& c, std::string_view edit, std::
 }
 
 DataWriter& burstMessage(DataWriter& w, const Controls& c) {
-    return whole(w, c, kBurstMessageEdit, 0, kBurstMessages - 1, "报文号");
+    return whole(w, c, kBurstMessageEdit, 0, kBurstMessages - 1, Tr::tr("报文号"));
 }
 
 DataWriter& unitOf(DataWriter& w, const Controls& c, std::string_view box) {
-    return w.code(hart::unitCodeForIndex(c.index(box)), chooseMessage("单位"));
+    return w.code(hart::unitCodeForIndex(c.index(box)), chooseMessage(Tr::tr("单位")));
 }
 
 // A damping or trigger level: a number, and no negative damping.
@@ -167,7 +171,7 @@ DataWriter& nonNegative(DataWriter& w, const Controls& c, std::string_view edit)
     const std::string text = c.text(edit);
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (!text.empty() && *end == '\0' && v < 0) return w.refuse("阻尼时间不能为负数!");
+    if (!text.empty() && *end == '\0' && v < 0) return w.refuse(Tr::tr("阻尼时间不能为负数!"));
     return w.number(c, edit);
 }
 
@@ -175,12 +179,12 @@ Data pollingAddressWrite(const Controls& c, Session& s) {
     DataWriter w;
     // HART 5 knows addresses 0..15 and no loop current mode: the one-byte form.
     if (s.hartRevision && *s.hartRevision < kHart6)
-        return whole(w, c, kPollingAddressEdit, 0, 15, "地址").data();
-    whole(w, c, kPollingAddressEdit, 0, 63, "地址");
+        return whole(w, c, kPollingAddressEdit, 0, 15, Tr::tr("地址")).data();
+    whole(w, c, kPollingAddressEdit, 0, 63, Tr::tr("地址"));
     const int mode = c.index(kLoopCurrentModeBox);
     return w
         .code(mode == 0 || mode == 1 ? std::optional<std::uint8_t>(mode) : std::nullopt,
-              chooseMessage("回路电流模式"))
+              chooseMessage(Tr::tr("回路电流模式")))
         .data();
 }
 
@@ -213,7 +217,7 @@ Data processUnitTagWrite(const Controls& c, Session&) {
 Data resetConfigChanged(const Controls&, Session& s) {
     DataWriter w;
     if (s.hartRevision.value_or(5) < kHart7) return w.data();
-    if (!s.configChangeCounter) return w.refuse("请先读取仪表!").data();
+    if (!s.configChangeCounter) return w.refuse(Tr::tr("请先读取仪表!")).data();
     return w.byte(static_cast<std::uint8_t>(*s.configChangeCounter >> 8))
         .byte(static_cast<std::uint8_t>(*s.configChangeCounter))
         .data();
@@ -222,28 +226,28 @@ Data resetConfigChanged(const Controls&, Session& s) {
 Data mappingWrite(const Controls& c, Session&) {
     DataWriter w;
     for (const std::string_view edit : kMappingEdits)
-        whole(w, c, edit, 0, kLastMappableCode, "设备变量号");
+        whole(w, c, edit, 0, kLastMappableCode, Tr::tr("设备变量号"));
     return w.data();
 }
 
 Data variableCode(const Controls& c, Session&) {
     DataWriter w;
-    return whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, "设备变量号").data();
+    return whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, Tr::tr("设备变量号")).data();
 }
 Data variableUnitWrite(const Controls& c, Session&) {
     DataWriter w;
-    whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, "设备变量号");
+    whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, Tr::tr("设备变量号"));
     return unitOf(w, c, kVariableUnitBox).data();
 }
 Data variableDampingWrite(const Controls& c, Session&) {
     DataWriter w;
-    whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, "设备变量号");
+    whole(w, c, kVariableCodeEdit, 0, kLastMappableCode, Tr::tr("设备变量号"));
     return nonNegative(w, c, kVariableDampingEdit).data();
 }
 
 Data preamblesWrite(const Controls& c, Session&) {
     DataWriter w;
-    return whole(w, c, kResponsePreamblesEdit, 5, 20, "前导符个数").data();
+    return whole(w, c, kResponsePreamblesEdit, 5, 20, Tr::tr("前导符个数")).data();
 }
 
 Data countryWrite(const Controls& c, Session&) {
@@ -252,7 +256,7 @@ Data countryWrite(const Controls& c, Session&) {
     DataWriter w;
     if (code.size() != 2 || !std::isupper(static_cast<unsigned char>(code[0])) ||
         !std::isupper(static_cast<unsigned char>(code[1])))
-        return w.refuse("国家代码应为两个大写字母(如CN)!").data();
+        return w.refuse(Tr::tr("国家代码应为两个大写字母(如CN)!")).data();
     return w.byte(static_cast<std::uint8_t>(code[0]))
         .byte(static_cast<std::uint8_t>(code[1]))
         .byte(siOnly ? 1 : 0)
@@ -280,8 +284,8 @@ Data burstTriggerWrite(const Controls& c, Session&) {
     burstMessage(w, c);
     const int mode = c.index(kBurstTriggerModeBox);
     w.code(mode >= 0 && mode <= 4 ? std::optional<std::uint8_t>(mode) : std::nullopt,
-           chooseMessage("触发方式"));
-    whole(w, c, kBurstTriggerClassEdit, 0, 255, "分类");
+           chooseMessage(Tr::tr("触发方式")));
+    whole(w, c, kBurstTriggerClassEdit, 0, 255, Tr::tr("分类"));
     unitOf(w, c, kBurstTriggerUnitBox);
     return w.number(c, kBurstTriggerLevelEdit).data();
 }
@@ -299,11 +303,11 @@ Data burstVariablesWrite(const Controls& c, Session&) {
 Data burstCommandWrite(const Controls& c, Session&) {
     DataWriter w;
     if (w.refused()) return w.data();
-    const auto v = wholeIn(c, kBurstCommandEdit, 1, 65535, "命令号", w);
+    const auto v = wholeIn(c, kBurstCommandEdit, 1, 65535, Tr::tr("命令号"), w);
     if (!v) return w.data();
     // Commands that change the instrument make no burst message.
     if (*v != 1 && *v != 2 && *v != 3 && *v != 9 && *v != 33 && *v != 48)
-        return w.refuse("突发命令只能是1、2、3、9、33或48!").data();
+        return w.refuse(Tr::tr("突发命令只能是1、2、3、9、33或48!")).data();
     w.byte(static_cast<std::uint8_t>(*v >> 8)).byte(static_cast<std::uint8_t>(*v));
     return burstMessage(w, c).data();
 }
@@ -312,7 +316,7 @@ Data burstControlWrite(const Controls& c, Session&) {
     DataWriter w;
     const int on = c.index(kBurstControlBox);
     w.code(on == 0 || on == 1 ? std::optional<std::uint8_t>(on) : std::nullopt,
-           chooseMessage("突发模式"));
+           chooseMessage(Tr::tr("突发模式")));
     return burstMessage(w, c).data();
 }
 
@@ -369,8 +373,10 @@ bool isWarningCode(int code) {
 void readDone(hart::Outcome& out, const ReplyData& d) {
     const int code = d.responseCode().value_or(0);
     if (code != 0 && isWarningCode(code)) {
-        const std::string why = code == 30 ? "应答数据被截断" : "响应码 " + std::to_string(code);
-        out.finish(std::string(hart::text::kReadOk) + "警告:" + why, hart::Result::Warning);
+        const std::string why = code == 30 ? std::string(Tr::tr("应答数据被截断"))
+                                           : hart::arg(Tr::tr("响应码 %1"), {std::to_string(code)});
+        out.finish(hart::arg(Tr::tr("%1警告:%2"), {hart::text::kReadOk, why}),
+                   hart::Result::Warning);
     } else {
         out.done(hart::text::kReadOk);
     }
@@ -443,7 +449,7 @@ hart::Outcome decodeFound(const std::optional<hart::Reply>& reply, Session& s, i
     hart::Outcome out;
     const auto d = dataOf(reply, command, 12, out);
     if (!d) {
-        out.fail("未找到该位号的仪表!");
+        out.fail(Tr::tr("未找到该位号的仪表!"));
         return out;
     }
     hart::DeviceIdentity& id = s.identity;
@@ -459,7 +465,7 @@ hart::Outcome decodeFound(const std::optional<hart::Reply>& reply, Session& s, i
     out.setText("Edit2", std::to_string(id.deviceType));
     out.setText("Edit4", std::to_string(id.deviceIdNumber()));
     out.fact("HartRevision", std::to_string(d->u8(4)));
-    out.done("找到仪表!");
+    out.done(Tr::tr("找到仪表!"));
     return out;
 }
 hart::Outcome decode11(const std::optional<hart::Reply>& reply, Session& s) {
@@ -694,13 +700,14 @@ Latin1 toLatin1(std::string_view utf8, std::size_t chars) {
         if (b >= 0x80) {
             const bool pair = (b == 0xC2 || b == 0xC3) && i + 1 < utf8.size() &&
                               (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80;
-            if (!pair) return {{}, "只能输入ISO Latin-1字符!"};
+            if (!pair) return {{}, Tr::tr("只能输入ISO Latin-1字符!")};
             code = (b & 0x1F) << 6 | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
         }
-        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return {{}, "不能输入控制字符!"};
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return {{}, Tr::tr("不能输入控制字符!")};
         out.bytes.push_back(static_cast<std::uint8_t>(code));
     }
-    if (out.bytes.size() > chars) return {{}, "最多只能输入" + std::to_string(chars) + "个字符!"};
+    if (out.bytes.size() > chars)
+        return {{}, hart::arg(Tr::tr("最多只能输入%1个字符!"), {std::to_string(chars)})};
     out.bytes.resize(chars, ' ');
     return out;
 }
@@ -726,11 +733,11 @@ Codes parseCodes(std::string_view text, std::size_t most) {
     std::istringstream in{std::string(text)};
     for (std::string word; in >> word;) {
         const auto v = hart::parseInteger(word);
-        if (!v || v.value < 0 || v.value > 255) return {{}, "设备变量号只能是0到255!"};
+        if (!v || v.value < 0 || v.value > 255) return {{}, Tr::tr("设备变量号只能是0到255!")};
         out.codes.push_back(static_cast<std::uint8_t>(v.value));
     }
     if (out.codes.empty() || out.codes.size() > most)
-        return {{}, "请输入1到" + std::to_string(most) + "个设备变量号!"};
+        return {{}, hart::arg(Tr::tr("请输入1到%1个设备变量号!"), {std::to_string(most)})};
     return out;
 }
 
@@ -747,16 +754,17 @@ std::optional<Resend> resendAfter(std::optional<int> code, int attempt) {
     if (!code || !isResendCode(*code) || attempt >= kResendLimit) return std::nullopt;
     const std::string n = std::to_string(attempt) + "/" + std::to_string(kResendLimit);
     if (*code == 32)
-        return Resend{"仪表忙,正在重发(" + n + ")...",
+        return Resend{hart::arg(Tr::tr("仪表忙,正在重发(%1)..."), {n}),
                       "device busy (response code 32), sending again (" + n + ")"};
-    return Resend{"仪表延迟应答,正在重发(" + n + ")...", "delayed response (response code " +
-                                                             std::to_string(*code) +
-                                                             "), sending again (" + n + ")"};
+    return Resend{hart::arg(Tr::tr("仪表延迟应答,正在重发(%1)..."), {n}),
+                  "delayed response (response code " + std::to_string(*code) +
+                      "), sending again (" + n + ")"};
 }
 
 std::string gaveUp(int code) {
-    return code == 32 ? "仪表一直忙,已重发" + std::to_string(kResendLimit) + "次!"
-                      : "仪表延迟应答一直未完成,已重发" + std::to_string(kResendLimit) + "次!";
+    return hart::arg(code == 32 ? Tr::tr("仪表一直忙,已重发%1次!")
+                                : Tr::tr("仪表延迟应答一直未完成,已重发%1次!"),
+                     {std::to_string(kResendLimit)});
 }
 
 }  // namespace ops::hart7

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hart/tr.h"
 #include "ops/controls.h"
 #include "ops/session.h"
 
@@ -85,7 +86,8 @@ inline constexpr std::string_view kSquawkButton = "SquawkButton";               
 inline constexpr std::string_view kResponsePreamblesEdit = "ResponsePreamblesEdit";        // 5..20
 inline constexpr std::string_view kWritePreamblesButton = "WritePreamblesButton";          // 59
 // The question the window and hart-cli ask before command 42.
-inline constexpr std::string_view kDeviceResetQuestion = "确定要复位仪表吗?仪表将重新启动。";
+inline constexpr std::string_view kDeviceResetQuestion =
+    hart::Tr::tr("确定要复位仪表吗?仪表将重新启动。");
 
 // Country code (512/513) and process unit tag (520/521).
 inline constexpr std::string_view kCountryCodeEdit = "CountryCodeEdit";  // two letters

@@ -1,10 +1,13 @@
 // Identification fields: message, tag, descriptor, date, final assembly number, sensor serial
 // number and polling address.
 #include "hart/packed_text.h"
+#include "hart/tr.h"
 #include "ops/discovery.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -12,8 +15,8 @@ using hart::TimeoutKind;
 using F = FieldKind;
 
 // The page's start texts differ in their dots and commas.
-constexpr std::string_view kReadingDots = "正在上传...!";
-constexpr std::string_view kWritingFiveDots = "请稍后,正在下传.....";
+constexpr std::string_view kReadingDots = Tr::tr("正在上传...!");
+constexpr std::string_view kWritingFiveDots = Tr::tr("请稍后,正在下传.....");
 
 constexpr std::string_view kMessageBox[] = {"Edit21"};
 constexpr Field kMessage[] = {{11, F::Text, "Edit21", hart::kMessageChars}};

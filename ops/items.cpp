@@ -3,21 +3,26 @@
 #include <array>
 #include <string>
 
+#include "hart/tr.h"
 #include "hart/units.h"
 #include "ops/code_table.h"
 
 namespace ops::items {
+
+using hart::Tr;
 namespace {
 
-constexpr const char* kMasterRoleItems[] = {"HART_modem 主设备用", "HART_modem 副主设备用"};
-constexpr const char* kTransferFunctionItems[] = {"线性", "开方"};
+constexpr const char* kMasterRoleItems[] = {Tr::tr("HART_modem 主设备用"),
+                                            Tr::tr("HART_modem 副主设备用")};
+constexpr const char* kTransferFunctionItems[] = {Tr::tr("线性"), Tr::tr("开方")};
 constexpr const char* kBurstCommandItems[] = {"1", "2", "3"};
-constexpr const char* kEhSensorNumberItems[] = {"传感编号1", "传感编号2"};
+constexpr const char* kEhSensorNumberItems[] = {Tr::tr("传感编号1"), Tr::tr("传感编号2")};
 constexpr const char* kEhWiringItems[] = {"00_2 line", "01_3line", "04_4line"};
-constexpr const char* kEhPolynomialItems[] = {"设置系数X0", "设置系数X1", "设置系数X2",
-                                              "设置系数X3", "设置系数X4"};
-constexpr const char* kEhCallendarItems[] = {"设置计数系数A", "设置计数系数B", "设置计数系数C",
-                                             "设置计数系数R0"};
+constexpr const char* kEhPolynomialItems[] = {Tr::tr("设置系数X0"), Tr::tr("设置系数X1"),
+                                              Tr::tr("设置系数X2"), Tr::tr("设置系数X3"),
+                                              Tr::tr("设置系数X4")};
+constexpr const char* kEhCallendarItems[] = {Tr::tr("设置计数系数A"), Tr::tr("设置计数系数B"),
+                                             Tr::tr("设置计数系数C"), Tr::tr("设置计数系数R0")};
 constexpr const char* kOffOnItems[] = {"OFF", "ON"};
 constexpr const char* kBurstTriggerItems[] = {"Continuous", "Window", "Rising", "Falling",
                                               "On-change"};

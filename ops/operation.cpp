@@ -5,11 +5,14 @@
 
 #include "hart/numbers.h"
 #include "hart/packed_text.h"
+#include "hart/tr.h"
 #include "hart/units.h"
 #include "hart/write_ack.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 // --- request data
 
@@ -45,7 +48,8 @@ DataWriter& DataWriter::uint24(const Controls& controls, std::string_view edit) 
     if (!value) return refuse(value.error);
     // Three bytes hold no more; a larger number would arrive as another one.
     if (value.value < 0 || value.value > 0xFFFFFF) {
-        return refuse("数值" + std::to_string(value.value) + "超出范围:只能写入0到16777215");
+        return refuse(
+            hart::arg(Tr::tr("数值%1超出范围:只能写入0到16777215"), {std::to_string(value.value)}));
     }
     const auto v = static_cast<std::uint32_t>(value.value);
     return byte(static_cast<std::uint8_t>(v >> 16))
@@ -69,7 +73,7 @@ DataWriter& DataWriter::date(const Controls& controls, std::string_view year,
 
 DataWriter& DataWriter::currentUnit(const Session& session) {
     // A unit another instrument told, or none at all, would give the value another meaning.
-    return code(session.unit.of(session.identity), "请先上传单位!");
+    return code(session.unit.of(session.identity), Tr::tr("请先上传单位!"));
 }
 
 DataWriter& DataWriter::refuse(std::string message) {
@@ -86,7 +90,7 @@ DataWriter& DataWriter::before(hart::Update update) {
 }
 
 std::string chooseMessage(std::string_view what) {
-    return "请选择" + std::string(what) + "!";
+    return hart::arg(Tr::tr("请选择%1!"), {what});
 }
 
 // --- the table

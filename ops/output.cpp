@@ -2,9 +2,12 @@
 #include <array>
 
 #include "hart/numbers.h"
+#include "hart/tr.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -36,7 +39,7 @@ Data fixedCurrent(const Controls& c, Session&) {
         if (f.radio == "RadioButton6") return w.number(c, "Edit7").data();
         return w.bytes(hart::encodeWireFloat(f.mA)).data();
     }
-    return w.refuse(chooseMessage("输出电流")).data();
+    return w.refuse(chooseMessage(Tr::tr("输出电流"))).data();
 }
 
 Data gainTrim(const Controls& c, Session&) {
@@ -61,7 +64,7 @@ Data burstCommand(const Controls& c, Session&) {
     const int item = c.index("ComboBox11");
     return DataWriter()
         .code(item >= 0 && item <= 2 ? std::optional<std::uint8_t>(item + 1) : std::nullopt,
-              chooseMessage("阵发指令号"))
+              chooseMessage(Tr::tr("阵发指令号")))
         .data();
 }
 

@@ -3,10 +3,13 @@
 #include <array>
 
 #include "hart/numbers.h"
+#include "hart/tr.h"
 #include "hart/units.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -192,7 +195,7 @@ constexpr FieldDecoder kRangeDecoder{kRange, kRangeFailure};
 std::optional<std::uint8_t> rangeUnit(const Controls& c) {
     return hart::unitCodeForIndex(c.index("ComboBox1"));
 }
-const std::string kChooseRangeUnit = chooseMessage("量程单位");
+const std::string kChooseRangeUnit = chooseMessage(Tr::tr("量程单位"));
 
 Data unitWrite(const Controls& c, Session& s) {
     s.unitWritten = rangeUnit(c);
@@ -220,7 +223,7 @@ Data transferFunctionWrite(const Controls& c, Session&) {
     const int item = c.index("ComboBox2");
     return DataWriter()
         .code(item == 0 || item == 1 ? std::optional<std::uint8_t>(item) : std::nullopt,
-              chooseMessage("输出特性"))
+              chooseMessage(Tr::tr("输出特性")))
         .data();
 }
 

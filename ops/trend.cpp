@@ -8,21 +8,24 @@
 #include <utility>
 
 #include "hart/reply.h"
+#include "hart/tr.h"
 #include "hart/units.h"
 #include "hart/wire.h"
 #include "ops/operation.h"
 #include "ops/session.h"
 
 namespace ops::trend {
+
+using hart::Tr;
 namespace {
 
 constexpr Series kSeries[] = {
-    {"pv", "动态变量1", "Edit5", "ComboBox5", {}, "Button4"},
-    {"sv", "动态变量2", "Edit17", "ComboBox15", {}, "Button4"},
-    {"tv", "动态变量3", "Edit18", "ComboBox16", {}, "Button4"},
-    {"qv", "动态变量4", "Edit30", "ComboBox6", {}, "Button4"},
-    {"current", "输出电流值", "Edit6", {}, "mA", "Button34"},
-    {"percent-of-range", "输出电流百分比", "Edit20", {}, "%", "Button34"},
+    {"pv", Tr::tr("动态变量1"), "Edit5", "ComboBox5", {}, "Button4"},
+    {"sv", Tr::tr("动态变量2"), "Edit17", "ComboBox15", {}, "Button4"},
+    {"tv", Tr::tr("动态变量3"), "Edit18", "ComboBox16", {}, "Button4"},
+    {"qv", Tr::tr("动态变量4"), "Edit30", "ComboBox6", {}, "Button4"},
+    {"current", Tr::tr("输出电流值"), "Edit6", {}, "mA", "Button34"},
+    {"percent-of-range", Tr::tr("输出电流百分比"), "Edit20", {}, "%", "Button34"},
 };
 
 constexpr std::string_view kRoundReads[] = {"Button4", "Button34"};

@@ -82,6 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's Chinese captions need a CJK font; Qt finds it through fontconfig.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+# Qt's own dialogs in Chinese when the window is.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The first line is the synopsis; CPack indents the rest and marks the empty line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "configuration tool for HART field instruments
 A HART master for pressure, differential-pressure, temperature and

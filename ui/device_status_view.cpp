@@ -7,6 +7,7 @@
 
 #include "cli/names.h"
 #include "ops/device_status.h"
+#include "ui/language.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -21,7 +22,7 @@ QString qs(std::string_view text) {
 void TForm1::showDeviceStatus(const std::optional<hart::StatusBytes>& status) {
     // A reply too short to carry its status bytes says nothing about the instrument.
     if (!status) return;
-    const hart::StatusView view = hart::describeStatus(*status);
+    const hart::StatusView view = hart::describeStatus(*status, language());
     auto* label = findChild<QLabel*>(qs(ops::kDeviceStatusLabel));
     label->setText(qs(view.text));
     QPalette palette = label->parentWidget()->palette();
@@ -37,7 +38,7 @@ void TForm1::showFacts(const std::vector<hart::Outcome::Fact>& facts) {
     for (const hart::Outcome::Fact& f : facts) {
         const cli::FieldName* name = cli::fieldName(f.key);
         parts << (f.key == "HartRevision" ? QStringLiteral("HART ") + qs(f.text)
-                                          : qs(name ? name->caption : f.key) + " " + qs(f.text));
+                                          : tx(name ? name->caption : f.key) + " " + qs(f.text));
     }
     auto* label = findChild<QLabel*>(QStringLiteral("HartFactsLabel"));
     label->setText(parts.join(QStringLiteral("  ")));

@@ -10,12 +10,15 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "hart/tr.h"
 #include "ui/click_label.h"
 #include "ui/form_access.h"
 #include "ui/form_build.h"
 #include "ui/pages.h"
 
 namespace ui {
+
+using hart::Tr;
 namespace {
 
 using namespace build;
@@ -23,7 +26,7 @@ using namespace build;
 constexpr int kWindowWidth = 1003;
 // One row below the status bar for the instrument's own status.
 constexpr int kWindowHeight = 651;
-constexpr const char* kTitle = "HART 智能仪表配置工具";
+constexpr const char* kTitle = Tr::tr("HART 智能仪表配置工具");
 constexpr const char* kVersion = "V1.0";
 
 struct PageEntry {
@@ -35,14 +38,14 @@ struct PageEntry {
 // Pages of PageControl2 in tab order; the captions keep their trailing blanks. The last one
 // holds the later revisions' commands.
 constexpr PageEntry kPages[] = {
-    {"TabSheet6", "联机测试   ", pages::buildOnline},
-    {"TabSheet7", "仪表输入输出校正  ", pages::buildCalibration},
-    {"TabSheet8", "仪表基本参数设置  ", pages::buildParameters},
-    {"TabSheet9", "仪表基本信息", pages::buildInformation},
-    {"TabSheet3", " 温度变送器参数配置", pages::buildTemperature},
-    {"TabSheet1", "差压及多变量变送器", pages::buildPressure},
-    {"TabSheet4", "VT420-K(II)接线示意图", pages::buildWiringII},
-    {"TabSheet2", "VT420-K(I)接线图)", pages::buildWiringI},
+    {"TabSheet6", Tr::tr("联机测试   "), pages::buildOnline},
+    {"TabSheet7", Tr::tr("仪表输入输出校正  "), pages::buildCalibration},
+    {"TabSheet8", Tr::tr("仪表基本参数设置  "), pages::buildParameters},
+    {"TabSheet9", Tr::tr("仪表基本信息"), pages::buildInformation},
+    {"TabSheet3", Tr::tr(" 温度变送器参数配置"), pages::buildTemperature},
+    {"TabSheet1", Tr::tr("差压及多变量变送器"), pages::buildPressure},
+    {"TabSheet4", Tr::tr("VT420-K(II)接线示意图"), pages::buildWiringII},
+    {"TabSheet2", Tr::tr("VT420-K(I)接线图)"), pages::buildWiringI},
     {"Hart7Page", "HART 7", pages::buildHart7},
 };
 
@@ -63,7 +66,7 @@ void buildTitleAndConnection(QWidget* root) {
     title->setGeometry(12, 6, 420, 32);
     label(root, kVersion, 440, 16, 60, "Label2");
 
-    auto* port = new ClickLabel("IP连或者COM号:", root);
+    auto* port = new ClickLabel(Tr::tr("IP连或者COM号:"), root);
     port->setObjectName("Label4");
     port->setGeometry(590, 13, 112, kFieldHeight);
     port->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -71,7 +74,7 @@ void buildTitleAndConnection(QWidget* root) {
     QStringList ports;
     for (int n = 1; n <= 9; ++n) ports.append(QStringLiteral("COM%1").arg(n));
     combo(root, "SPREALCOM", 708, 13, 110, ports, Typing::On, -1, "COM3");
-    button(root, "Button1", "打开串口", 830, 13, 100);
+    button(root, "Button1", Tr::tr("打开串口"), 830, 13, 100);
 }
 
 // Every page's tab, with the first page's controls.
@@ -85,17 +88,17 @@ void buildFirstPage(QWidget* root) {
 }
 
 void buildEchoAndLog(QWidget* root) {
-    label(root, "发送HART命令:", 12, 472, 96);
+    label(root, Tr::tr("发送HART命令:"), 12, 472, 96);
     edit(root, "discomm", 112, 472, 883);
 
-    label(root, "接收数据区:", 12, 500, 96);
+    label(root, Tr::tr("接收数据区:"), 12, 500, 96);
     auto* log = new QPlainTextEdit(root);
     log->setObjectName("Memo8");
     log->setGeometry(112, 500, 773, 88);
     log->setLineWrapMode(QPlainTextEdit::NoWrap);
     log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    button(root, "Button58", "清除内容", 895, 501, 100);
+    button(root, "Button58", Tr::tr("清除内容"), 895, 501, 100);
 }
 
 void buildStatusPanel(QWidget* root) {
@@ -104,11 +107,11 @@ void buildStatusPanel(QWidget* root) {
     panel->setGeometry(8, 594, 987, 26);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
-    label(panel, "发送字数:", 8, 2, 64);
+    label(panel, Tr::tr("发送字数:"), 8, 2, 64);
     label(panel, {}, 76, 2, 80, "Label56");
-    label(panel, "接收字节数:", 170, 2, 76);
+    label(panel, Tr::tr("接收字节数:"), 170, 2, 76);
     label(panel, {}, 250, 2, 80, "Label67");
-    label(panel, "传输状态:", 344, 2, 64);
+    label(panel, Tr::tr("传输状态:"), 344, 2, 64);
     label(panel, {}, 412, 2, 568, "Label68");
 }
 
@@ -117,8 +120,8 @@ void buildStatusPanel(QWidget* root) {
 void buildDeviceStatusRow(QWidget* root) {
     label(root, {}, 12, 624, 300, "DeviceStatusLabel");
     label(root, {}, 316, 624, 260, "HartFactsLabel");
-    button(root, "ReadMoreStatusButton", "读取更多状态", 580, 623, 100)->hide();
-    label(root, "附加状态:", 690, 624, 64);
+    button(root, "ReadMoreStatusButton", Tr::tr("读取更多状态"), 580, 623, 100)->hide();
+    label(root, Tr::tr("附加状态:"), 690, 624, 64);
     label(root, {}, 758, 624, 237, "MoreStatusLabel");
 }
 

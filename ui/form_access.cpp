@@ -11,7 +11,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "hart/tr.h"
+
 namespace ui {
+
+using hart::Tr;
 namespace {
 
 struct FixedName {
@@ -21,15 +25,24 @@ struct FixedName {
 
 // Controls whose caption is not beside them: shared by a row or column, or missing.
 constexpr FixedName kFixedNames[] = {
-    {"ComboBox8", "主设备类型"},         {"Label33", "轮巡地址"},
-    {"ComboBox5", "当前动态变量1单位"},  {"ComboBox15", "当前动态变量2单位"},
-    {"ComboBox16", "当前动态变量3单位"}, {"ComboBox6", "当前动态变量4单位"},
-    {"Edit7", "其他输出电流 mA"},        {"Edit24", "出厂日期: 年"},
-    {"Edit25", "出厂日期: 月"},          {"Edit29", "出厂日期: 日"},
-    {"EJAXIANS1", "显示内容: 第1行"},    {"EJAXIANS2", "显示内容: 第2行"},
-    {"EJAXIANS3", "显示内容: 第3行"},    {"EJAXIANS4", "显示内容: 第4行"},
-    {"RTDxishu", "Polynom_RTD 系数值"},  {"CALL_ALP_XS", "callendar-Alp 系数值"},
-    {"DeviceStatusLabel", "设备状态"},   {"HartFactsLabel", "HART 协议版本与组态变更计数"},
+    {"ComboBox8", Tr::tr("主设备类型")},
+    {"Label33", Tr::tr("轮巡地址")},
+    {"ComboBox5", Tr::tr("当前动态变量1单位")},
+    {"ComboBox15", Tr::tr("当前动态变量2单位")},
+    {"ComboBox16", Tr::tr("当前动态变量3单位")},
+    {"ComboBox6", Tr::tr("当前动态变量4单位")},
+    {"Edit7", Tr::tr("其他输出电流 mA")},
+    {"Edit24", Tr::tr("出厂日期: 年")},
+    {"Edit25", Tr::tr("出厂日期: 月")},
+    {"Edit29", Tr::tr("出厂日期: 日")},
+    {"EJAXIANS1", Tr::tr("显示内容: 第1行")},
+    {"EJAXIANS2", Tr::tr("显示内容: 第2行")},
+    {"EJAXIANS3", Tr::tr("显示内容: 第3行")},
+    {"EJAXIANS4", Tr::tr("显示内容: 第4行")},
+    {"RTDxishu", Tr::tr("Polynom_RTD 系数值")},
+    {"CALL_ALP_XS", Tr::tr("callendar-Alp 系数值")},
+    {"DeviceStatusLabel", Tr::tr("设备状态")},
+    {"HartFactsLabel", Tr::tr("HART 协议版本与组态变更计数")},
 };
 
 bool isCaption(const QWidget* w) {

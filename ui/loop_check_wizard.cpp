@@ -13,6 +13,7 @@
 
 #include "ops/config_file.h"
 #include "ui/config_files.h"
+#include "ui/language.h"
 #include "ui/messages.h"
 
 #ifndef HART_VERSION
@@ -33,13 +34,13 @@ QString num(double v) {
 }
 
 QString verdict(bool pass) {
-    return pass ? QStringLiteral("合格") : QStringLiteral("超差");
+    return pass ? tx(Tr::tr("合格")) : tx(Tr::tr("超差"));
 }
 
 QString pointsText(const QString& title, const std::vector<lc::Point>& points) {
     QString text = title + "\n";
     for (const lc::Point& p : points) {
-        text += QStringLiteral("  设定 %1 mA  读数 %2 mA  误差 %3 mA (%4 %)  %5\n")
+        text += tx(Tr::tr("  设定 %1 mA  读数 %2 mA  误差 %3 mA (%4 %)  %5\n"))
                     .arg(num(p.setMa), num(p.readMa), num(p.errorMa), num(p.errorPercentOfSpan),
                          verdict(p.pass));
     }
@@ -49,19 +50,19 @@ QString pointsText(const QString& title, const std::vector<lc::Point>& points) {
 QString outcomeText(lc::Outcome o) {
     switch (o) {
         case lc::Outcome::Passed:
-            return QStringLiteral("合格");
+            return tx(Tr::tr("合格"));
         case lc::Outcome::Failed:
-            return QStringLiteral("不合格");
+            return tx(Tr::tr("不合格"));
         case lc::Outcome::Cancelled:
-            return QStringLiteral("已取消");
+            return tx(Tr::tr("已取消"));
         case lc::Outcome::PortLost:
-            return QStringLiteral("串口断开");
+            return tx(Tr::tr("串口断开"));
     }
     return {};
 }
 
-const QString kTitle = QStringLiteral("回路检查");
-const QString kMayHoldFixed = QStringLiteral("仪表可能仍处于固定电流模式!");
+constexpr const char* kTitle = Tr::tr("回路检查");
+constexpr const char* kMayHoldFixed = Tr::tr("仪表可能仍处于固定电流模式!");
 
 }  // namespace
 
@@ -69,7 +70,7 @@ LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(win
     setObjectName(QStringLiteral("LoopCheckWizard"));
     setWindowTitle(kTitle);
     ask = [this](const QString& question) {
-        return QMessageBox::question(this, kTitle, question) == QMessageBox::Yes;
+        return QMessageBox::question(this, tx(kTitle), question) == QMessageBox::Yes;
     };
     auto edit = [this](const char* name, const QString& text) {
         auto* e = new QLineEdit(text, this);
@@ -89,14 +90,14 @@ LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(win
     prompt_ = new QLabel(this);
     prompt_->setObjectName(QStringLiteral("LoopPrompt"));
     prompt_->setWordWrap(true);
-    start_ = button("LoopStart", QStringLiteral("开始"), [this] { start(); });
-    answer_ = button("LoopAnswer", QStringLiteral("确定"), [this] { answer(); });
-    trimYes_ = button("LoopTrimYes", QStringLiteral("微调"), [this] { agree(true); });
-    trimNo_ = button("LoopTrimNo", QStringLiteral("不微调"), [this] { agree(false); });
-    stop_ = button("LoopStop", QStringLiteral("停止"), [this] { stop(); });
-    save_ = button("LoopSave", QStringLiteral("保存记录…"), [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存记录…"), {},
-                                                          QStringLiteral("回路检查记录 (*.json)"));
+    start_ = button("LoopStart", tx(Tr::tr("开始")), [this] { start(); });
+    answer_ = button("LoopAnswer", tx(Tr::tr("确定")), [this] { answer(); });
+    trimYes_ = button("LoopTrimYes", tx(Tr::tr("微调")), [this] { agree(true); });
+    trimNo_ = button("LoopTrimNo", tx(Tr::tr("不微调")), [this] { agree(false); });
+    stop_ = button("LoopStop", tx(Tr::tr("停止")), [this] { stop(); });
+    save_ = button("LoopSave", tx(Tr::tr("保存记录…")), [this] {
+        const QString path = QFileDialog::getSaveFileName(this, tx(Tr::tr("保存记录…")), {},
+                                                          tx(Tr::tr("回路检查记录 (*.json)")));
         if (!path.isEmpty()) save(path);
     });
     results_ = new QPlainTextEdit(this);
@@ -105,9 +106,9 @@ LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(win
     connect(reading_, &QLineEdit::returnPressed, this, [this] { answer(); });
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("检查点 (mA):"), points_);
-    form->addRow(QStringLiteral("允许误差 (% 量程):"), tolerance_);
-    form->addRow(QStringLiteral("传感器检查点 (% 量程, 可空):"), sensor_);
+    form->addRow(tx(Tr::tr("检查点 (mA):")), points_);
+    form->addRow(tx(Tr::tr("允许误差 (% 量程):")), tolerance_);
+    form->addRow(tx(Tr::tr("传感器检查点 (% 量程, 可空):")), sensor_);
     auto* answers = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(reading_), static_cast<QWidget*>(answer_),
                        static_cast<QWidget*>(trimYes_), static_cast<QWidget*>(trimNo_)})
@@ -124,7 +125,7 @@ LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(win
     layout->addWidget(results_);
     layout->addLayout(buttons);
     resize(560, 420);
-    prompt(QStringLiteral("选择检查点和允许误差,然后开始。"), Answer::None);
+    prompt(tx(Tr::tr("选择检查点和允许误差,然后开始。")), Answer::None);
 
     answerTimer_.setSingleShot(true);
     answerTimer_.setInterval(lc::Check::kAnswerTimeoutS * 1000);
@@ -139,7 +140,7 @@ LoopCheckWizard::LoopCheckWizard(TForm1& window) : QDialog(&window), window_(win
         if (running()) stop();
     });
     window.addRequestEnded([this](const TForm1::RequestEnd& end) { ended(end); });
-    window.menuBar()->addMenu(kTitle)->addAction(QStringLiteral("回路检查…"), this, [this] {
+    window.menuBar()->addMenu(kTitle)->addAction(tx(Tr::tr("回路检查…")), this, [this] {
         show();
         raise();
     });
@@ -168,9 +169,9 @@ void LoopCheckWizard::prompt(const QString& text, Answer kind) {
 bool LoopCheckWizard::start() {
     if (check_ || endingLeftover_) return false;
     if (!window_.portOpen() || window_.configFiles().busy()) {
-        showMessage(this, MessageKind::Error,
-                    window_.portOpen() ? QStringLiteral("配置文件操作进行中!")
-                                       : QStringLiteral("串口没有打开!"));
+        showMessage(
+            this, MessageKind::Error,
+            window_.portOpen() ? tx(Tr::tr("配置文件操作进行中!")) : tx(Tr::tr("串口没有打开!")));
         return false;
     }
     lc::Plan plan;
@@ -183,7 +184,7 @@ bool LoopCheckWizard::start() {
     std::string why = lc::planError(plan);
     if (!points || !sensor || !tolerance || tolerance->size() != 1) why = "not a number";
     if (!why.empty()) {
-        showMessage(this, MessageKind::Error, QStringLiteral("检查点或允许误差不正确: ") + qs(why));
+        showMessage(this, MessageKind::Error, tx(Tr::tr("检查点或允许误差不正确: ")) + qs(why));
         return false;
     }
     port_ = window_.comm().commName();
@@ -200,23 +201,23 @@ void LoopCheckWizard::step() {
     switch (s.kind) {
         case lc::Step::Kind::Send:
             waiting_ = true;
-            prompt(QStringLiteral("正在与仪表通讯…"), Answer::None);
+            prompt(tx(Tr::tr("正在与仪表通讯…")), Answer::None);
             window_.send(s.request);
             return;
         case lc::Step::Kind::Reading:
-            prompt(QStringLiteral("%1: 输出已固定在 %2 mA。请输入参考表读数 (mA):")
-                       .arg(s.phase == lc::Phase::AsFound ? QStringLiteral("检查前")
-                            : s.phase == lc::Phase::Trim  ? QStringLiteral("微调")
-                                                          : QStringLiteral("检查后"),
+            prompt(tx(Tr::tr("%1: 输出已固定在 %2 mA。请输入参考表读数 (mA):"))
+                       .arg(s.phase == lc::Phase::AsFound ? tx(Tr::tr("检查前"))
+                            : s.phase == lc::Phase::Trim  ? tx(Tr::tr("微调"))
+                                                          : tx(Tr::tr("检查后")),
                             num(s.mA)),
                    Answer::Number);
             break;
         case lc::Step::Kind::Trim:
-            prompt(QStringLiteral("有检查点超差。用参考表读数微调 4 mA 和 20 mA 输出吗?"),
+            prompt(tx(Tr::tr("有检查点超差。用参考表读数微调 4 mA 和 20 mA 输出吗?")),
                    Answer::YesNo);
             break;
         case lc::Step::Kind::Applied:
-            prompt(QStringLiteral("请在传感器上施加约 %1 %2,输入实际施加值:")
+            prompt(tx(Tr::tr("请在传感器上施加约 %1 %2,输入实际施加值:"))
                        .arg(num(s.value), qs(s.unit)),
                    Answer::Number);
             break;
@@ -231,7 +232,7 @@ void LoopCheckWizard::answer() {
     if (!check_ || waiting_ || !reading_->isEnabled()) return;
     const auto v = lc::numberList(reading_->text().toStdString());
     if (!v || v->size() != 1) {
-        showMessage(this, MessageKind::Error, QStringLiteral("请输入数字!"));
+        showMessage(this, MessageKind::Error, tx(Tr::tr("请输入数字!")));
         return;
     }
     answerTimer_.stop();
@@ -260,14 +261,14 @@ void LoopCheckWizard::ended(const TForm1::RequestEnd& end) {
     if (std::exchange(endingLeftover_, false)) {
         if (ok) lc::noteFixedCurrent(port_, false);
         showMessage(&window_, ok ? MessageKind::Information : MessageKind::Error,
-                    ok ? QStringLiteral("固定电流模式已结束。")
-                       : QStringLiteral("结束固定电流模式失败: ") + qs(end.outcome.status));
+                    ok ? tx(Tr::tr("固定电流模式已结束。"))
+                       : tx(Tr::tr("结束固定电流模式失败: ")) + qs(end.outcome.status));
         return;
     }
     if (!check_ || !waiting_) return;
     waiting_ = false;
     std::string why = end.outcome.status;
-    if (code) why += " (响应码 " + std::to_string(end.status->first) + ")";
+    if (code) why += Tr::tr(" (响应码 ") + std::to_string(end.status->first) + ")";
     check_->sent(window_.session(), end.outcome,
                  !window_.portOpen() ? lc::Sent::PortLost
                  : ok                ? lc::Sent::Ok
@@ -285,27 +286,27 @@ void LoopCheckWizard::finish() {
     const bool fixed = check_->fixedMayRemain();
     check_.reset();
     showRecord();
-    QString text = QStringLiteral("回路检查结束: ") + outcomeText(record_->outcome);
-    if (record_->outcome == lc::Outcome::PortLost) text = QStringLiteral("串口断开,回路检查中止。");
-    if (fixed) text += "\n" + kMayHoldFixed;
+    QString text = tx(Tr::tr("回路检查结束: ")) + outcomeText(record_->outcome);
+    if (record_->outcome == lc::Outcome::PortLost) text = tx(Tr::tr("串口断开,回路检查中止。"));
+    if (fixed) text += "\n" + tx(kMayHoldFixed);
     prompt(text, Answer::None);
     if (fixed) showMessage(this, MessageKind::Error, text);
 }
 
 void LoopCheckWizard::showRecord() {
     const lc::Record& r = check_ ? check_->record() : *record_;
-    QString text = pointsText(QStringLiteral("检查前 (as found):"), r.asFound);
+    QString text = pointsText(tx(Tr::tr("检查前 (as found):")), r.asFound);
     if (r.trim) {
-        text += QStringLiteral("已微调: 4 mA 表读数 %1 mA, 20 mA 表读数 %2 mA\n")
+        text += tx(Tr::tr("已微调: 4 mA 表读数 %1 mA, 20 mA 表读数 %2 mA\n"))
                     .arg(num(r.trim->zeroMeteredMa), num(r.trim->gainMeteredMa));
-        text += pointsText(QStringLiteral("检查后 (as left):"), r.asLeft);
+        text += pointsText(tx(Tr::tr("检查后 (as left):")), r.asLeft);
     }
     for (const lc::SensorPoint& s : r.sensor) {
-        text += QStringLiteral("  传感器: 施加 %1  主变量 %2 %3  误差 %4 %  %5\n")
+        text += tx(Tr::tr("  传感器: 施加 %1  主变量 %2 %3  误差 %4 %  %5\n"))
                     .arg(num(s.applied), num(s.pv), qs(s.unit), num(s.errorPercentOfSpan),
                          verdict(s.pass));
     }
-    if (!check_) text += QStringLiteral("结果: ") + outcomeText(r.outcome) + "\n" + qs(r.note);
+    if (!check_) text += tx(Tr::tr("结果: ")) + outcomeText(r.outcome) + "\n" + qs(r.note);
     results_->setPlainText(text);
 }
 
@@ -313,15 +314,15 @@ bool LoopCheckWizard::save(const QString& path) {
     if (!record_) return false;
     const std::string why = ops::config::saveAtomically(path.toStdString(), lc::toJson(*record_));
     showMessage(this, why.empty() ? MessageKind::Information : MessageKind::Error,
-                why.empty() ? QStringLiteral("记录已保存到 ") + path : qs(why));
+                why.empty() ? tx(Tr::tr("记录已保存到 ")) + path : qs(why));
     return why.empty();
 }
 
 void LoopCheckWizard::portOpened() {
     port_ = window_.comm().commName();
     if (!lc::fixedCurrentNoted(port_) ||
-        !ask(QStringLiteral("上次回路检查时串口断开,") + kMayHoldFixed +
-             QStringLiteral("\n现在结束固定电流模式吗?")))
+        !ask(tx(Tr::tr("上次回路检查时串口断开,")) + tx(kMayHoldFixed) +
+             tx(Tr::tr("\n现在结束固定电流模式吗?"))))
         return;
     window_.findInstrument([this](const std::string& failure) {
         if (!failure.empty()) return;

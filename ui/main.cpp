@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/language.h"
 #include "ui/main_window.h"
 
 #ifdef _WIN32
@@ -15,11 +16,13 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hart-config [--port NAME | --demo] [--help] [--version]\n"
+    "usage: hart-config [--port NAME | --demo] [--lang zh|en] [--help] [--version]\n"
     "Configures HART field instruments through a HART modem on a serial port\n"
     "(1200 baud, 8 data bits, odd parity, 1 stop bit).\n"
     "  --port NAME  put NAME in the port box; COMn opens /dev/ttyS(n-1), any other\n"
     "               text is a device path, e.g. /dev/ttyUSB0 or /dev/ttyACM0\n"
+    "  --lang zh|en the window in Chinese or English (default: the language last\n"
+    "               chosen in the menu, else the system's)\n"
     "  --demo       start the simulated demo loop (hart-sim beside this program, over\n"
     "               HART-IP on 127.0.0.1) and put its address in the port box\n"
     "  --help       show this help and exit\n"
@@ -71,7 +74,11 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    // Where QSettings keeps the language chosen.
+    QCoreApplication::setOrganizationName(QStringLiteral("hart-config"));
+    QCoreApplication::setApplicationName(QStringLiteral("hart-config"));
     QString port;
+    QString lang;
     bool demo = false;
     const QStringList args = app.arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -79,6 +86,9 @@ int main(int argc, char** argv) {
             port = args[++i];
         } else if (args[i].startsWith(QLatin1String("--port="))) {
             port = args[i].mid(7);
+        } else if (args[i] == QLatin1String("--lang") && i + 1 < args.size() &&
+                   hart::parseLanguage(args[i + 1].toStdString())) {
+            lang = args[++i];
         } else if (args[i] == QLatin1String("--demo")) {
             demo = true;
         } else {
@@ -90,6 +100,8 @@ int main(int argc, char** argv) {
     if (demo && (port = startDemo(sim)).isEmpty()) return 1;
     ui::TForm1 window;
     if (!port.isEmpty()) window.control<QComboBox>("SPREALCOM")->setEditText(port);
+    // The form is built in Chinese and turned to the language once it stands.
+    ui::setLanguage(ui::startLanguage(lang));
     window.show();
     return app.exec();
 }

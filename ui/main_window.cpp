@@ -35,6 +35,7 @@
 #include "ui/click_label.h"
 #include "ui/config_files.h"
 #include "ui/form.h"
+#include "ui/language.h"
 #include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
@@ -84,10 +85,10 @@ std::vector<QString> resetFields() {
     return names;
 }
 
-constexpr std::string_view kPortLost = "串口已断开!";
-constexpr std::string_view kPortClosed = "串口没有打开,数据没有发送!";
-constexpr std::string_view kWriteRefused = "串口写入失败,数据没有发送!";
-constexpr std::string_view kSessionLost = "HART-IP 连接已断开!";
+constexpr std::string_view kPortLost = Tr::tr("串口已断开!");
+constexpr std::string_view kPortClosed = Tr::tr("串口没有打开,数据没有发送!");
+constexpr std::string_view kWriteRefused = Tr::tr("串口写入失败,数据没有发送!");
+constexpr std::string_view kSessionLost = Tr::tr("HART-IP 连接已断开!");
 
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
 
@@ -124,8 +125,8 @@ class PortOffer : public QObject {
     }
     static QString listText() {
         const auto ports = serial::listPorts();
-        if (ports.empty()) return QStringLiteral("本机没有找到串口");
-        QString text = QStringLiteral("本机串口:");
+        if (ports.empty()) return tx(Tr::tr("本机没有找到串口"));
+        QString text = tx(Tr::tr("本机串口:"));
         for (const serial::PortInfo& p : ports) text += "\n" + entry(p);
         return text;
     }
@@ -275,9 +276,10 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     configFiles_ = std::make_unique<ConfigFiles>(*this);
 
     menuBar()
-        ->addMenu(QStringLiteral("趋势"))
-        ->addAction(QStringLiteral("趋势窗口…"), this, &TForm1::showTrend);
+        ->addMenu(tx(Tr::tr("趋势")))
+        ->addAction(tx(Tr::tr("趋势窗口…")), this, &TForm1::showTrend);
     loopCheck_ = new LoopCheckWizard(*this);
+    addLanguageMenu(this);
     // A turn ends at the latest a little after the response time of its request.
     turnTimer_.setSingleShot(true);
     turnTimer_.setInterval(Timer3.qt().interval() + 500);
@@ -312,6 +314,8 @@ void TForm1::completeForm() {
     buildHiddenPages(this);
     wireHandlers();
     resetControls();
+    // Built in Chinese like the rest; the window may be in English by now.
+    if (language() != hart::Language::Chinese) retranslate(this);
 }
 
 void TForm1::showTrend() {
@@ -453,7 +457,7 @@ void TForm1::wireHandlers() {
 }
 
 void TForm1::startUp() {
-    control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
+    control<QPushButton>("Button1")->setText(tx(Tr::tr("打开串口")));
     resetControls();
     control<QWidget>("PageControl2")->setProperty("currentIndex", 0);
     tracker_.resetCounters();
@@ -512,7 +516,7 @@ void TForm1::showCount(const char* label, std::int32_t count) {
 }
 
 void TForm1::setStatus(std::string_view text) {
-    control<QLabel>("Label68")->setText(qs(text));
+    control<QLabel>("Label68")->setText(tx(text));
 }
 
 void TForm1::Button1Click() {
@@ -528,7 +532,7 @@ void TForm1::Button1Click() {
             // The message box keeps the link's text; the status line says why, and what helps.
             const QString port = QString::fromStdString(Comm1->commName());
             control<QLabel>("Label68")->setText(
-                hartIp_ ? QStringLiteral("无法连接 %1:%2").arg(port, qs(Comm1->lastError()))
+                hartIp_ ? tx(Tr::tr("无法连接 %1:%2")).arg(port, qs(Comm1->lastError()))
                         : openFailureText(
                               e.osError(),
                               QString::fromStdString(serial::commDevicePath(port.toStdString()))));
@@ -540,7 +544,7 @@ void TForm1::Button1Click() {
         portOpen_ = true;
         // Another line may hold other instruments: the features beyond the buttons poll anew.
         session_.identifiedAt.reset();
-        control<QPushButton>("Button1")->setText(QStringLiteral("关闭串口"));
+        control<QPushButton>("Button1")->setText(tx(Tr::tr("关闭串口")));
         setLinkGated(true);
         Timer1.disable();
         Timer3.disable();
@@ -561,7 +565,7 @@ void TForm1::closePort() {
     resetCombos();
     emptyFields(true);
     portOpen_ = false;
-    control<QPushButton>("Button1")->setText(QStringLiteral("打开串口"));
+    control<QPushButton>("Button1")->setText(tx(Tr::tr("打开串口")));
     Comm1->Close();
 }
 
@@ -577,13 +581,13 @@ void TForm1::Comm1RequestHangup() {
     Timer3.disable();
     Timer1.disable();
     setStatus(lost);
-    showMessage(this, MessageKind::Error,
-                hartIp_
-                    ? QStringLiteral("HART-IP 连接 %1 已断开:%2。请检查网络和网关,然后重新打开。")
-                          .arg(port, Comm1->lastError().empty() ? QStringLiteral("连接中断")
-                                                                : qs(Comm1->lastError()))
-                    : QStringLiteral("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。")
-                          .arg(port));
+    showMessage(
+        this, MessageKind::Error,
+        hartIp_
+            ? tx(Tr::tr("HART-IP 连接 %1 已断开:%2。请检查网络和网关,然后重新打开。"))
+                  .arg(port,
+                       Comm1->lastError().empty() ? tx(Tr::tr("连接中断")) : qs(Comm1->lastError()))
+            : tx(Tr::tr("串口 %1 已断开!请检查HART调制解调器的连接,然后重新打开串口。")).arg(port));
     RequestEnd end;
     end.outcome.fail(lost);
     requestEnded(end);
@@ -609,7 +613,7 @@ void TForm1::sendNow(const ops::Request& r, bool again) {
     }
     if (!r.refusal.empty()) {
         showMessage(this, r.refusalIsError ? MessageKind::Error : MessageKind::Information,
-                    qs(r.refusal));
+                    tx(r.refusal));
         if (trendRead_) requestEnded({});
         return;
     }
@@ -664,7 +668,7 @@ void TForm1::applyUpdate(const hart::Update& u) {
     switch (u.kind) {
         case hart::Update::Kind::Text:
             if (auto* e = qobject_cast<QLineEdit*>(target)) return e->setText(qs(u.text));
-            if (auto* l = qobject_cast<QLabel*>(target)) return l->setText(qs(u.text));
+            if (auto* l = qobject_cast<QLabel*>(target)) return l->setText(tx(u.text));
             if (auto* c = qobject_cast<QComboBox*>(target)) return c->setEditText(qs(u.text));
             if (auto* m = qobject_cast<QPlainTextEdit*>(target)) {
                 return m->setPlainText(qs(u.text));
@@ -735,10 +739,10 @@ bool TForm1::resent(const RequestEnd& end) {
 void TForm1::Timer3Timer() {
     if (auto timeout = tracker_.responseTick()) {
         // A HART-IP device may have said why it did not answer.
-        std::string text(*timeout);
+        std::string text = hart::translate(*timeout, language());
         if (hartIp_ && Comm1->errorCount() != errorsAtSend_)
             text += " (" + Comm1->lastError() + ")";
-        text += noReplyHint_;
+        text += hart::translate(noReplyHint_, language());
         setStatus(text);
         RequestEnd end;
         end.outcome.finish(text, hart::Result::TimedOut);

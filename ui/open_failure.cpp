@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ui/language.h"
+
 namespace ui {
 
 QString openFailureText(int osError, const QString& device) {
@@ -13,22 +15,22 @@ QString openFailureText(int osError, const QString& device) {
         case ENOENT:
         case ENODEV:
         case ENXIO:
-            return QStringLiteral("无法打开 %1:没有这个设备,请检查端口名和HART调制解调器的连接")
+            return tx(Tr::tr("无法打开 %1:没有这个设备,请检查端口名和HART调制解调器的连接"))
                 .arg(device);
         case EACCES:
         case EPERM:
 #ifdef _WIN32
             // Windows grants serial ports to every user: only a policy refuses one.
-            return QStringLiteral("无法打开 %1:没有权限").arg(device);
+            return tx(Tr::tr("无法打开 %1:没有权限")).arg(device);
 #else
-            return QStringLiteral("无法打开 %1:没有权限。请把用户加入 dialout 组,然后重新登录")
+            return tx(Tr::tr("无法打开 %1:没有权限。请把用户加入 dialout 组,然后重新登录"))
                 .arg(device);
 #endif
         case EBUSY:
-            return QStringLiteral("无法打开 %1:串口正被其他程序占用").arg(device);
+            return tx(Tr::tr("无法打开 %1:串口正被其他程序占用")).arg(device);
         default:
             // Rarer reasons in the system's own words.
-            return QStringLiteral("无法打开 %1:%2")
+            return tx(Tr::tr("无法打开 %1:%2"))
                 .arg(device, QString::fromLocal8Bit(std::strerror(osError)));
     }
 }

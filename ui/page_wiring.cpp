@@ -1,12 +1,15 @@
 // Wiring pages: drawn sketches of how the HART modem joins the 4-20 mA loop.
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
+#include "ui/language.h"
 #include "ui/pages.h"
 
 namespace ui::pages {
+
 namespace {
 
 constexpr int kPictureWidth = 470;
@@ -60,24 +63,44 @@ QPixmap drawDiagram(const QString& model, Tap tap, const QFont& font) {
     }
 
     p.setPen(QPen(Qt::black, 2));
-    drawBox(p, pc, "PC\nCOM 口");
+    drawBox(p, pc, tx(Tr::tr("PC\nCOM 口")));
     drawBox(p, modem, model + "\nHART modem");
-    drawBox(p, supply, "24V DC 电源");
+    drawBox(p, supply, tx(Tr::tr("24V DC 电源")));
     drawBox(p, resistor, "250 Ω");
-    drawBox(p, transmitter, "HART 变送器\n4-20mA");
+    drawBox(p, transmitter, tx(Tr::tr("HART 变送器\n4-20mA")));
 
-    p.drawText(QRect(10, 8, kPictureWidth - 20, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               tap == Tap::AcrossResistor ? "接在 250 Ω 电阻两端" : "接在变送器两端");
+    p.drawText(
+        QRect(10, 8, kPictureWidth - 20, 24), Qt::AlignLeft | Qt::AlignVCenter,
+        tx(tap == Tap::AcrossResistor ? Tr::tr("接在 250 Ω 电阻两端") : Tr::tr("接在变送器两端")));
     return pixmap;
 }
+
+// Drawn again in the new language when the window's language changes.
+class Diagram final : public QLabel {
+  public:
+    Diagram(QWidget* page, QString model, Tap tap)
+        : QLabel(page), model_(std::move(model)), tap_(tap) {
+        draw();
+    }
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::LanguageChange) draw();
+        QLabel::changeEvent(event);
+    }
+
+  private:
+    void draw() { setPixmap(drawDiagram(model_, tap_, parentWidget()->font())); }
+    QString model_;
+    Tap tap_;
+};
 
 void buildWiring(QWidget* page, const QString& model) {
     const Tap taps[] = {Tap::AcrossResistor, Tap::AcrossTransmitter};
     int x = 14;
     for (Tap tap : taps) {
-        auto* picture = new QLabel(page);
+        auto* picture = new Diagram(page, model, tap);
         picture->setGeometry(x, 14, kPictureWidth, kPictureHeight);
-        picture->setPixmap(drawDiagram(model, tap, page->font()));
         x += kPictureWidth + 20;
     }
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "ui/language.h"
 #include "ui/trend_plot.h"
 
 namespace ui {
@@ -20,14 +21,14 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr std::string_view kPortClosed = "串口没有打开,数据没有发送!";
+constexpr std::string_view kPortClosed = Tr::tr("串口没有打开,数据没有发送!");
 
 }  // namespace
 
 TrendWindow::TrendWindow(std::function<bool()> portOpen, QWidget* parent)
     : QWidget(parent, Qt::Window), portOpen_(std::move(portOpen)) {
     setObjectName(QStringLiteral("TrendWindow"));
-    setWindowTitle(QStringLiteral("趋势"));
+    setWindowTitle(Tr::tr("趋势"));
     resize(1000, 600);
 
     plot_ = new TrendPlot(this);
@@ -60,12 +61,12 @@ TrendWindow::TrendWindow(std::function<bool()> portOpen, QWidget* parent)
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
-    startButton_ = button("TrendStart", QStringLiteral("开始"));
-    pauseButton_ = button("TrendPause", QStringLiteral("暂停"));
+    startButton_ = button("TrendStart", Tr::tr("开始"));
+    pauseButton_ = button("TrendPause", Tr::tr("暂停"));
     pauseButton_->setEnabled(false);
-    recordButton_ = button("TrendRecord", QStringLiteral("记录…"));
-    QPushButton* picture = button("TrendExport", QStringLiteral("导出图片…"));
-    QPushButton* all = button("TrendShowAll", QStringLiteral("全部"));
+    recordButton_ = button("TrendRecord", Tr::tr("记录…"));
+    QPushButton* picture = button("TrendExport", Tr::tr("导出图片…"));
+    QPushButton* all = button("TrendShowAll", Tr::tr("全部"));
     interval_ = new QDoubleSpinBox(this);
     interval_->setObjectName(QStringLiteral("TrendInterval"));
     interval_->setRange(0.5, 60.0);
@@ -79,7 +80,7 @@ TrendWindow::TrendWindow(std::function<bool()> portOpen, QWidget* parent)
     auto* bar = new QHBoxLayout();
     bar->addWidget(startButton_);
     bar->addWidget(pauseButton_);
-    bar->addWidget(new QLabel(QStringLiteral("间隔:"), this));
+    bar->addWidget(new QLabel(Tr::tr("间隔:"), this));
     bar->addWidget(interval_);
     bar->addWidget(recordButton_);
     bar->addWidget(picture);
@@ -100,13 +101,14 @@ TrendWindow::TrendWindow(std::function<bool()> portOpen, QWidget* parent)
     connect(interval_, &QDoubleSpinBox::valueChanged, this, [this](double s) {
         if (round_) round_->setInterval(std::chrono::milliseconds(std::lround(s * 1000)));
     });
+    retranslate(this);
 }
 
 TrendWindow::~TrendWindow() = default;
 
 void TrendWindow::start() {
     if (!portOpen_()) {
-        setStatus(qs(kPortClosed));
+        setStatus(tx(kPortClosed));
         return;
     }
     if (!finder_) return begin();
@@ -116,7 +118,7 @@ void TrendWindow::start() {
     finder_([this](const std::string& failure) {
         if (!std::exchange(finding_, false)) return;  // stopped meanwhile
         startButton_->setEnabled(true);
-        if (!failure.empty()) return setStatus(QString::fromStdString(failure));
+        if (!failure.empty()) return setStatus(tx(failure));
         begin();
     });
 }
@@ -126,8 +128,8 @@ void TrendWindow::begin() {
     lost_->clear();
     round_.emplace(std::chrono::milliseconds(std::lround(interval_->value() * 1000)));
     paused_ = false;
-    startButton_->setText(QStringLiteral("停止"));
-    pauseButton_->setText(QStringLiteral("暂停"));
+    startButton_->setText(tx(Tr::tr("停止")));
+    pauseButton_->setText(tx(Tr::tr("暂停")));
     pauseButton_->setEnabled(true);
     setStatus(QString());
     emit wantsReads();
@@ -136,26 +138,26 @@ void TrendWindow::begin() {
 void TrendWindow::finish() {
     round_.reset();
     paused_ = false;
-    startButton_->setText(QStringLiteral("开始"));
-    pauseButton_->setText(QStringLiteral("暂停"));
+    startButton_->setText(tx(Tr::tr("开始")));
+    pauseButton_->setText(tx(Tr::tr("暂停")));
     pauseButton_->setEnabled(false);
 }
 
 void TrendWindow::pause() {
     if (!round_) return;
     paused_ = !paused_;
-    pauseButton_->setText(paused_ ? QStringLiteral("继续") : QStringLiteral("暂停"));
+    pauseButton_->setText(paused_ ? tx(Tr::tr("继续")) : tx(Tr::tr("暂停")));
     if (!paused_) emit wantsReads();
 }
 
 void TrendWindow::stop(std::string_view why) {
     if (std::exchange(finding_, false)) {
         startButton_->setEnabled(true);
-        setStatus(qs(why));
+        setStatus(tx(why));
     }
     if (!round_) return;
     finish();
-    setStatus(qs(why));
+    setStatus(tx(why));
 }
 
 std::optional<std::string_view> TrendWindow::due() {
@@ -173,7 +175,7 @@ void TrendWindow::taken(const hart::Outcome& outcome) {
     const bool answered = outcome.result == hart::Result::Done;
     const auto interval = std::chrono::milliseconds(std::lround(interval_->value() * 1000));
     if (silence_ && silence_->read(answered, std::chrono::steady_clock::now(), interval)) {
-        lost_->setText(silence_->lost() ? QStringLiteral("仪表无应答 (自 %1 起),曲线在此中断")
+        lost_->setText(silence_->lost() ? tx(Tr::tr("仪表无应答 (自 %1 起),曲线在此中断"))
                                               .arg(QTime::currentTime().toString("HH:mm:ss"))
                                         : QString());
     }
@@ -183,13 +185,13 @@ void TrendWindow::taken(const hart::Outcome& outcome) {
 void TrendWindow::burst(const trend::Sample& sample) {
     if (!polling()) return;
     round_->burst(std::chrono::steady_clock::now());
-    setStatus(QStringLiteral("阵发模式: 显示仪表主动发送的数据"));
+    setStatus(tx(Tr::tr("阵发模式: 显示仪表主动发送的数据")));
     add(sample);
 }
 
 void TrendWindow::add(const trend::Sample& sample) {
     for (std::size_t i = 0; i < kSeries; ++i) {
-        if (!sample.units[i].empty()) plot_->setUnit(i, QString::fromStdString(sample.units[i]));
+        if (!sample.units[i].empty()) plot_->setUnit(i, tx(sample.units[i]));
     }
     plot_->add(static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                        sample.at.time_since_epoch())
@@ -197,8 +199,8 @@ void TrendWindow::add(const trend::Sample& sample) {
                sample.values);
     if (record_.isOpen() && !record_.write(sample)) {
         record_.close();
-        recordButton_->setText(QStringLiteral("记录…"));
-        setStatus(QStringLiteral("记录写入失败: %1").arg(recordPath_));
+        recordButton_->setText(tx(Tr::tr("记录…")));
+        setStatus(tx(Tr::tr("记录写入失败: %1")).arg(recordPath_));
     }
     showLatest(sample);
 }
@@ -226,11 +228,11 @@ void TrendWindow::showAll() {
 void TrendWindow::toggleRecord() {
     if (record_.isOpen()) {
         record_.close();
-        recordButton_->setText(QStringLiteral("记录…"));
-        setStatus(QStringLiteral("记录已保存: %1").arg(recordPath_));
+        recordButton_->setText(tx(Tr::tr("记录…")));
+        setStatus(tx(Tr::tr("记录已保存: %1")).arg(recordPath_));
         return;
     }
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("记录到文件"), QString(),
+    const QString path = QFileDialog::getSaveFileName(this, tx(Tr::tr("记录到文件")), QString(),
                                                       QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty()) recordTo(path);
 }
@@ -238,19 +240,19 @@ void TrendWindow::toggleRecord() {
 void TrendWindow::recordTo(const QString& path) {
     std::string error;
     if (!record_.open(path.toStdString(), error)) {
-        setStatus(QString::fromStdString(error));
+        setStatus(tx(error));
         return;
     }
     recordPath_ = path;
-    recordButton_->setText(QStringLiteral("停止记录"));
-    setStatus(QStringLiteral("正在记录: %1").arg(path));
+    recordButton_->setText(tx(Tr::tr("停止记录")));
+    setStatus(tx(Tr::tr("正在记录: %1")).arg(path));
 }
 
 void TrendWindow::exportPicture() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图片"), QString(),
+    const QString path = QFileDialog::getSaveFileName(this, tx(Tr::tr("导出图片")), QString(),
                                                       QStringLiteral("PNG (*.png)"));
     if (path.isEmpty()) return;
-    if (!plot_->grab().save(path, "PNG")) setStatus(QStringLiteral("图片写入失败: %1").arg(path));
+    if (!plot_->grab().save(path, "PNG")) setStatus(tx(Tr::tr("图片写入失败: %1")).arg(path));
 }
 
 void TrendWindow::setStatus(const QString& text) {

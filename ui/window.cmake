@@ -21,11 +21,50 @@ add_library(hartwindow STATIC
 target_link_libraries(hartwindow PUBLIC hartform hartops hartlink hartcli hartreport Qt6::Widgets)
 target_compile_definitions(hartwindow PRIVATE HART_VERSION="${PROJECT_VERSION}")
 
+# The English of the window: the translation file compiled by lrelease, beside the program on
+# Windows and under share/ in the package; the build tree's is found too.
+find_package(Qt6 QUIET COMPONENTS LinguistTools)
+if(TARGET Qt6::lrelease)
+  set(HART_LRELEASE $<TARGET_FILE:Qt6::lrelease>)
+else()
+  find_program(HART_LRELEASE lrelease HINTS /usr/lib/qt6/bin REQUIRED)
+endif()
+set(HART_QM ${CMAKE_CURRENT_BINARY_DIR}/translations/hart_en.qm)
+add_custom_command(OUTPUT ${HART_QM}
+  COMMAND ${HART_LRELEASE} -silent ${HART_TS_EN} -qm ${HART_QM}
+  DEPENDS ${HART_TS_EN} VERBATIM)
+add_custom_target(translations ALL DEPENDS ${HART_QM})
+add_dependencies(hartform translations)
+target_compile_definitions(hartform PRIVATE
+  HART_BUILD_TRANSLATIONS="${CMAKE_CURRENT_BINARY_DIR}/translations")
+# The Windows installer takes it from the build folder (scripts/windows).
+if(NOT WIN32)
+  include(GNUInstallDirs)
+  install(FILES ${HART_QM} DESTINATION ${CMAKE_INSTALL_DATADIR}/hart-config/translations)
+endif()
+
+# New texts need their English, and no English may outlive its text: lupdate over the sources.
+if(TARGET Qt6::lupdate)
+  include(${PROJECT_SOURCE_DIR}/cmake/translations.cmake)
+  add_custom_target(update-translations
+    COMMAND Qt6::lupdate -no-obsolete ${HART_LUPDATE_ARGS} -ts ${HART_TS_EN}
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
+  add_test(NAME translations.Complete
+    COMMAND ${CMAKE_COMMAND} -DLUPDATE=$<TARGET_FILE:Qt6::lupdate> -DTS=${HART_TS_EN}
+            -DCOPY=${CMAKE_CURRENT_BINARY_DIR}/hart_en.check.ts -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+            -P ${PROJECT_SOURCE_DIR}/cmake/ts_check.cmake)
+endif()
+
 add_executable(hart-config ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(hart-config PRIVATE hartwindow)
 # A window program on Windows: no console window opens beside it.
 set_target_properties(hart-config PROPERTIES WIN32_EXECUTABLE ON)
 target_compile_definitions(hart-config PRIVATE HART_VERSION="${PROJECT_VERSION}")
+
+hart_add_test(language_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/language_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+  LIBS hartwindow
+  ENV "QT_QPA_PLATFORM=offscreen")
 
 # The window's own and end-to-end tests drive the simulator on pseudo-terminals: POSIX only.
 if(TARGET harttesting)

@@ -27,6 +27,13 @@ namespace {
 using testsupport::Ran;
 using testsupport::SimProcess;
 
+// hart-cli speaks the locale's language; these cases compare its Chinese with the window's.
+[[maybe_unused]] const bool kChineseLocale = [] {
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    return ::setenv("LANG", "zh_CN.UTF-8", 1) == 0;
+}();
+
 std::vector<std::string> simArgs(std::vector<std::string> extra) {
     extra.insert(extra.begin(), {HART_SIM_PROGRAM, "--fast"});
     return extra;
@@ -492,6 +499,17 @@ TEST(HartCli, DeviceStatusNamesItsBitsAndLeavesTheExitStatus) {
     EXPECT_NE(cli(sim, {"read-range"}).out.find("damping: NAN s"), std::string::npos);
     EXPECT_NE(cli(sim, {"--json", "read-range"}).out.find(R"("damping":{"value":"NAN")"),
               std::string::npos);
+}
+
+TEST(HartCli, EnglishStatusAndCaptionsAndBothInJson) {
+    Sim sim;
+    const std::string en = cli(sim, {"--lang", "en", "read-range"}).out;
+    EXPECT_NE(en.find("upper-range: 100 KPa  (Upper range value)\n"), std::string::npos) << en;
+    EXPECT_NE(en.find("status: Read successful!\n"), std::string::npos) << en;
+    const std::string json = cli(sim, {"--lang", "en", "--json", "read-range"}).out;
+    EXPECT_NE(json.find(R"("status":"上传成功!","status_en":"Read successful!")"),
+              std::string::npos)
+        << json;
 }
 
 // Values the window refuses are refused with its message, and nothing goes out.

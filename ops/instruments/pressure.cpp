@@ -1,9 +1,12 @@
 // Differential-pressure and multivariable transmitters: 3051, 300SMV and EJA.
 #include <array>
 
+#include "hart/tr.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -86,7 +89,7 @@ hart::Outcome displayRead(const std::optional<hart::Reply>& reply, Session&) {
 
 constexpr CodeItem kEjaDisplayItems[] = {
     {"00Pres", 0x00}, {"01pres%", 0x01}, {"02Engr.pRES", 0x02},
-    {"03SP", 0x03},   {"04SP%", 0x04},   {"05不显示", 0xFA},
+    {"03SP", 0x03},   {"04SP%", 0x04},   {Tr::tr("05不显示"), 0xFA},
 };
 constexpr CodeTable kEjaDisplay{kEjaDisplayItems};
 constexpr std::array<std::string_view, 4> kEjaLines = {"EJAXIANS1", "EJAXIANS2", "EJAXIANS3",

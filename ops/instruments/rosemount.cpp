@@ -1,8 +1,11 @@
 // Rosemount temperature transmitters: 644, 848T and 644RK.
+#include "hart/tr.h"
 #include "ops/groups.h"
 #include "ops/instruments/temperature.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -43,10 +46,12 @@ constexpr CodeItem kSensorItems[] = {
 };
 constexpr CodeTable kSensor{kSensorItems};
 
-constexpr CodeItem kWiringItems[] = {{"2线制", 2}, {"3线制", 3}, {"4线制", 4}};
+constexpr CodeItem kWiringItems[] = {
+    {Tr::tr("2线制"), 2}, {Tr::tr("3线制"), 3}, {Tr::tr("4线制"), 4}};
 constexpr CodeTable kWiring{kWiringItems};
 
-constexpr CodeItem kChannelItems[] = {{"通道1", 1}, {"通道2", 2}, {"通道3", 3}, {"通道4", 4}};
+constexpr CodeItem kChannelItems[] = {
+    {Tr::tr("通道1"), 1}, {Tr::tr("通道2"), 2}, {Tr::tr("通道3"), 3}, {Tr::tr("通道4"), 4}};
 constexpr CodeTable kChannel{kChannelItems};
 
 constexpr CodeItem kUnitItems[] = {{"degc", 32}, {"degf", 33}, {"degr", 34}, {"kelvin", 35}};
@@ -71,8 +76,8 @@ constexpr BoxTable kBoxes[] = {
     {"ComboBox36", &kRkSensor}, {"ComboBox35", &kRkWiring},
 };
 
-constexpr std::string_view kSensorWhat = "传感器类型";
-constexpr std::string_view kWiringWhat = "接线方式";
+constexpr std::string_view kSensorWhat = Tr::tr("传感器类型");
+constexpr std::string_view kWiringWhat = Tr::tr("接线方式");
 
 // Typed text in the channel box addresses channel 0; the instrument answers for it.
 std::uint8_t channel(const Controls& c) {
@@ -104,7 +109,7 @@ Data write848(const Controls& c, Session&) {
 }
 
 Data write848Unit(const Controls& c, Session&) {
-    return DataWriter().byte(channel(c)).item(c, "ComboBox22", kUnit, "温度单位").data();
+    return DataWriter().byte(channel(c)).item(c, "ComboBox22", kUnit, Tr::tr("温度单位")).data();
 }
 
 // Extended command 31: 04 01 reads the sensor set-up, 04 80 writes it.

@@ -2,9 +2,12 @@
 #include <algorithm>
 #include <array>
 
+#include "hart/tr.h"
 #include "ops/groups.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
@@ -14,7 +17,7 @@ using hart::text::kWriting;
 using F = FieldKind;
 
 // The Krohne and ABB reads end without the exclamation mark.
-constexpr std::string_view kReadFailedPlain = "上传失败";
+constexpr std::string_view kReadFailedPlain = Tr::tr("上传失败");
 
 // Krohne and ABB boxes without an item, or on an item without a code, send 0x00; the
 // instrument judges it.
@@ -28,10 +31,10 @@ Data keyZero(const Controls&, Session&) {
 // --- Siemens: one item names sensor type and wiring together.
 
 constexpr CodeItem kSiemensItems[] = {
-    {"PT100，A=385  2 WIRE", 0x01},
-    {"PT100，A=385  4 WIRE", 0x01},
-    {"T/C，K  2 WIRE", 0x84},
-    {"T/C，S  2 WIRE", 0x87},
+    {Tr::tr("PT100，A=385  2 WIRE"), 0x01},
+    {Tr::tr("PT100，A=385  4 WIRE"), 0x01},
+    {Tr::tr("T/C，K  2 WIRE"), 0x84},
+    {Tr::tr("T/C，S  2 WIRE"), 0x87},
 };
 constexpr CodeTable kSiemensSensor{kSiemensItems};
 // Wiring code of each item above.
@@ -67,7 +70,7 @@ hart::Outcome siemensRead(const std::optional<hart::Reply>& reply, Session&) {
 // --- Krohne TT50C
 
 constexpr CodeItem kKrohneSensorItems[] = {
-    {"00 无", kNoCode},  // sends 0x00 but is never read back
+    {Tr::tr("00 无"), kNoCode},  // sends 0x00 but is never read back
     {"01-01 PT100, a=385", 0x01},
     {"02-02 PT1000,a=385", 0x02},
     {"03-03 D100, a=392", 0x03},
@@ -98,8 +101,8 @@ constexpr CodeItem kKrohneSensorItems[] = {
 constexpr CodeTable kKrohneSensor{kKrohneSensorItems, 19, 0x00};
 
 constexpr CodeItem kKrohneWiringItems[] = {
-    {"00 无", 0x00},     {"02 二线制", 0x02},       {"03 三线制", 0x03},
-    {"04 四线制", 0x04}, {"05 Differential", 0x05}, {"10 SmartSense", 0x10},
+    {Tr::tr("00 无"), 0x00},     {Tr::tr("02 二线制"), 0x02}, {Tr::tr("03 三线制"), 0x03},
+    {Tr::tr("04 四线制"), 0x04}, {"05 Differential", 0x05},   {"10 SmartSense", 0x10},
 };
 constexpr CodeTable kKrohneWiring{kKrohneWiringItems, 0};
 
@@ -109,7 +112,7 @@ constexpr std::size_t kTailAt = 13;
 // instrument it would overwrite the instrument's configuration with other bytes.
 Data krohneWrite(const Controls& c, Session& s) {
     if (!s.tt50cTail || !s.tt50cTail->device.sameInstrument(s.identity)) {
-        Data d = DataWriter().refuse("请先上传科隆TT50C的配置,再下传!").data();
+        Data d = DataWriter().refuse(Tr::tr("请先上传科隆TT50C的配置,再下传!")).data();
         d.refusalIsError = false;
         return d;
     }
@@ -142,11 +145,11 @@ hart::Outcome krohneRead(const std::optional<hart::Reply>& reply, Session& s) {
 // --- ABB TTH200
 
 constexpr CodeItem kAbbSensorItems[] = {
-    {"00 无", kNoCode},  // sends 0x00; code 0x00 reads as "37_Other"
+    {Tr::tr("00 无"), kNoCode},  // sends 0x00; code 0x00 reads as "37_Other"
     {"01-01 0..500ohm", 0x01},
     {"02-02 0..5000ohm", 0x02},
     {"03-0B PT50", 0x0B},
-    {"04_0C 无", 0x0C},
+    {Tr::tr("04_0C 无"), 0x0C},
     {"05_0D PT100(IEC751)", 0x0D},
     {"06_0E PT500(IEC751)", 0x0E},
     {"07_0F PT1000(IEC751)", 0x0F},
@@ -184,8 +187,8 @@ constexpr CodeItem kAbbSensorItems[] = {
 constexpr CodeTable kAbbSensor{kAbbSensorItems};
 
 constexpr CodeItem kAbbWiringItems[] = {
-    {"00 无", 0x00},     {"01 无", kNoCode},  {"02 二线制", 0x02},
-    {"03 三线制", 0x03}, {"04 四线制", 0x04},
+    {Tr::tr("00 无"), 0x00},     {Tr::tr("01 无"), kNoCode},  {Tr::tr("02 二线制"), 0x02},
+    {Tr::tr("03 三线制"), 0x03}, {Tr::tr("04 四线制"), 0x04},
 };
 // Codes other than 2, 3 and 4 read as "00 无".
 constexpr CodeTable kAbbWiring{kAbbWiringItems, 0};
@@ -215,7 +218,7 @@ hart::Outcome abbRead(const std::optional<hart::Reply>& reply, Session& s) {
 }
 
 // The TT50C answers a setting it cannot take with code 12.
-constexpr hart::AckRow kKrohneWrongSetting = {12, "写入失败!设置参数不对"};
+constexpr hart::AckRow kKrohneWrongSetting = {12, Tr::tr("写入失败!设置参数不对")};
 
 constexpr Operation kRows[] = {
     instrumentRequest("Button2", 140, 140, keyZero, customDecoder(siemensRead)),

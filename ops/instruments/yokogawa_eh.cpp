@@ -1,15 +1,18 @@
 // Yokogawa and E+H temperature transmitters.
+#include "hart/tr.h"
 #include "ops/groups.h"
 #include "ops/instruments/temperature.h"
 
 namespace ops {
+
+using hart::Tr;
 
 namespace {
 
 using hart::TimeoutKind;
 using F = FieldKind;
 
-constexpr std::string_view kReadingWait = "请稍后,正在上传....";
+constexpr std::string_view kReadingWait = Tr::tr("请稍后,正在上传....");
 
 // --- Yokogawa
 
@@ -87,34 +90,34 @@ constexpr FieldDecoder kWireResistanceDecoder{kWireResistance};
 // --- E+H
 
 constexpr CodeItem kEhSensorItems[] = {
-    {"00-F1-Pt50 GOST(a=0.003911)，", 0xF1},
-    {"01-0C-Pt100 IEC60751(a=0.00385)，", 0x0C},
-    {"02-16-Pt100 JISC1604-81(a=0.003916)，", 0x16},
-    {"03-2A-Pt100 SAMA(a=0.003923)，", 0x2A},
-    {"04-F2-Pt100 GOST(a=0.003911)，", 0xF2},
-    {"05-0D-Pt200 IEC60751(a=0.00385)，", 0x0D},
-    {"06-0E-Pt500 IEC60751(a=0.00385)，", 0x0E},
-    {"07-0F-Pt1000 IEC60751(a=0.00385)，", 0x0F},
-    {"08-48-Ni100 DIN43760(a=0.006180)，", 0x48},
-    {"09-3F-Ni120 DIN43760(a=0.006180)，", 0x3F},
-    {"10-4A-Ni1000 DIN43760(a=0.006180)，", 0x4A},
-    {"11-51-Cu10 Edison(a=0.004271)，", 0x51},
-    {"12-F3-Cu50 GOST(a=0.004278)，", 0xF3},
-    {"13-F4-Cu100 GOST(a=0.004278)，", 0xF4},
-    {"14-83-TC Type B(PtRh30-PtRh6) IEC60584，", 0x83},
-    {"15-84-TC Type C(W5Re-W26Re) ASTM E988，", 0x84},
-    {"16-85-TC Type D(W3Re-W25Re) ASTM E988，", 0x85},
-    {"17-86-TC Type E(NiCr-CuNi) IEC60584，", 0x86},
-    {"18-88-TC Type J(Fe-CuNi) IEC60584，", 0x88},
-    {"19-89-TC Type K(NiCr-Ni) IEC60584，", 0x89},
-    {"20-8E-TC Type L(Fe-CuNi) IEC60584，", 0x8E},
-    {"21-8A-TC Type N(NiCrSi-NiSi) IEC60584，", 0x8A},
-    {"22-8B-TC Type R(PtRh31-Pt) IEC60584，", 0x8B},
-    {"23-8C-TC Type S(PtRh10-Pt) IEC60584，", 0x8C},
-    {"24-8D-TC Type T(Cu-CuNi) IEC60584，", 0x8D},
-    {"25-8F-TC Type U(Cu-CuNi) IEC60584，", 0x8F},
-    {"26-F0-Polynom RTD，", 0xF0},
-    {"27-03-callendar Van-Dusen）", 0x03},
+    {Tr::tr("00-F1-Pt50 GOST(a=0.003911)，"), 0xF1},
+    {Tr::tr("01-0C-Pt100 IEC60751(a=0.00385)，"), 0x0C},
+    {Tr::tr("02-16-Pt100 JISC1604-81(a=0.003916)，"), 0x16},
+    {Tr::tr("03-2A-Pt100 SAMA(a=0.003923)，"), 0x2A},
+    {Tr::tr("04-F2-Pt100 GOST(a=0.003911)，"), 0xF2},
+    {Tr::tr("05-0D-Pt200 IEC60751(a=0.00385)，"), 0x0D},
+    {Tr::tr("06-0E-Pt500 IEC60751(a=0.00385)，"), 0x0E},
+    {Tr::tr("07-0F-Pt1000 IEC60751(a=0.00385)，"), 0x0F},
+    {Tr::tr("08-48-Ni100 DIN43760(a=0.006180)，"), 0x48},
+    {Tr::tr("09-3F-Ni120 DIN43760(a=0.006180)，"), 0x3F},
+    {Tr::tr("10-4A-Ni1000 DIN43760(a=0.006180)，"), 0x4A},
+    {Tr::tr("11-51-Cu10 Edison(a=0.004271)，"), 0x51},
+    {Tr::tr("12-F3-Cu50 GOST(a=0.004278)，"), 0xF3},
+    {Tr::tr("13-F4-Cu100 GOST(a=0.004278)，"), 0xF4},
+    {Tr::tr("14-83-TC Type B(PtRh30-PtRh6) IEC60584，"), 0x83},
+    {Tr::tr("15-84-TC Type C(W5Re-W26Re) ASTM E988，"), 0x84},
+    {Tr::tr("16-85-TC Type D(W3Re-W25Re) ASTM E988，"), 0x85},
+    {Tr::tr("17-86-TC Type E(NiCr-CuNi) IEC60584，"), 0x86},
+    {Tr::tr("18-88-TC Type J(Fe-CuNi) IEC60584，"), 0x88},
+    {Tr::tr("19-89-TC Type K(NiCr-Ni) IEC60584，"), 0x89},
+    {Tr::tr("20-8E-TC Type L(Fe-CuNi) IEC60584，"), 0x8E},
+    {Tr::tr("21-8A-TC Type N(NiCrSi-NiSi) IEC60584，"), 0x8A},
+    {Tr::tr("22-8B-TC Type R(PtRh31-Pt) IEC60584，"), 0x8B},
+    {Tr::tr("23-8C-TC Type S(PtRh10-Pt) IEC60584，"), 0x8C},
+    {Tr::tr("24-8D-TC Type T(Cu-CuNi) IEC60584，"), 0x8D},
+    {Tr::tr("25-8F-TC Type U(Cu-CuNi) IEC60584，"), 0x8F},
+    {Tr::tr("26-F0-Polynom RTD，"), 0xF0},
+    {Tr::tr("27-03-callendar Van-Dusen）"), 0x03},
     {"28-01-10...400 Ohm", 0x01},
     {"29-02-10...2000 Ohm", 0x02},
     {"30-81--20..100mv", 0x81},
@@ -123,7 +126,7 @@ constexpr CodeItem kEhSensorItems[] = {
 constexpr int kEhOther = 31;
 constexpr CodeTable kEhSensor{kEhSensorItems, kEhOther};
 
-constexpr std::string_view kEhReadFailed = "上传失败";
+constexpr std::string_view kEhReadFailed = Tr::tr("上传失败");
 constexpr std::uint8_t kEhAccess = 0xFB;  // follows every coefficient address
 
 // One kind of E+H parameter read and its save.
@@ -139,12 +142,21 @@ constexpr Field kEhSensorFields[] = {codeField(13, "EHTEMNX", kEhSensor)};
 constexpr Field kEhWiringFields[] = {{13, F::Item, "EHTEMFS", 3}};
 constexpr Field kEhOffsetFields[] = {{13, F::Float, "EHPIANYI", 6}};
 
-constexpr EhKind kEhType{
-    0, 0x30, "Button57", "传感类型", {kEhSensorFields, {}, hart::text::kReadOk, kEhReadFailed}};
-constexpr EhKind kEhWiring{
-    1, 0x31, "Button60", "接线方式", {kEhWiringFields, {}, hart::text::kReadOk, kEhReadFailed}};
-constexpr EhKind kEhOffset{
-    2, 0x35, "Button66", "偏移值", {kEhOffsetFields, {}, hart::text::kReadOk, kEhReadFailed}};
+constexpr EhKind kEhType{0,
+                         0x30,
+                         "Button57",
+                         Tr::tr("传感类型"),
+                         {kEhSensorFields, {}, hart::text::kReadOk, kEhReadFailed}};
+constexpr EhKind kEhWiring{1,
+                           0x31,
+                           "Button60",
+                           Tr::tr("接线方式"),
+                           {kEhWiringFields, {}, hart::text::kReadOk, kEhReadFailed}};
+constexpr EhKind kEhOffset{2,
+                           0x35,
+                           "Button66",
+                           Tr::tr("偏移值"),
+                           {kEhOffsetFields, {}, hart::text::kReadOk, kEhReadFailed}};
 
 bool sensor1(const Controls& c) {
     return c.index("TempBIAHO") == 0;
@@ -160,7 +172,7 @@ std::uint8_t selector(const EhKind& kind, const Controls& c) {
 DataWriter& prefix(DataWriter& w, const EhKind& kind, const Session& s) {
     const auto& stored = s.ehPrefixes[kind.prefix];
     if (!stored || !stored->device.sameInstrument(s.identity)) {
-        return w.refuse("请先上传" + std::string(kind.what) + "!");
+        return w.refuse(Tr::tr("请先上传") + std::string(kind.what) + "!");
     }
     return w.bytes(stored->bytes);
 }
@@ -224,11 +236,11 @@ Data writeCoefficient(const Controls& c, std::string_view box, std::uint8_t base
 }
 
 Data writePolynomial(const Controls& c, Session&) {
-    return writeCoefficient(c, "POTMXU", 0x38, 0x48, 5, "Polynom_RTD系数", "RTDxishu");
+    return writeCoefficient(c, "POTMXU", 0x38, 0x48, 5, Tr::tr("Polynom_RTD系数"), "RTDxishu");
 }
 
 Data writeCallendar(const Controls& c, Session&) {
-    return writeCoefficient(c, "CALL_ALP", 0x60, 0x64, 4, "callendar系数", "CALL_ALP_XS");
+    return writeCoefficient(c, "CALL_ALP", 0x60, 0x64, 4, Tr::tr("callendar系数"), "CALL_ALP_XS");
 }
 
 constexpr Operation kRows[] = {

@@ -1,0 +1,30 @@
+# Runs lupdate over the sources into a copy of the translation file and fails on any text that
+# has no English yet (a new one) or that the sources no longer have (an obsolete one).
+#   cmake -DLUPDATE=... -DTS=hart_en.ts -DCOPY=... -DSOURCE_DIR=... -P ts_check.cmake
+cmake_policy(VERSION 3.25)
+file(COPY_FILE "${TS}" "${COPY}")
+include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
+execute_process(COMMAND "${LUPDATE}" ${HART_LUPDATE_ARGS} -ts "${COPY}"
+                WORKING_DIRECTORY "${SOURCE_DIR}" RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "lupdate failed (${rc})")
+endif()
+file(READ "${COPY}" ts)
+set(bad "")
+while(TRUE)
+  hart_next_message(ts message)
+  if(message STREQUAL "")
+    break()
+  endif()
+  if(message MATCHES "type=\"(unfinished|obsolete|vanished)\"")
+    set(kind "${CMAKE_MATCH_1}")
+    string(REGEX MATCH "<source>[^<]*" source "${message}")
+    string(REPLACE "<source>" "" source "${source}")
+    string(APPEND bad "  ${kind}: ${source}\n")
+  endif()
+endwhile()
+if(bad)
+  message(FATAL_ERROR "translations/hart_en.ts is not complete (run the target "
+                      "update-translations, then translate):\n${bad}")
+endif()
+message(STATUS "every marked text has its English, and every English its text")
