@@ -8,8 +8,8 @@
 int main(int argc, char** argv) {
     // Test discovery runs the binary without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A child process that has gone must not take the test binary with it.
 #ifdef SIGPIPE
+    // A child process that has gone must not take the test binary with it.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     // Fixed currents noted by loop checks that lost their port: the tests' own, never the user's.
