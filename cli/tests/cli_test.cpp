@@ -60,7 +60,9 @@ Ran cli(const Sim& sim, std::vector<std::string> args) {
         std::filesystem::create_symlink(port, com9);
         port = "COM9";
     }
-    args.insert(args.begin(), {"/usr/bin/env", "wine", exe, "--port", port, "--log"});
+    // wine reads the command line in its own locale's charset: a UTF-8 one that exists here.
+    args.insert(args.begin(), {"/usr/bin/env", "LANG=C.UTF-8", "wine", exe, "--lang", "zh",
+                               "--port", port, "--log"});
     Ran r = testsupport::run(args);
     for (std::string* s : {&r.out, &r.err}) std::erase(*s, '\r');  // a Windows program's lines
     return r;
