@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ops/items.h"
+#include "ui/text.h"
 
 namespace ui::build {
 namespace {
@@ -102,7 +103,7 @@ QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const Q
 QStringList boxItems(std::string_view box) {
     QStringList list;
     for (const std::string_view item : ops::boxItems(box)) {
-        list.append(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+        list.append(qs(item));
     }
     if (list.isEmpty()) throw std::out_of_range("no items for " + std::string(box));
     return list;

@@ -39,14 +39,11 @@
 #include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
+#include "ui/text.h"
 #include "ui/trend_window.h"
 
 namespace ui {
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Controls are named by the operation table; a name the form lacks is a programming error.
 [[noreturn]] void noControl(std::string_view name) {
