@@ -3,7 +3,6 @@
 #include "cli/app.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 
 #include "cli/monitor.h"
@@ -13,6 +12,7 @@
 #include "link/ports.h"
 #include "ops/discovery.h"
 #include "ops/hart7.h"
+#include "ops/tag_sweep.h"
 #include "ops/trend.h"
 
 #ifndef HART_VERSION
@@ -55,39 +55,27 @@ bool isFind(const Command& c) {
     return c.control == ops::hart7::kFindTagButton || c.control == ops::hart7::kFindLongTagButton;
 }
 
-// A poll at an address of a loop of HART 6 or 7 instruments goes up to 63.
-constexpr int kLastAddress = 63;
 constexpr int kSweepTimeoutMs = 600;
 
-// Nobody answered the broadcast (older instruments do not know it): every address is polled and
-// the tag of each instrument that answers compared. The fields of the identity found, if any.
+// Nobody answered the broadcast: every address is polled and the tag of each instrument that
+// answers compared. The fields of the identity found, if any.
 std::vector<Shown> findBySweep(const Command& c, LineControls& controls, Runner& runner) {
-    const bool longTag = c.control == ops::hart7::kFindLongTagButton;
-    std::string wanted =
-        controls.text(longTag ? ops::hart7::kFindLongTagEdit : ops::hart7::kFindTagEdit);
-    if (!longTag)
-        std::transform(wanted.begin(), wanted.end(), wanted.begin(),
-                       [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-    while (!wanted.empty() && wanted.back() == ' ') wanted.pop_back();
-    for (int address = 0; address <= kLastAddress; ++address) {
-        ops::Request poll = ops::build("Button3", controls, runner.session);
-        poll.frame = hart::shortFrame(ops::masterBit(controls.index("ComboBox8")),
-                                      static_cast<std::uint8_t>(address));
-        runner.session.identity.polledAddress = static_cast<std::uint8_t>(address);
-        if (!runner.step(poll)) continue;
-        const hart::Outcome found = runner.last().outcome;
-        const auto read = longTag ? ops::hart7::kReadLongTagButton : std::string_view("Button32");
-        if (!runner.step(ops::build(read, controls, runner.session))) continue;
-        for (const Shown& s : shownFields(runner.last().outcome)) {
-            if (s.name != (longTag ? "long-tag" : "tag") || s.value != wanted) continue;
-            auto fields = shownFields(found);
-            fields.push_back(s);
-            return fields;
-        }
+    ops::TagSweep sweep(c.control, controls);
+    while (const auto r = sweep.next(controls, runner.session)) {
+        const bool answered = runner.step(*r);
+        if (runner.result().exit == kPortFailed) return {};
+        sweep.taken(answered ? &runner.last().outcome : nullptr);
     }
     Result& result = runner.result();
+    if (sweep.found()) {
+        result.status = hart::text::kReadOk;
+        auto fields = shownFields(sweep.identity());
+        for (const Shown& s : shownFields(sweep.tag()))
+            if (s.name == (sweep.longTag() ? "long-tag" : "tag")) fields.push_back(s);
+        return fields;
+    }
     result.exit = kNoReply;
-    result.status = Tr::tr("未找到该位号的仪表!");
+    result.status = ops::TagSweep::notFound();
     result.message = "no instrument with this tag at addresses 0 to 63";
     return {};
 }

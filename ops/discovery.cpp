@@ -16,10 +16,17 @@ namespace {
 using hart::TimeoutKind;
 using hart::text::kReading;
 
+constexpr std::string_view kAddressBox = "ComboBox9";
+
 // The polling address box; with no item the poll goes to address 0.
 std::uint8_t chosenAddress(const Controls& c) {
-    const int item = c.index("ComboBox9");
+    const int item = c.index(kAddressBox);
     return static_cast<std::uint8_t>(item >= 0 && item <= kLastPollingAddress ? item : 0);
+}
+
+// The instrument found by tag, while the address box shows what it showed then.
+const FoundByTag* stillFound(const Controls& c, const Session& s) {
+    return s.found && s.found->boxItem == c.index(kAddressBox) ? &*s.found : nullptr;
 }
 
 // Label33 follows the address each scan frame goes to.
@@ -31,6 +38,7 @@ Data scanAddress(const Controls&, Session& s) {
 }
 
 Data scanFromZero(const Controls& c, Session& s) {
+    s.found.reset();
     s.identity.polledAddress = 0;
     return scanAddress(c, s);
 }
@@ -191,18 +199,35 @@ void takeIdentity(const hart::Reply& reply, Session& session) {
     session.identifiedAt = id.polledAddress;
 }
 
+// A poll of the box's address is the user's choice: whatever was found by tag gives way.
 Data pollAddress(const Controls& c, Session& s) {
+    s.found.reset();
     s.identity.polledAddress = chosenAddress(c);
     return {};
 }
 
 bool mustPoll(const Controls& controls, const Session& session) {
+    if (const FoundByTag* f = stillFound(controls, session))
+        return f->address && session.identifiedAt != f->address;
     return session.identifiedAt != chosenAddress(controls);
+}
+
+void keepFound(const Controls& controls, Session& session, std::optional<std::uint8_t> address) {
+    session.found = FoundByTag{controls.index(kAddressBox), address};
 }
 
 Request pollChosen(const Controls& controls, Session& session) {
     session.identifiedAt.reset();  // known again only from this poll's reply
+    const FoundByTag* f = stillFound(controls, session);
+    const std::optional<FoundByTag> found = f ? std::optional(*f) : std::nullopt;
     Request r = build("Button3", controls, session);
+    if (found) {
+        session.found = found;  // polled again where it was found, not chosen anew
+        if (found->address) {
+            session.identity.polledAddress = *found->address;
+            r.frame = hart::shortFrame(masterBit(controls.index("ComboBox8")), *found->address);
+        }
+    }
     r.startText = hart::arg(Tr::tr("正在查找地址 %1 的仪表..!"),
                             {std::to_string(session.identity.polledAddress)});
     return r;

@@ -30,11 +30,15 @@ void takeIdentity(const hart::Reply& reply, Session& session);
 // sending with whatever identity the last poll took.
 //
 // Whether its identity must be found first: none taken yet, or taken at another address.
+// An instrument found by tag counts as chosen until the address box changes.
 bool mustPoll(const Controls& controls, const Session& session);
 // The poll that finds it; its start text names the address.
 Request pollChosen(const Controls& controls, Session& session);
 // After that poll: empty when an instrument answered, otherwise what to tell the user.
 std::string unanswered(const Session& session);
+// After a find by tag: the instrument whose identity the session now holds is the chosen one,
+// at `address` when a poll there found it.
+void keepFound(const Controls& controls, Session& session, std::optional<std::uint8_t> address);
 
 // Timer1 tick: the next address, or the not-found text once all 16 were tried.
 struct ScanStep {

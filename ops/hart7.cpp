@@ -40,41 +40,33 @@ std::string_view lookUp(const Named (&table)[N], std::uint8_t code, std::string_
     return other;
 }
 
+// The window's words; hart-cli and the window in English show them through the translation.
 constexpr Named kClassifications[] = {
-    {0, "not classified"},
-    {64, "temperature"},
-    {65, "pressure"},
-    {66, "volumetric flow"},
-    {67, "velocity"},
-    {68, "volume"},
-    {69, "length"},
-    {70, "time"},
-    {71, "mass"},
-    {72, "mass flow"},
-    {73, "mass per volume"},
-    {74, "viscosity"},
-    {75, "angular velocity"},
-    {76, "area"},
-    {77, "energy"},
-    {78, "force"},
-    {79, "power"},
-    {80, "frequency"},
-    {81, "analytical"},
-    {82, "capacitance"},
-    {83, "emf"},
-    {84, "current"},
-    {85, "resistance"},
-    {86, "angle"},
-    {87, "conductance"},
-    {88, "volume per volume"},
-    {89, "volume per mass"},
-    {90, "concentration"},
+    {0, Tr::tr("未分类")},    {64, Tr::tr("温度")},         {65, Tr::tr("压力")},
+    {66, Tr::tr("体积流量")}, {67, Tr::tr("速度")},         {68, Tr::tr("体积")},
+    {69, Tr::tr("长度")},     {70, Tr::tr("时间")},         {71, Tr::tr("质量")},
+    {72, Tr::tr("质量流量")}, {73, Tr::tr("单位体积质量")}, {74, Tr::tr("粘度")},
+    {75, Tr::tr("角速度")},   {76, Tr::tr("面积")},         {77, Tr::tr("能量")},
+    {78, Tr::tr("力")},       {79, Tr::tr("功率")},         {80, Tr::tr("频率")},
+    {81, Tr::tr("分析")},     {82, Tr::tr("电容")},         {83, Tr::tr("电动势")},
+    {84, Tr::tr("电流")},     {85, Tr::tr("电阻")},         {86, Tr::tr("角度")},
+    {87, Tr::tr("电导")},     {88, Tr::tr("体积比")},       {89, Tr::tr("比体积")},
+    {90, Tr::tr("浓度")},
 };
 
 constexpr Named kFamilies[] = {
-    {4, "temperature"},  {5, "pressure"},       {6, "valve/actuator"}, {7, "PID control"},
-    {8, "pH"},           {9, "conductivity"},   {10, "totalizer"},     {11, "level"},
-    {12, "vortex flow"}, {13, "magnetic flow"}, {14, "coriolis flow"}, {250, "not used"},
+    {4, Tr::tr("温度")},
+    {5, Tr::tr("压力")},
+    {6, Tr::tr("阀门/执行器")},
+    {7, Tr::tr("PID 控制")},
+    {8, Tr::tr("pH")},
+    {9, Tr::tr("电导率")},
+    {10, Tr::tr("累计器")},
+    {11, Tr::tr("物位")},
+    {12, Tr::tr("涡街流量")},
+    {13, Tr::tr("电磁流量")},
+    {14, Tr::tr("科里奥利流量")},
+    {250, Tr::tr("未使用")},
 };
 
 constexpr Named kTriggerModes[] = {
@@ -85,8 +77,11 @@ constexpr Named kBurstControls[] = {
     {0, "off"}, {1, "on"}, {2, "on (TDMA)"}, {3, "on (TDMA and CSMA)"}, {4, "on (CSMA)"},
 };
 
-constexpr std::string_view kQualities[] = {"bad", "poor", "fixed", "good"};
-constexpr std::string_view kLimits[] = {"not limited", "low limited", "high limited", "constant"};
+constexpr std::string_view kUnknown = Tr::tr("未知");
+constexpr std::string_view kQualities[] = {Tr::tr("坏"), Tr::tr("精度差"), Tr::tr("固定"),
+                                           Tr::tr("良好")};
+constexpr std::string_view kLimits[] = {Tr::tr("未受限"), Tr::tr("下限受限"), Tr::tr("上限受限"),
+                                        Tr::tr("恒定")};
 
 constexpr std::string_view kColumns[] = {"code", "class", "value", "unit", "status", "limit"};
 
@@ -426,7 +421,8 @@ hart::Outcome decodeDeviceVariables(const std::optional<hart::Reply>& reply, Ses
         if (withStatus) {
             const VariableStatus v = variableStatus(d->u8(at + 7));
             out.setText(deviceVariableCell(i, Column::Status),
-                        std::string(v.quality) + (v.moreStatus ? ", more status" : ""));
+                        v.moreStatus ? hart::arg(Tr::tr("%1,有更多状态"), {v.quality})
+                                     : std::string(v.quality));
             out.setText(deviceVariableCell(i, Column::Limit), std::string(v.limit));
         }
     }
@@ -659,10 +655,10 @@ VariableStatus variableStatus(std::uint8_t status) {
 }
 
 std::string_view classificationName(std::uint8_t code) {
-    return lookUp(kClassifications, code, "unknown");
+    return lookUp(kClassifications, code, kUnknown);
 }
 std::string_view familyName(std::uint8_t code) {
-    return lookUp(kFamilies, code, "unknown");
+    return lookUp(kFamilies, code, kUnknown);
 }
 std::string_view triggerModeName(std::uint8_t code) {
     return lookUp(kTriggerModes, code, "unknown");
@@ -673,7 +669,8 @@ std::string_view burstControlName(std::uint8_t code) {
 
 std::string unitName(std::uint8_t code) {
     const int index = hart::unitIndexForCode(code);
-    if (index == hart::kUnlistedUnitIndex) return "unit " + std::to_string(code);
+    if (index == hart::kUnlistedUnitIndex)
+        return hart::arg(Tr::tr("单位代码 %1"), {std::to_string(code)});
     return std::string(hart::plainUnitName(index));
 }
 

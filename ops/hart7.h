@@ -120,20 +120,20 @@ inline constexpr std::string_view kWriteBurstControlButton = "WriteBurstControlB
 
 // --- plain decoders the rows use, and the page's item lists
 
-// A device variable status byte in words: the quality "good", "poor", "bad" or "fixed", the
-// limit status, and whether more status is available; English, as the protocol names them.
+// A device variable status byte in words: the quality (good, poor, bad or fixed), the limit
+// status, and whether more status is available. The words here and the names below are the
+// window's (marked for translation); hart-cli shows them in its language too.
 struct VariableStatus {
     std::string_view quality;  // good | poor | bad | fixed
     std::string_view limit;    // not limited | low limited | high limited | constant
     bool moreStatus = false;
 };
 VariableStatus variableStatus(std::uint8_t status);
-std::string statusText(std::uint8_t status);             // the window's Chinese
-std::string_view classificationName(std::uint8_t code);  // "pressure", "temperature"...
-std::string_view familyName(std::uint8_t code);          // "pressure", "temperature"...
+std::string_view classificationName(std::uint8_t code);  // pressure, temperature...
+std::string_view familyName(std::uint8_t code);          // pressure, temperature...
 std::string_view triggerModeName(std::uint8_t code);     // "continuous", "window"...
 std::string_view burstControlName(std::uint8_t code);    // "off", "on"...
-// The unit's name from the unit table; "unit <code>" for codes it does not list.
+// The unit's name from the unit table; "单位代码 <code>" for codes it does not list.
 std::string unitName(std::uint8_t code);
 // A HART time (1/32 ms) as seconds, and a time of day as hh:mm:ss.sss.
 double hartSeconds(std::uint32_t ticks);

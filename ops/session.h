@@ -24,6 +24,14 @@ struct EhPrefix {
     std::array<std::uint8_t, 2> bytes{};
 };
 
+// An instrument found by its tag: the address box's item when it was found, and the polling
+// address it answered at (none when it answered the broadcast). While the box keeps that item
+// the features talk to it, as if that address had been chosen.
+struct FoundByTag {
+    int boxItem = -1;
+    std::optional<std::uint8_t> address;
+};
+
 struct Session {
     hart::DeviceIdentity identity;                      // from the last command 0 reply
     std::optional<std::uint8_t> identifiedAt;           // the polling address it came from
@@ -33,6 +41,7 @@ struct Session {
     std::array<std::optional<EhPrefix>, 3> ehPrefixes;  // none before a good read of its kind
     std::optional<std::uint8_t> hartRevision;           // as the last command 0 reply told it
     std::optional<std::uint16_t> configChangeCounter;   // HART 7: as the last identity told it
+    std::optional<FoundByTag> found;                    // none after a poll of the box's address
 };
 
 }  // namespace ops

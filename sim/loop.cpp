@@ -152,7 +152,7 @@ void Loop::answer(const Incoming& in, double now) {
     }
     auto device = std::find_if(devices_.begin(), devices_.end(),
                                [&](const Device& d) { return addressedTo(d, in.request); });
-    if (device == devices_.end())
+    if (device == devices_.end() && !faults_.noBroadcast)
         device = std::find_if(devices_.begin(), devices_.end(),
                               [&](const Device& d) { return answersBroadcast(d, in.request); });
     if (device == devices_.end()) {
@@ -352,6 +352,8 @@ std::string Loop::command(std::string_view line) {
     } else if (w[0] == "dr") {
         faults_.delayedResponse = on;
         delayed_.clear();
+    } else if (w[0] == "broadcast") {
+        faults_.noBroadcast = !on;
     } else if (w[0] == "fault") {
         for (Device& d : devices_) d.variableFault = on;
     } else {

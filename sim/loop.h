@@ -52,6 +52,9 @@ struct Faults {
     // Gateways and multiplexers: each new request is first answered "delayed response
     // initiated" (33), sent again "running" (34), and only the third time for real.
     bool delayedResponse = false;
+    // Older instruments and some multiplexers: nobody answers a find by tag sent to the
+    // broadcast address (commands 11 and 21); the master has to poll address by address.
+    bool noBroadcast = false;
 };
 
 // The reply as the switched-on faults change it.

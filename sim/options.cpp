@@ -170,6 +170,7 @@ std::string usage() {
            "drop|nak on|off (HART-IP), crowd on|off (a burst frame beside each reply),\n"
            "dr on|off (each request answered 33, then 34, then for real, as gateways do),\n"
            "fault on|off (device variable 1 reads bad),\n"
+           "broadcast on|off (off: finds by tag at the broadcast address go unanswered),\n"
            "delay SECONDS, status BITS (0x80 or 128; 0 clears),\n"
            "grant MS (HART-IP sessions: this inactivity time, status 8; 0: as asked),\n"
            "dac-error GAIN OFFSET (the output drives 4 + (I - 4) * GAIN + OFFSET mA for I),\n"

@@ -2279,6 +2279,210 @@ Leave fixed current mode now?</translation>
         <source>配置文件操作进行中!</source>
         <translation>A configuration file operation is running!</translation>
     </message>
+    <message>
+        <source>未分类</source>
+        <translation>not classified</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>temperature</translation>
+    </message>
+    <message>
+        <source>压力</source>
+        <translation>pressure</translation>
+    </message>
+    <message>
+        <source>体积流量</source>
+        <translation>volumetric flow</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>velocity</translation>
+    </message>
+    <message>
+        <source>体积</source>
+        <translation>volume</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>length</translation>
+    </message>
+    <message>
+        <source>质量</source>
+        <translation>mass</translation>
+    </message>
+    <message>
+        <source>质量流量</source>
+        <translation>mass flow</translation>
+    </message>
+    <message>
+        <source>单位体积质量</source>
+        <translation>mass per volume</translation>
+    </message>
+    <message>
+        <source>粘度</source>
+        <translation>viscosity</translation>
+    </message>
+    <message>
+        <source>角速度</source>
+        <translation>angular velocity</translation>
+    </message>
+    <message>
+        <source>面积</source>
+        <translation>area</translation>
+    </message>
+    <message>
+        <source>能量</source>
+        <translation>energy</translation>
+    </message>
+    <message>
+        <source>力</source>
+        <translation>force</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>power</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>frequency</translation>
+    </message>
+    <message>
+        <source>分析</source>
+        <translation>analytical</translation>
+    </message>
+    <message>
+        <source>电容</source>
+        <translation>capacitance</translation>
+    </message>
+    <message>
+        <source>电动势</source>
+        <translation>emf</translation>
+    </message>
+    <message>
+        <source>电流</source>
+        <translation>current</translation>
+    </message>
+    <message>
+        <source>电阻</source>
+        <translation>resistance</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>angle</translation>
+    </message>
+    <message>
+        <source>电导</source>
+        <translation>conductance</translation>
+    </message>
+    <message>
+        <source>体积比</source>
+        <translation>volume per volume</translation>
+    </message>
+    <message>
+        <source>比体积</source>
+        <translation>volume per mass</translation>
+    </message>
+    <message>
+        <source>浓度</source>
+        <translation>concentration</translation>
+    </message>
+    <message>
+        <source>阀门/执行器</source>
+        <translation>valve/actuator</translation>
+    </message>
+    <message>
+        <source>PID 控制</source>
+        <translation>PID control</translation>
+    </message>
+    <message>
+        <source>pH</source>
+        <translation>pH</translation>
+    </message>
+    <message>
+        <source>电导率</source>
+        <translation>conductivity</translation>
+    </message>
+    <message>
+        <source>累计器</source>
+        <translation>totalizer</translation>
+    </message>
+    <message>
+        <source>物位</source>
+        <translation>level</translation>
+    </message>
+    <message>
+        <source>涡街流量</source>
+        <translation>vortex flow</translation>
+    </message>
+    <message>
+        <source>电磁流量</source>
+        <translation>magnetic flow</translation>
+    </message>
+    <message>
+        <source>科里奥利流量</source>
+        <translation>coriolis flow</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not used</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>坏</source>
+        <translation>bad</translation>
+    </message>
+    <message>
+        <source>精度差</source>
+        <translation>poor</translation>
+    </message>
+    <message>
+        <source>固定</source>
+        <translation>fixed</translation>
+    </message>
+    <message>
+        <source>良好</source>
+        <translation>good</translation>
+    </message>
+    <message>
+        <source>未受限</source>
+        <translation>not limited</translation>
+    </message>
+    <message>
+        <source>下限受限</source>
+        <translation>low limited</translation>
+    </message>
+    <message>
+        <source>上限受限</source>
+        <translation>high limited</translation>
+    </message>
+    <message>
+        <source>恒定</source>
+        <translation>constant</translation>
+    </message>
+    <message>
+        <source>%1,有更多状态</source>
+        <translation>%1, more status</translation>
+    </message>
+    <message>
+        <source>单位代码 %1</source>
+        <translation>unit %1</translation>
+    </message>
+    <message>
+        <source>广播查找无应答,正在逐个地址查找:地址 %1/%2(Esc 停止)...</source>
+        <translation>No answer to the broadcast find, polling address by address: address %1/%2 (Esc stops)...</translation>
+    </message>
+    <message>
+        <source>已停止查找。</source>
+        <translation>Find stopped.</translation>
+    </message>
+    <message>
+        <source>停止查找</source>
+        <translation>Stop finding</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>

@@ -16,6 +16,7 @@
 #include "ui/language.h"
 #include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
+#include "ui/text.h"
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -25,10 +26,6 @@ namespace ui {
 namespace {
 
 namespace cfg = ops::config;
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::string captionOf(std::string_view field) {
     const cfg::FieldRow* f = cfg::findField(field);

@@ -9,15 +9,9 @@
 #include "ops/device_status.h"
 #include "ui/language.h"
 #include "ui/main_window.h"
+#include "ui/text.h"
 
 namespace ui {
-namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void TForm1::showDeviceStatus(const std::optional<hart::StatusBytes>& status) {
     // A reply too short to carry its status bytes says nothing about the instrument.

@@ -82,7 +82,10 @@ void buildFirstPage(QWidget* root) {
     auto* tabs = new QTabWidget(root);
     tabs->setObjectName("PageControl2");
     tabs->setGeometry(8, 42, 987, 424);
-    for (const PageEntry& entry : kPages) page(tabs, entry.name, entry.caption);
+    // Captions once every tab is in: each tab added with its caption lays out and measures
+    // all the captions before it again.
+    for (const PageEntry& entry : kPages) page(tabs, entry.name, {});
+    for (int i = 0; i < tabs->count(); ++i) tabs->setTabText(i, kPages[i].caption);
     kPages[0].build(tabs->widget(0));
     tabs->setCurrentIndex(0);
 }

@@ -13,8 +13,30 @@
 #include <string>
 
 #include "ops/items.h"
+#include "ui/text.h"
 
 namespace ui::build {
+namespace {
+
+// Lets the drop-down list show long item texts in full even when the box is narrow. Measured as
+// the list opens rather than when the form is built: most lists are never opened, measuring
+// every item of every box slows the start, and the items may be in another language by then.
+class FormCombo final : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override {
+        int widest = 0;
+        const QFontMetrics metrics = fontMetrics();
+        for (int i = 0; i < count(); ++i) {
+            widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+        }
+        view()->setMinimumWidth(widest + 24);
+        QComboBox::showPopup();
+    }
+};
+
+}  // namespace
 
 QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* widget = new QWidget;
@@ -64,7 +86,7 @@ QRadioButton* radio(QWidget* parent, const char* name, const QString& caption, i
 
 QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const QStringList& items,
                  Typing typing, int index, const QString& text) {
-    auto* box = new QComboBox(parent);
+    auto* box = new FormCombo(parent);
     box->setObjectName(name);
     box->setGeometry(x, y, w, kFieldHeight);
     if (typing == Typing::On) {
@@ -75,18 +97,13 @@ QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, const Q
     box->addItems(items);
     box->setCurrentIndex(index);
     if (typing == Typing::On && index < 0) box->setEditText(text);
-    // Let the drop-down list show long item texts in full even when the box is narrow.
-    int widest = 0;
-    const QFontMetrics metrics = box->fontMetrics();
-    for (const QString& item : items) widest = std::max(widest, metrics.horizontalAdvance(item));
-    box->view()->setMinimumWidth(widest + 24);
     return box;
 }
 
 QStringList boxItems(std::string_view box) {
     QStringList list;
     for (const std::string_view item : ops::boxItems(box)) {
-        list.append(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+        list.append(qs(item));
     }
     if (list.isEmpty()) throw std::out_of_range("no items for " + std::string(box));
     return list;

@@ -15,6 +15,7 @@
 #include "ui/config_files.h"
 #include "ui/language.h"
 #include "ui/messages.h"
+#include "ui/text.h"
 
 #ifndef HART_VERSION
 #define HART_VERSION "0"
@@ -24,10 +25,6 @@ namespace ui {
 namespace {
 
 namespace lc = ops::loopcheck;
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QString num(double v) {
     return QString::number(v, 'g', 10);

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QThread>
 #include <QToolTip>
 #include <algorithm>
@@ -39,14 +40,11 @@
 #include "ui/loop_check_wizard.h"
 #include "ui/messages.h"
 #include "ui/open_failure.h"
+#include "ui/text.h"
 #include "ui/trend_window.h"
 
 namespace ui {
 namespace {
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Controls are named by the operation table; a name the form lacks is a programming error.
 [[noreturn]] void noControl(std::string_view name) {
@@ -91,6 +89,19 @@ constexpr std::string_view kWriteRefused = Tr::tr("串口写入失败,数据没�
 constexpr std::string_view kSessionLost = Tr::tr("HART-IP 连接已断开!");
 
 constexpr std::array<const char*, 4> kResetLabels = {"Label56", "Label67", "Label68", "Label33"};
+
+// One address of a sweep at 1200 baud: the poll goes out (about 0.1 s), the instrument may take
+// 0.26 s to start, its reply lasts about 0.35 s, and the link ends a chunk 0.3 s after its last
+// byte; then the parse tick.
+constexpr int kSweepWaitMs = 1200;
+
+// The find row a request tag belongs to, if any.
+const ops::Operation* findRow(int tag) {
+    const ops::Operation* op = ops::operationForTag(tag);
+    const bool find = op != nullptr && (op->control == ops::hart7::kFindTagButton ||
+                                        op->control == ops::hart7::kFindLongTagButton);
+    return find ? op : nullptr;
+}
 
 // Users mix up ports: the port box names the ones this machine has now, with what the system
 // says they are, on hover and at the end of its edit menu, and keeps its own COM1-COM9 items.
@@ -294,6 +305,20 @@ TForm1::TForm1(std::unique_ptr<serial::PortBackend> port, QWidget* parent)
     resendTimer_.setSingleShot(true);
     resendTimer_.setInterval(static_cast<int>(ops::hart7::kResendPause.count()));
     connect(&resendTimer_, &QTimer::timeout, this, [this] { sendNow(lastSent_, true); });
+    sweepTimer_.setSingleShot(true);
+    sweepTimer_.setInterval(kSweepWaitMs);
+    connect(&sweepTimer_, &QTimer::timeout, this, [this] {
+        // Nobody at this address; a reply still on its way is nobody's.
+        sweepRead_ = false;
+        resendTimer_.stop();
+        Timer3.disable();
+        tracker_.requestSent({}, false);
+        endTurn();
+        sweepTaken(nullptr);
+    });
+    sweepStop_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    sweepStop_->setEnabled(false);
+    connect(sweepStop_, &QShortcut::activated, this, &TForm1::stopSweep);
     ask = [this](const QString& question) {
         return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
     };
@@ -337,7 +362,7 @@ void TForm1::findInstrument(Found then) {
 
 void TForm1::send(const ops::Request& r) {
     // A refusal is said at once; a request for the line waits for its turn.
-    const bool turns = (trend_ != nullptr && trend_->polling()) || finding_;
+    const bool turns = (trend_ != nullptr && trend_->polling()) || finding_ || sweep_;
     if (turns && turnOpen_ && r.refusal.empty()) {
         waiting_.push_back(r);
         return;
@@ -346,6 +371,21 @@ void TForm1::send(const ops::Request& r) {
 }
 
 void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
+    if (std::exchange(sweepRead_, false)) {  // the line failed under the sweep
+        sweepTimer_.stop();
+        sweep_.reset();
+        showSweeping(false);
+    }
+    // A find by tag that nobody answered goes on address by address; one answered keeps the
+    // instrument it found.
+    if (const ops::Operation* find = findRow(lastSent_.pending.tag);
+        find != nullptr && !sweep_ && !trendRead_ && !findingRead_) {
+        const hart::Result r = end.outcome.result;
+        if (r == hart::Result::Done || r == hart::Result::Warning)
+            ops::keepFound(*controls_, session_, std::nullopt);
+        else if (r != hart::Result::Refused && portOpen_)
+            return startSweep(*find);
+    }
     if (!trendRead_ && !findingRead_) {
         for (const auto& f : requestEnded_) f(end);
     }
@@ -359,6 +399,81 @@ void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
         std::exchange(finding_, nullptr)(failure);
     }
     nextTurn();
+}
+
+void TForm1::endTurn() {
+    turnOpen_ = false;
+    turnTimer_.stop();
+}
+
+void TForm1::findByTag(const ops::Operation& find) {
+    if (sweep_) return stopSweep();
+    run(find);
+}
+
+void TForm1::startSweep(const ops::Operation& find) {
+    sweep_.emplace(find.control, *controls_);
+    showSweeping(true);
+    sweepNext();
+}
+
+void TForm1::sweepNext() {
+    const auto r = sweep_->next(*controls_, session_);
+    if (!r) return sweepOver();
+    sweepRead_ = true;
+    sendNow(*r);
+    if (sweepRead_) sweepTimer_.start();  // unless the line failed at once
+}
+
+void TForm1::sweepTaken(const hart::Outcome* outcome) {
+    sweep_->taken(outcome);
+    sweepNext();
+}
+
+void TForm1::sweepOver() {
+    const ops::TagSweep sweep = std::move(*sweep_);
+    sweep_.reset();
+    showSweeping(false);
+    if (sweep.found()) {
+        apply(sweep.identity());
+        apply(sweep.tag());
+        const auto address = static_cast<std::uint8_t>(sweep.address());
+        // Past 15 the address box has no item: it shows the number, as if typed.
+        if (address > ops::kLastPollingAddress)
+            control<QComboBox>("ComboBox9")->setEditText(QString::number(address));
+        ops::keepFound(*controls_, session_, address);
+        setStatus(ops::TagSweep::foundText());
+    } else {
+        setStatus(ops::TagSweep::notFound());
+    }
+    nextTurn();
+}
+
+void TForm1::stopSweep() {
+    if (!sweep_) return;
+    sweep_.reset();
+    sweepRead_ = false;
+    sweepTimer_.stop();
+    resendTimer_.stop();
+    Timer3.disable();
+    tracker_.requestSent({}, false);  // a reply still on its way is nobody's
+    endTurn();
+    showSweeping(false);
+    setStatus(Tr::tr("已停止查找。"));
+    nextTurn();
+}
+
+void TForm1::showSweeping(bool on) {
+    namespace h7 = ops::hart7;
+    const std::pair<std::string_view, const char*> buttons[] = {
+        {h7::kFindTagButton, Tr::tr("按标记查找")},
+        {h7::kFindLongTagButton, Tr::tr("按长位号查找")},
+    };
+    for (const auto& [name, caption] : buttons) {
+        if (auto* b = findChild<QAbstractButton*>(qs(name)))
+            b->setText(tx(on ? Tr::tr("停止查找") : caption));
+    }
+    sweepStop_->setEnabled(on);
 }
 
 void TForm1::nextTurn() {
@@ -386,6 +501,9 @@ void TForm1::stopTrend(std::string_view why) {
     trendRead_ = false;
     finding_ = nullptr;
     findingRead_ = false;
+    sweepRead_ = false;
+    sweepTimer_.stop();
+    if (std::exchange(sweep_, std::nullopt)) showSweeping(false);
     turnTimer_.stop();
     trendTimer_.stop();
     resendTimer_.stop();
@@ -424,7 +542,7 @@ void TForm1::wireHandlers() {
         if (button == nullptr) continue;  // run by another button
         if (op.control == h7::kFindTagButton || op.control == h7::kFindLongTagButton) {
             // Whoever answers the tag is the instrument sought: nothing to find first.
-            connect(button, &QAbstractButton::clicked, this, [this, &op] { run(op); });
+            connect(button, &QAbstractButton::clicked, this, [this, &op] { findByTag(op); });
         } else if (op.control == h7::kReadDeviceVariablesButton) {
             connect(button, &QAbstractButton::clicked, this, &TForm1::refreshDeviceVariables);
         } else if (op.control == h7::kResetConfigChangedButton) {
@@ -618,7 +736,7 @@ void TForm1::sendNow(const ops::Request& r, bool again) {
         return;
     }
     for (const hart::Update& u : r.before) applyUpdate(u);
-    findingRead_ = finding_ && r.pending.tag == hart::kPollTag;
+    findingRead_ = finding_ && !sweepRead_ && r.pending.tag == hart::kPollTag;
 
     const bool showFrame = r.echo == ops::Echo::Always || echoSwitch_;
     echo->setText(showFrame ? qs(hart::hexText(r.frame.bytes())) : QString());
@@ -714,6 +832,12 @@ void TForm1::Timer2Timer() {
     if (auto due = tracker_.parseTick()) {
         RequestEnd end{ops::decode(*due, tracker_.buffer(), session_),
                        ops::replyStatus(*due, tracker_.buffer())};
+        // The sweep shows only what it found, once it is over.
+        if (std::exchange(sweepRead_, false)) {
+            sweepTimer_.stop();
+            endTurn();
+            return sweepTaken(&end.outcome);
+        }
         if (resent(end)) return;
         // Still busy or delayed once the bound is reached: the outcome says so, to whoever waits.
         if (end.status && ops::hart7::isResendCode(end.status->first))
@@ -738,6 +862,7 @@ bool TForm1::resent(const RequestEnd& end) {
 
 void TForm1::Timer3Timer() {
     if (auto timeout = tracker_.responseTick()) {
+        if (sweepRead_) return;  // the sweep waits on its own timer
         // A HART-IP device may have said why it did not answer.
         std::string text = hart::translate(*timeout, language());
         if (hartIp_ && Comm1->errorCount() != errorsAtSend_)

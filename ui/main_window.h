@@ -19,8 +19,10 @@
 #include "ops/controls.h"
 #include "ops/operation.h"
 #include "ops/session.h"
+#include "ops/tag_sweep.h"
 
 class QLabel;
+class QShortcut;
 
 namespace ui {
 
@@ -83,6 +85,10 @@ class TForm1 : public QMainWindow {
     void runFound(const ops::Operation& operation);
     // The device-variable refresh: command 9 or 33, as the instrument's revision has it.
     void refreshDeviceVariables();
+    // A find by tag or long tag; while one sweeps the loop, its buttons and Esc stop it.
+    void findByTag(const ops::Operation& operation);
+    void stopSweep();
+    bool sweeping() const { return sweep_.has_value(); }
     // Asks the user a yes-or-no question before an action that cannot be undone; tests
     // answer it themselves.
     std::function<bool(const QString&)> ask;
@@ -157,6 +163,14 @@ class TForm1 : public QMainWindow {
     void requestEnded(const RequestEnd& end, bool endsTurn = true);
     void nextTurn();
     void stopTrend(std::string_view why);
+    // Nobody answered the broadcast find: poll address after address, one request at a time,
+    // each given the time a reply takes at 1200 baud.
+    void startSweep(const ops::Operation& find);
+    void sweepNext();
+    void sweepTaken(const hart::Outcome* outcome);
+    void sweepOver();
+    void showSweeping(bool on);
+    void endTurn();
 
     class NoticeBridge;
     class FormControls;
@@ -191,6 +205,11 @@ class TForm1 : public QMainWindow {
 
     Found finding_;             // waits for the poll of findInstrument
     bool findingRead_ = false;  // that poll is on the line
+
+    std::optional<ops::TagSweep> sweep_;
+    bool sweepRead_ = false;  // the request on the line is the sweep's
+    QTimer sweepTimer_;       // an address that has not answered by then has nobody
+    QShortcut* sweepStop_ = nullptr;
 
     ops::Request lastSent_;  // what a busy or delayed reply asks to send again
     int replies_ = 0;        // replies to it so far

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/text.h"
+
 namespace ui {
 namespace {
 
@@ -16,10 +18,6 @@ namespace trend = ops::trend;
 
 constexpr int kTick = 4;  // a tick mark's length
 constexpr double kMinSpanMs = 10.0;
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The smallest of 1, 2 and 5 times a power of ten that is at least `raw`.
 double niceStep(double raw) {

@@ -10,16 +10,13 @@
 #include <cmath>
 
 #include "ui/language.h"
+#include "ui/text.h"
 #include "ui/trend_plot.h"
 
 namespace ui {
 namespace {
 
 namespace trend = ops::trend;
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr std::string_view kPortClosed = Tr::tr("串口没有打开,数据没有发送!");
 

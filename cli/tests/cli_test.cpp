@@ -325,7 +325,11 @@ TEST(HartCli, Hart7DeviceVariablesAndTheRepliesAGatewaySendsFirst) {
         std::string err;
     };
     const Step steps[] = {
-        {"fault on", {"read-device-variables", "1"}, kOk, {"device-variable-0-status: bad"}, ""},
+        {"fault on",
+         {"--lang", "en", "read-device-variables", "1"},
+         kOk,
+         {"device-variable-0-status: bad"},
+         ""},
         {"fault off",
          {"read-device-variables", "0", "1", "2", "3", "0"},
          kFailureCode,

@@ -123,13 +123,17 @@ TEST(Hart7Replies, DeviceVariablesTruncatedWithData) {
     const auto cell = [&](std::size_t slot, hart7::Column column) {
         return textOf(out, hart7::deviceVariableCell(slot, column));
     };
+    const auto en = [&](std::size_t slot, hart7::Column column) {
+        return hart::translate(cell(slot, column), hart::Language::English);
+    };
     using C = hart7::Column;
     EXPECT_EQ(cell(0, C::Value), "24.5");
     EXPECT_EQ(cell(0, C::Unit), "degc");
-    EXPECT_EQ(cell(0, C::Classification), "temperature");
-    EXPECT_EQ(cell(0, C::Status), "fixed");
-    EXPECT_EQ(cell(0, C::Limit), "high limited");
-    EXPECT_EQ(cell(1, C::Status), "bad, more status");
+    EXPECT_EQ(en(0, C::Classification), "temperature");
+    EXPECT_EQ(en(0, C::Status), "fixed");
+    EXPECT_EQ(en(0, C::Limit), "high limited");
+    EXPECT_EQ(cell(1, C::Status), "坏,有更多状态");
+    EXPECT_EQ(en(1, C::Status), "bad, more status");
     EXPECT_EQ(cell(1, C::Unit), "KPa");
     EXPECT_EQ(cell(2, C::Code), "<unset>");
     EXPECT_EQ(textOf(out, "DeviceVariableTimeLabel"), "<unset>");

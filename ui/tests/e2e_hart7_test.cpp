@@ -3,6 +3,7 @@
 
 #include "ops/hart7.h"
 #include "ui/config_files.h"
+#include "ui/language.h"
 #include "ui/tests/e2e_steps.h"
 
 namespace ui {
@@ -45,7 +46,8 @@ TEST_F(Hart7, EveryWriteReadsBack) {
     // clang-format on
 }
 
-// Command 9 for HART 7, 33 before it; under command 9 the failed sensor's variable reads bad.
+// Command 9 for HART 7, 33 before it; under command 9 the failed sensor's variable reads bad,
+// in the window's language.
 TEST_F(Hart7, DeviceVariablesByRevision) {
     for (const char* revision : {"7", "5"}) {
         startHart7(revision);
@@ -55,8 +57,12 @@ TEST_F(Hart7, DeviceVariablesByRevision) {
         const bool hart7 = *revision == '7';
         const QStringList frame = QString::fromStdString(body(sim->received().back())).split(' ');
         EXPECT_EQ(frame.value(6), hart7 ? "09" : "21");
-        EXPECT_EQ(text("DeviceVariable.1.status").section(',', 0, 0), hart7 ? "bad" : "");
-        EXPECT_EQ(text("DeviceVariable.0.status").section(',', 0, 0), hart7 ? "good" : "");
+        EXPECT_EQ(text("DeviceVariable.1.status").left(1), hart7 ? "坏" : "");
+        EXPECT_EQ(text("DeviceVariable.0.status"), hart7 ? "良好" : "");
+        setLanguage(hart::Language::English);
+        EXPECT_EQ(text("DeviceVariable.1.status"), hart7 ? "bad, more status" : "");
+        EXPECT_EQ(text("DeviceVariable.0.status"), hart7 ? "good" : "");
+        setLanguage(hart::Language::Chinese);
         TearDown();
     }
 }
@@ -70,6 +76,37 @@ TEST_F(Hart7, FindByTagAndResetOnlyOnceConfirmed) {
     click("DeviceResetButton");
     QTest::qWait(600);
     EXPECT_EQ(sim->received().size(), sent) << "a reset not confirmed went out";
+}
+
+// Nobody answers the broadcast: the window polls address after address and reads each tag, then
+// talks to the instrument found as if its address had been chosen. The sweep stops on a click.
+TEST_F(Hart7, FindByTagSweepsTheLoopAndKeepsWhatItFound) {
+    start({"--fast", "--device-spec", "1:644", "--device-spec", "3:0x26:6:0x1234"});
+    ASSERT_TRUE(sim->command("broadcast off"));
+    put({"FindTagEdit", "pt-103"});  // the simulator names its tags by address
+    click("FindTagButton");
+    ASSERT_TRUE(waitStatus(kFound, 40000)) << text("Label68").toStdString();
+    EXPECT_EQ(shown("ComboBox9"), "#3");
+    EXPECT_EQ(text("Edit22").trimmed(), "PT-103");
+    const std::size_t sent = sim->received().size();
+    click("ReadDeviceVariablesButton");
+    ASSERT_TRUE(waitStatus(kReadOk));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim->received().size() > sent; }, kWaitMs));
+    const std::string to = "82 " + hart::hexText(window->session().identity.longAddress(0x80));
+    EXPECT_EQ(to, "82 A6 06 00 12 34 ");
+    for (std::size_t i = sent; i < sim->received().size(); ++i)
+        EXPECT_TRUE(body(sim->received()[i]).starts_with(to)) << sim->received()[i];
+
+    put({"FindTagEdit", "NOBODY"});
+    click("FindTagButton");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text("Label68").contains("Esc"); }, kWaitMs));
+    EXPECT_NE(text("FindTagButton"), "按标记查找");
+    click("FindTagButton");
+    EXPECT_EQ(text("Label68"), "已停止查找。");
+    EXPECT_EQ(text("FindTagButton"), "按标记查找");
+    const std::size_t stopped = sim->received().size();
+    QTest::qWait(2500);
+    EXPECT_LE(sim->received().size(), stopped + 1) << "the sweep went on";  // one in flight
 }
 
 // Delayed replies (33, then 34) until the answer; a lasting busy (32) gives up at the limit.

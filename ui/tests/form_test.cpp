@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -539,6 +540,17 @@ TEST_F(FormTest, TypedTextNeverBecomesAnItem) {
         box->setCurrentIndex(index);
         if (index < 0) box->setEditText(text);
     }
+}
+
+// Measured as the list opens, so a text longer than any at start (another language's) shows too.
+TEST_F(FormTest, OpenListShowsItsLongestItemInFull) {
+    auto* box = find<QComboBox>("ComboBox5");
+    const QString first = box->itemText(0);
+    box->setItemText(0, QString(40, QChar('W')));
+    box->showPopup();
+    EXPECT_GE(box->view()->width(), box->fontMetrics().horizontalAdvance(box->itemText(0)));
+    box->hidePopup();
+    box->setItemText(0, first);
 }
 
 TEST_F(FormTest, SensorInformationGroupShowsOnlyItsFrame) {
