@@ -242,14 +242,14 @@ void buildBurstTable(QWidget* page) {
         int width;
     };
     constexpr Column kColumns[] = {
-        {h7::BurstColumn::Message, Tr::tr("消息号"), 50},
-        {h7::BurstColumn::Command, Tr::tr("命令号"), 50},
-        {h7::BurstColumn::Variables, Tr::tr("设备变量代码"), 160},
+        {h7::BurstColumn::Message, Tr::tr("消息号"), 64},
+        {h7::BurstColumn::Command, Tr::tr("命令号"), 64},
+        {h7::BurstColumn::Variables, Tr::tr("设备变量代码"), 150},
         {h7::BurstColumn::Update, Tr::tr("更新周期(秒)"), 90},
         {h7::BurstColumn::Maximum, Tr::tr("最大周期(秒)"), 90},
         {h7::BurstColumn::Trigger, Tr::tr("触发方式"), 100},
-        {h7::BurstColumn::Level, Tr::tr("触发值"), 150},
-        {h7::BurstColumn::Mode, Tr::tr("突发状态"), 130},
+        {h7::BurstColumn::Level, Tr::tr("触发值"), 140},
+        {h7::BurstColumn::Mode, Tr::tr("突发状态"), 120},
     };
     static_assert(std::size(kColumns) == h7::kBurstColumns);
     int y = kGroupTop - 4;
@@ -259,6 +259,7 @@ void buildBurstTable(QWidget* page) {
         x += c.width + 4;
     }
     button(g, n(h7::kRefreshBurstTableButton), Tr::tr("刷新"), x + 4, y, 70);
+    y += 2;  // the captions are a field high, the rows less
     for (std::size_t row = 0; row < h7::kBurstTableRows; ++row) {
         y += 20;
         x = 12;
