@@ -392,12 +392,15 @@ void TForm1::requestEnded(const RequestEnd& ended, bool endsTurn) {
             return startSweep(*find);
         }
     }
-    if (foundEnd_) {
-        const RequestEnd loop = std::exchange(end, *std::exchange(foundEnd_, std::nullopt));
+    // Another click may have taken the line meanwhile: then its end is no address.
+    if (const auto found = std::exchange(foundEnd_, std::nullopt);
+        found &&
+        lastSent_.pending.tag == ops::operationFor(ops::hart7::kReadLoopConfigButton)->tag) {
+        const hart::Result r = end.outcome.result;
         const QString address = findChild<QLineEdit*>(qs(ops::hart7::kPollingAddressEdit))->text();
-        if (loop.outcome.result == hart::Result::Done ||
-            loop.outcome.result == hart::Result::Warning)
+        if (r == hart::Result::Done || r == hart::Result::Warning)
             keepFoundAt(static_cast<std::uint8_t>(address.toInt()));
+        end = *found;
         setStatus(end.outcome.status);
     }
     if (burstRow_ &&
