@@ -14,6 +14,7 @@
 #include "hart/units.h"
 #include "hart/write_ack.h"
 #include "ops/groups.h"
+#include "ops/items.h"
 #include "ops/operation.h"
 
 namespace ops::hart7 {
@@ -69,14 +70,6 @@ constexpr Named kFamilies[] = {
     {250, Tr::tr("未使用")},
 };
 
-constexpr Named kTriggerModes[] = {
-    {0, "continuous"}, {1, "window"}, {2, "rising"}, {3, "falling"}, {4, "on-change"},
-};
-
-constexpr Named kBurstControls[] = {
-    {0, "off"}, {1, "on"}, {2, "on (TDMA)"}, {3, "on (TDMA and CSMA)"}, {4, "on (CSMA)"},
-};
-
 constexpr std::string_view kUnknown = Tr::tr("未知");
 constexpr std::string_view kQualities[] = {Tr::tr("坏"), Tr::tr("精度差"), Tr::tr("固定"),
                                            Tr::tr("良好")};
@@ -84,6 +77,13 @@ constexpr std::string_view kLimits[] = {Tr::tr("未受限"), Tr::tr("下限受�
                                         Tr::tr("恒定")};
 
 constexpr std::string_view kColumns[] = {"code", "class", "value", "unit", "status", "limit"};
+constexpr std::string_view kBurstCells[kBurstColumns] = {
+    "message", "command", "variables", "update", "maximum", "trigger", "level", "mode"};
+
+// An item of a fixed list by the code it stands for.
+std::string itemFor(items::List list, std::uint8_t code) {
+    return code < list.size() ? std::string(list[code]) : std::string(kUnknown);
+}
 
 // --- request data
 
@@ -310,9 +310,17 @@ Data burstCommandWrite(const Controls& c, Session&) {
 Data burstControlWrite(const Controls& c, Session&) {
     DataWriter w;
     const int on = c.index(kBurstControlBox);
+    // The WirelessHART modes are shown as read; a wired instrument refuses them.
+    if (on > 1) return w.refuse(Tr::tr("突发模式只能写入OFF或ON!")).data();
     w.code(on == 0 || on == 1 ? std::optional<std::uint8_t>(on) : std::nullopt,
            chooseMessage(Tr::tr("突发模式")));
     return burstMessage(w, c).data();
+}
+
+// The table asks for any message the instrument says it keeps.
+Data burstTableMessage(const Controls& c, Session&) {
+    DataWriter w;
+    return whole(w, c, kBurstMessageEdit, 0, 255, Tr::tr("报文号")).data();
 }
 
 // --- replies
@@ -544,27 +552,82 @@ hart::Outcome decode54(const std::optional<hart::Reply>& reply, Session&) {
 // Control, command (31 for an expanded one), eight device variables, message number, most
 // messages, the 16-bit command, update and maximum period, trigger mode, classification,
 // unit and level.
+struct Burst {
+    std::uint8_t mode;
+    std::string variables;
+    std::uint8_t message;
+    std::uint8_t messages;
+    int command;
+    std::uint32_t update;
+    std::uint32_t maximum;
+    std::uint8_t trigger;
+    std::uint8_t triggerClass;
+    std::uint8_t unit;
+    std::size_t levelAt;
+};
+
+Burst burstOf(const ReplyData& d) {
+    Burst b{};
+    b.mode = d.u8(0);
+    for (std::size_t i = 0; i < kDeviceVariableSlots; ++i) {
+        if (d.u8(2 + i) == kNoVariable) continue;
+        b.variables += (b.variables.empty() ? "" : " ") + std::to_string(d.u8(2 + i));
+    }
+    b.message = d.u8(10);
+    b.messages = d.u8(11);
+    b.command = d.u8(1) == hart::kExpandedCommand ? d.u8(12) << 8 | d.u8(13) : d.u8(1);
+    b.update = d.u32(14);
+    b.maximum = d.u32(18);
+    b.trigger = d.u8(22);
+    b.triggerClass = d.u8(23);
+    b.unit = d.u8(24);
+    b.levelAt = 25;
+    return b;
+}
+
+constexpr std::size_t kBurstReply = 29;
+
 hart::Outcome decode105(const std::optional<hart::Reply>& reply, Session&) {
     hart::Outcome out;
-    const auto d = dataOf(reply, 105, 29, out);
+    const auto d = dataOf(reply, 105, kBurstReply, out);
     if (!d) return out;
-    out.select(std::string(kBurstControlBox), d->u8(0) == 0 ? 0 : 1);
-    std::string variables;
-    for (std::size_t i = 0; i < kDeviceVariableSlots; ++i) {
-        if (d->u8(2 + i) == kNoVariable) continue;
-        variables += (variables.empty() ? "" : " ") + std::to_string(d->u8(2 + i));
+    const Burst b = burstOf(*d);
+    out.select(std::string(kBurstControlBox), b.mode < items::kBurstMode.size() ? b.mode : -1);
+    out.setText(std::string(kBurstVariablesEdit), b.variables);
+    out.setText(std::string(kBurstMessageEdit), std::to_string(b.message));
+    out.setText(std::string(kBurstMaxMessagesLabel), std::to_string(b.messages));
+    out.setText(std::string(kBurstCommandEdit), std::to_string(b.command));
+    out.setText(std::string(kBurstUpdatePeriodEdit), secondsText(b.update));
+    out.setText(std::string(kBurstMaxPeriodEdit), secondsText(b.maximum));
+    out.select(std::string(kBurstTriggerModeBox), b.trigger <= 4 ? b.trigger : -1);
+    out.setText(std::string(kBurstTriggerClassEdit), std::to_string(b.triggerClass));
+    out.select(std::string(kBurstTriggerUnitBox), hart::unitIndexForCode(b.unit));
+    showNumber(out, kBurstTriggerLevelEdit, *d, b.levelAt);
+    readDone(out, *d);
+    return out;
+}
+
+// One row of the table, the one of the message the reply names; the count of messages goes
+// where the single message's read shows it.
+hart::Outcome decodeBurstRow(const std::optional<hart::Reply>& reply, Session&) {
+    hart::Outcome out;
+    const auto d = dataOf(reply, 105, kBurstReply, out);
+    if (!d) return out;
+    const Burst b = burstOf(*d);
+    out.setText(std::string(kBurstMaxMessagesLabel), std::to_string(b.messages));
+    if (b.message < kBurstTableRows) {
+        const auto cell = [&](BurstColumn column, std::string text) {
+            out.setText(burstTableCell(b.message, column), std::move(text));
+        };
+        cell(BurstColumn::Message, std::to_string(b.message));
+        cell(BurstColumn::Command, std::to_string(b.command));
+        cell(BurstColumn::Variables, b.variables);
+        cell(BurstColumn::Update, secondsText(b.update));
+        cell(BurstColumn::Maximum, secondsText(b.maximum));
+        cell(BurstColumn::Trigger, itemFor(items::kBurstTrigger, b.trigger));
+        cell(BurstColumn::Level, d->floatText(b.levelAt) + " " + unitName(b.unit));
+        cell(BurstColumn::Mode, itemFor(items::kBurstMode, b.mode));
     }
-    out.setText(std::string(kBurstVariablesEdit), variables);
-    out.setText(std::string(kBurstMessageEdit), std::to_string(d->u8(10)));
-    out.setText(std::string(kBurstMaxMessagesLabel), std::to_string(d->u8(11)));
-    const int command = d->u8(1) == hart::kExpandedCommand ? d->u8(12) << 8 | d->u8(13) : d->u8(1);
-    out.setText(std::string(kBurstCommandEdit), std::to_string(command));
-    out.setText(std::string(kBurstUpdatePeriodEdit), secondsText(d->u32(14)));
-    out.setText(std::string(kBurstMaxPeriodEdit), secondsText(d->u32(18)));
-    out.select(std::string(kBurstTriggerModeBox), d->u8(22) <= 4 ? d->u8(22) : -1);
-    out.setText(std::string(kBurstTriggerClassEdit), std::to_string(d->u8(23)));
-    out.select(std::string(kBurstTriggerUnitBox), hart::unitIndexForCode(d->u8(24)));
-    showNumber(out, kBurstTriggerLevelEdit, *d, 25);
     readDone(out, *d);
     return out;
 }
@@ -610,7 +673,8 @@ constexpr Operation broadcast(std::string_view control, int tag, int command, Cu
     return op;
 }
 
-// Tags 7xx for the single-byte commands, 7000 + number for expanded ones.
+// Tags 7xx for the single-byte commands, 7000 + number for expanded ones, 9xx for rows that
+// read for a table rather than for a button.
 constexpr Operation kRows[] = {
     write(kWritePollingAddressButton, 706, 6, pollingAddressWrite),
     read(kReadLoopConfigButton, 707, 7, decode7),
@@ -634,6 +698,7 @@ constexpr Operation kRows[] = {
     write(kWriteBurstPeriodButton, 803, 103, burstPeriodWrite),
     write(kWriteBurstTriggerButton, 804, 104, burstTriggerWrite),
     read(kReadBurstConfigButton, 805, 105, decode105, burstMessageOnly),
+    read(kReadBurstTableRow, 905, 105, decodeBurstRow, burstTableMessage),
     write(kWriteBurstVariablesButton, 807, 107, burstVariablesWrite),
     write(kWriteBurstCommandButton, 808, 108, burstCommandWrite),
     write(kWriteBurstControlButton, 809, 109, burstControlWrite),
@@ -650,6 +715,33 @@ std::string deviceVariableCell(std::size_t slot, Column column) {
            std::string(kColumns[static_cast<std::size_t>(column)]);
 }
 
+std::string burstTableCell(std::size_t row, BurstColumn column) {
+    return "BurstTable." + std::to_string(row) + "." +
+           std::string(kBurstCells[static_cast<std::size_t>(column)]);
+}
+
+namespace {
+// The page's controls, but for the message number the table asks for.
+class WithMessage final : public Controls {
+  public:
+    WithMessage(const Controls& c, std::uint8_t message)
+        : c_(c), message_(std::to_string(message)) {}
+    std::string text(std::string_view name) const override {
+        return name == kBurstMessageEdit ? message_ : c_.text(name);
+    }
+    int index(std::string_view name) const override { return c_.index(name); }
+    bool checked(std::string_view name) const override { return c_.checked(name); }
+
+  private:
+    const Controls& c_;
+    std::string message_;
+};
+}  // namespace
+
+Request burstTableRead(std::uint8_t message, const Controls& controls, Session& session) {
+    return build(kReadBurstTableRow, WithMessage(controls, message), session);
+}
+
 VariableStatus variableStatus(std::uint8_t status) {
     return {kQualities[status >> 6], kLimits[(status >> 4) & 3], (status & 0x08) != 0};
 }
@@ -660,13 +752,6 @@ std::string_view classificationName(std::uint8_t code) {
 std::string_view familyName(std::uint8_t code) {
     return lookUp(kFamilies, code, kUnknown);
 }
-std::string_view triggerModeName(std::uint8_t code) {
-    return lookUp(kTriggerModes, code, "unknown");
-}
-std::string_view burstControlName(std::uint8_t code) {
-    return lookUp(kBurstControls, code, "unknown");
-}
-
 std::string unitName(std::uint8_t code) {
     const int index = hart::unitIndexForCode(code);
     if (index == hart::kUnlistedUnitIndex)

@@ -16,6 +16,7 @@
 
 #include "hart/tr.h"
 #include "ops/controls.h"
+#include "ops/request.h"
 #include "ops/session.h"
 
 namespace ops::hart7 {
@@ -109,7 +110,8 @@ inline constexpr std::string_view kBurstTriggerModeBox = "BurstTriggerModeBox"; 
 inline constexpr std::string_view kBurstTriggerClassEdit = "BurstTriggerClassEdit";
 inline constexpr std::string_view kBurstTriggerUnitBox = "BurstTriggerUnitBox";  // plain unit list
 inline constexpr std::string_view kBurstTriggerLevelEdit = "BurstTriggerLevelEdit";
-inline constexpr std::string_view kBurstControlBox = "BurstControlBox";  // 0 off, 1 on
+// Burst mode codes 0..4 as items; a write sends only off or on, what a wired loop takes.
+inline constexpr std::string_view kBurstControlBox = "BurstControlBox";
 inline constexpr std::string_view kBurstMaxMessagesLabel = "BurstMaxMessagesLabel";
 inline constexpr std::string_view kReadBurstConfigButton = "ReadBurstConfigButton";          // 105
 inline constexpr std::string_view kWriteBurstPeriodButton = "WriteBurstPeriodButton";        // 103
@@ -117,6 +119,19 @@ inline constexpr std::string_view kWriteBurstTriggerButton = "WriteBurstTriggerB
 inline constexpr std::string_view kWriteBurstVariablesButton = "WriteBurstVariablesButton";  // 107
 inline constexpr std::string_view kWriteBurstCommandButton = "WriteBurstCommandButton";      // 108
 inline constexpr std::string_view kWriteBurstControlButton = "WriteBurstControlButton";      // 109
+
+// The burst message table: one row per message the instrument keeps, each read by command 105.
+// The refresh reads message 0 first; its reply tells how many messages there are.
+inline constexpr std::string_view kRefreshBurstTableButton = "RefreshBurstTableButton";
+inline constexpr std::string_view kReadBurstTableRow = "ReadBurstTableRow";  // no control
+inline constexpr std::size_t kBurstTableRows = 8;
+enum class BurstColumn { Message, Command, Variables, Update, Maximum, Trigger, Level, Mode };
+inline constexpr std::size_t kBurstColumns = 8;
+// "BurstTable.<row>.<column>", column message|command|variables|update|maximum|trigger|
+// level|mode.
+std::string burstTableCell(std::size_t row, BurstColumn column);
+// The read of message `message`'s row.
+Request burstTableRead(std::uint8_t message, const Controls& controls, Session& session);
 
 // --- plain decoders the rows use, and the page's item lists
 
@@ -131,8 +146,6 @@ struct VariableStatus {
 VariableStatus variableStatus(std::uint8_t status);
 std::string_view classificationName(std::uint8_t code);  // pressure, temperature...
 std::string_view familyName(std::uint8_t code);          // pressure, temperature...
-std::string_view triggerModeName(std::uint8_t code);     // "continuous", "window"...
-std::string_view burstControlName(std::uint8_t code);    // "off", "on"...
 // The unit's name from the unit table; "单位代码 <code>" for codes it does not list.
 std::string unitName(std::uint8_t code);
 // A HART time (1/32 ms) as seconds, and a time of day as hh:mm:ss.sss.

@@ -24,6 +24,8 @@ constexpr const char* kEhPolynomialItems[] = {Tr::tr("设置系数X0"), Tr::tr("
 constexpr const char* kEhCallendarItems[] = {Tr::tr("设置计数系数A"), Tr::tr("设置计数系数B"),
                                              Tr::tr("设置计数系数C"), Tr::tr("设置计数系数R0")};
 constexpr const char* kOffOnItems[] = {"OFF", "ON"};
+// Off and on as the wired loop knows them first, then the WirelessHART data link layers.
+constexpr const char* kBurstModeItems[] = {"OFF", "ON", "ON (TDMA)", "ON (TDMA+CSMA)", "ON (CSMA)"};
 constexpr const char* kBurstTriggerItems[] = {"Continuous", "Window", "Rising", "Falling",
                                               "On-change"};
 
@@ -37,6 +39,7 @@ const List kEhWiring = kEhWiringItems;
 const List kEhPolynomial = kEhPolynomialItems;
 const List kEhCallendar = kEhCallendarItems;
 const List kOffOn = kOffOnItems;
+const List kBurstMode = kBurstModeItems;
 const List kBurstTrigger = kBurstTriggerItems;
 
 }  // namespace ops::items
@@ -52,15 +55,15 @@ struct ListBox {
     const items::List* list;
 };
 const ListBox kListBoxes[] = {
-    {"ComboBox8", &items::kMasterRole},    {"ComboBox2", &items::kTransferFunction},
-    {"ComboBox11", &items::kBurstCommand}, {"TempBIAHO", &items::kEhSensorNumber},
-    {"EHTEMFS", &items::kEhWiring},        {"POTMXU", &items::kEhPolynomial},
-    {"CALL_ALP", &items::kEhCallendar},    {"ComboBox27", &items::kOffOn},
-    {"ComboBox28", &items::kOffOn},        {"ComboBox29", &items::kOffOn},
-    {"ComboBox30", &items::kOffOn},        {"ComboBox31", &items::kOffOn},
-    {"ComboBox32", &items::kOffOn},        {"ComboBox33", &items::kOffOn},
-    {"ComboBox34", &items::kOffOn},        {"LoopCurrentModeBox", &items::kOffOn},
-    {"BurstControlBox", &items::kOffOn},   {"BurstTriggerModeBox", &items::kBurstTrigger},
+    {"ComboBox8", &items::kMasterRole},      {"ComboBox2", &items::kTransferFunction},
+    {"ComboBox11", &items::kBurstCommand},   {"TempBIAHO", &items::kEhSensorNumber},
+    {"EHTEMFS", &items::kEhWiring},          {"POTMXU", &items::kEhPolynomial},
+    {"CALL_ALP", &items::kEhCallendar},      {"ComboBox27", &items::kOffOn},
+    {"ComboBox28", &items::kOffOn},          {"ComboBox29", &items::kOffOn},
+    {"ComboBox30", &items::kOffOn},          {"ComboBox31", &items::kOffOn},
+    {"ComboBox32", &items::kOffOn},          {"ComboBox33", &items::kOffOn},
+    {"ComboBox34", &items::kOffOn},          {"LoopCurrentModeBox", &items::kOffOn},
+    {"BurstControlBox", &items::kBurstMode}, {"BurstTriggerModeBox", &items::kBurstTrigger},
 };
 
 }  // namespace

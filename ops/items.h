@@ -18,6 +18,7 @@ extern const List kEhWiring;          // EHTEMFS
 extern const List kEhPolynomial;      // POTMXU
 extern const List kEhCallendar;       // CALL_ALP
 extern const List kOffOn;             // ComboBox27 .. ComboBox34, the HART 7 page's on/off
+extern const List kBurstMode;         // BurstControlBox: burst mode control codes 0..4
 extern const List kBurstTrigger;      // BurstTriggerModeBox
 
 }  // namespace ops::items

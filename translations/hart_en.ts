@@ -2483,6 +2483,38 @@ Leave fixed current mode now?</translation>
         <source>停止查找</source>
         <translation>Stop finding</translation>
     </message>
+    <message>
+        <source>突发模式只能写入OFF或ON!</source>
+        <translation>The burst mode can only be written OFF or ON!</translation>
+    </message>
+    <message>
+        <source>突发消息表</source>
+        <translation>Burst message table</translation>
+    </message>
+    <message>
+        <source>消息号</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>设备变量代码</source>
+        <translation>Variable codes</translation>
+    </message>
+    <message>
+        <source>更新周期(秒)</source>
+        <translation>Update period (s)</translation>
+    </message>
+    <message>
+        <source>最大周期(秒)</source>
+        <translation>Max. period (s)</translation>
+    </message>
+    <message>
+        <source>突发状态</source>
+        <translation>Burst state</translation>
+    </message>
+    <message>
+        <source>突发消息%1 %2</source>
+        <translation>Burst message %1 %2</translation>
+    </message>
 </context>
 <context>
     <name>hart::</name>

@@ -370,21 +370,51 @@ void TForm1::send(const ops::Request& r) {
     sendNow(r);
 }
 
-void TForm1::requestEnded(const RequestEnd& end, bool endsTurn) {
+void TForm1::requestEnded(const RequestEnd& ended, bool endsTurn) {
+    RequestEnd end = ended;
     if (std::exchange(sweepRead_, false)) {  // the line failed under the sweep
         sweepTimer_.stop();
         sweep_.reset();
         showSweeping(false);
     }
     // A find by tag that nobody answered goes on address by address; one answered keeps the
-    // instrument it found.
+    // instrument it found, and asks it for its polling address.
     if (const ops::Operation* find = findRow(lastSent_.pending.tag);
         find != nullptr && !sweep_ && !trendRead_ && !findingRead_) {
         const hart::Result r = end.outcome.result;
-        if (r == hart::Result::Done || r == hart::Result::Warning)
+        if (r == hart::Result::Done || r == hart::Result::Warning) {
             ops::keepFound(*controls_, session_, std::nullopt);
-        else if (r != hart::Result::Refused && portOpen_)
+            if (portOpen_) {
+                foundEnd_ = end;
+                return sendNow(ops::build(ops::hart7::kReadLoopConfigButton, *controls_, session_));
+            }
+        } else if (r != hart::Result::Refused && portOpen_) {
             return startSweep(*find);
+        }
+    }
+    // Another click may have taken the line meanwhile: then its end is no address.
+    if (const auto found = std::exchange(foundEnd_, std::nullopt);
+        found &&
+        lastSent_.pending.tag == ops::operationFor(ops::hart7::kReadLoopConfigButton)->tag) {
+        const hart::Result r = end.outcome.result;
+        const QString address = findChild<QLineEdit*>(qs(ops::hart7::kPollingAddressEdit))->text();
+        if (r == hart::Result::Done || r == hart::Result::Warning)
+            keepFoundAt(static_cast<std::uint8_t>(address.toInt()));
+        end = *found;
+        setStatus(end.outcome.status);
+    }
+    if (burstRow_ &&
+        lastSent_.pending.tag == ops::operationFor(ops::hart7::kReadBurstTableRow)->tag) {
+        const hart::Result r = end.outcome.result;
+        const int next = *burstRow_ + 1;
+        const int kept = findChild<QLabel*>(qs(ops::hart7::kBurstMaxMessagesLabel))->text().toInt();
+        burstRow_.reset();
+        if ((r == hart::Result::Done || r == hart::Result::Warning) &&
+            next < std::min<int>(kept, ops::hart7::kBurstTableRows)) {
+            burstRow_ = static_cast<std::uint8_t>(next);
+            if (endsTurn)
+                waiting_.push_front(ops::hart7::burstTableRead(*burstRow_, *controls_, session_));
+        }
     }
     if (!trendRead_ && !findingRead_) {
         for (const auto& f : requestEnded_) f(end);
@@ -437,16 +467,23 @@ void TForm1::sweepOver() {
     if (sweep.found()) {
         apply(sweep.identity());
         apply(sweep.tag());
-        const auto address = static_cast<std::uint8_t>(sweep.address());
-        // Past 15 the address box has no item: it shows the number, as if typed.
-        if (address > ops::kLastPollingAddress)
-            control<QComboBox>("ComboBox9")->setEditText(QString::number(address));
-        ops::keepFound(*controls_, session_, address);
+        keepFoundAt(static_cast<std::uint8_t>(sweep.address()));
         setStatus(ops::TagSweep::foundText());
     } else {
         setStatus(ops::TagSweep::notFound());
     }
     nextTurn();
+}
+
+void TForm1::keepFoundAt(std::uint8_t address) {
+    auto* box = control<QComboBox>("ComboBox9");
+    // Past 15 the address box has no item: it shows the number, as if typed.
+    if (address > ops::kLastPollingAddress)
+        box->setEditText(QString::number(address));
+    else
+        box->setCurrentIndex(address);
+    session_.identity.polledAddress = address;
+    ops::keepFound(*controls_, session_, address);
 }
 
 void TForm1::stopSweep() {
@@ -543,6 +580,10 @@ void TForm1::wireHandlers() {
         if (op.control == h7::kFindTagButton || op.control == h7::kFindLongTagButton) {
             // Whoever answers the tag is the instrument sought: nothing to find first.
             connect(button, &QAbstractButton::clicked, this, [this, &op] { findByTag(op); });
+        } else if (op.control == h7::kReadBurstConfigButton) {
+            connect(button, &QAbstractButton::clicked, this, [this, &op] { runFound(op); });
+            if (auto* table = findChild<QAbstractButton*>(qs(h7::kRefreshBurstTableButton)))
+                connect(table, &QAbstractButton::clicked, this, &TForm1::refreshBurstTable);
         } else if (op.control == h7::kReadDeviceVariablesButton) {
             connect(button, &QAbstractButton::clicked, this, &TForm1::refreshDeviceVariables);
         } else if (op.control == h7::kResetConfigChangedButton) {
@@ -778,6 +819,21 @@ void TForm1::refreshDeviceVariables() {
     findInstrument([this](const std::string& failure) {
         if (!failure.empty()) return;
         if (const auto* op = ops::operationFor(ops::hart7::deviceVariablesRow(session_))) run(*op);
+    });
+}
+
+void TForm1::refreshBurstTable() {
+    findInstrument([this](const std::string& failure) {
+        if (!failure.empty()) return;
+        for (std::size_t row = 0; row < ops::hart7::kBurstTableRows; ++row) {
+            for (std::size_t column = 0; column < ops::hart7::kBurstColumns; ++column) {
+                const auto cell =
+                    ops::hart7::burstTableCell(row, static_cast<ops::hart7::BurstColumn>(column));
+                findChild<QLabel*>(qs(cell))->clear();
+            }
+        }
+        burstRow_ = 0;
+        send(ops::hart7::burstTableRead(0, *controls_, session_));
     });
 }
 

@@ -85,6 +85,8 @@ class TForm1 : public QMainWindow {
     void runFound(const ops::Operation& operation);
     // The device-variable refresh: command 9 or 33, as the instrument's revision has it.
     void refreshDeviceVariables();
+    // Reads every burst message the instrument keeps into the table, one after another.
+    void refreshBurstTable();
     // A find by tag or long tag; while one sweeps the loop, its buttons and Esc stop it.
     void findByTag(const ops::Operation& operation);
     void stopSweep();
@@ -169,6 +171,8 @@ class TForm1 : public QMainWindow {
     void sweepNext();
     void sweepTaken(const hart::Outcome* outcome);
     void sweepOver();
+    // The instrument found by tag answered at `address`: the short-frame features go there.
+    void keepFoundAt(std::uint8_t address);
     void showSweeping(bool on);
     void endTurn();
 
@@ -210,6 +214,11 @@ class TForm1 : public QMainWindow {
     bool sweepRead_ = false;  // the request on the line is the sweep's
     QTimer sweepTimer_;       // an address that has not answered by then has nobody
     QShortcut* sweepStop_ = nullptr;
+
+    // A find answered by the broadcast reads the loop configuration before it ends, for the
+    // polling address; meanwhile the find's end waits here.
+    std::optional<RequestEnd> foundEnd_;
+    std::optional<std::uint8_t> burstRow_;  // the table's message on the line
 
     ops::Request lastSent_;  // what a busy or delayed reply asks to send again
     int replies_ = 0;        // replies to it so far

@@ -234,6 +234,45 @@ void buildBurstPage(QWidget* page) {
     button(g, n(h7::kWriteBurstTriggerButton), Tr::tr("下  传"), 604, y, kButton);
 }
 
+void buildBurstTable(QWidget* page) {
+    QGroupBox* g = group(page, "Hart7BurstTableGroup", Tr::tr("突发消息表"), 8, 160, 948, 202);
+    struct Column {
+        h7::BurstColumn column;
+        const char* caption;
+        int width;
+    };
+    constexpr Column kColumns[] = {
+        {h7::BurstColumn::Message, Tr::tr("消息号"), 64},
+        {h7::BurstColumn::Command, Tr::tr("命令号"), 64},
+        {h7::BurstColumn::Variables, Tr::tr("设备变量代码"), 150},
+        {h7::BurstColumn::Update, Tr::tr("更新周期(秒)"), 90},
+        {h7::BurstColumn::Maximum, Tr::tr("最大周期(秒)"), 90},
+        {h7::BurstColumn::Trigger, Tr::tr("触发方式"), 100},
+        {h7::BurstColumn::Level, Tr::tr("触发值"), 140},
+        {h7::BurstColumn::Mode, Tr::tr("突发状态"), 120},
+    };
+    static_assert(std::size(kColumns) == h7::kBurstColumns);
+    int y = kGroupTop - 4;
+    int x = 12;
+    for (const Column& c : kColumns) {
+        label(g, c.caption, x, y, c.width);
+        x += c.width + 4;
+    }
+    button(g, n(h7::kRefreshBurstTableButton), Tr::tr("刷新"), x + 4, y, 70);
+    y += 2;  // the captions are a field high, the rows less
+    for (std::size_t row = 0; row < h7::kBurstTableRows; ++row) {
+        y += 20;
+        x = 12;
+        for (const Column& c : kColumns) {
+            const QString name =
+                QString(Tr::tr("突发消息%1 %2")).arg(row).arg(QString::fromUtf8(c.caption));
+            valueLabel(g, h7::burstTableCell(row, c.column), x, y, c.width, name)
+                ->setFixedHeight(18);
+            x += c.width + 4;
+        }
+    }
+}
+
 }  // namespace
 
 void buildHart7(QWidget* page) {
@@ -245,7 +284,9 @@ void buildHart7(QWidget* page) {
     buildVariableTable(variables);
     buildMapping(variables);
     buildVariable(variables);
-    buildBurstPage(build::page(tabs, "Hart7BurstPage", QString(Tr::tr("突发消息"))));
+    QWidget* burst = build::page(tabs, "Hart7BurstPage", QString(Tr::tr("突发消息")));
+    buildBurstPage(burst);
+    buildBurstTable(burst);
     tabs->setCurrentIndex(0);
 }
 

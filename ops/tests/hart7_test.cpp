@@ -92,6 +92,8 @@ TEST(Hart7Requests, DataBytesOrRefusal) {
         {"WriteBurstControlButton", [](auto& c) { c.setText("BurstMessageEdit", "3"); }, "",
          "报文号超出范围:只能写入0到2"},
         {"ReadBurstConfigButton", [](auto& c) { c.setText("BurstMessageEdit", ""); }, "00 ", ""},
+        {"WriteBurstControlButton", [](auto& c) { c.setIndex("BurstControlBox", 2); }, "",
+         "突发模式只能写入OFF或ON!"},
     };
     for (const Case& c : cases) {
         auto controls = validControls();
@@ -144,6 +146,28 @@ TEST(Hart7Replies, DeviceVariablesTruncatedWithData) {
     const auto whole = decodeData("ReadDeviceVariablesButton", data, s);
     EXPECT_EQ(whole.result, hart::Result::Done);
     EXPECT_EQ(textOf(whole, "DeviceVariableTimeLabel"), "12:00:00.010");
+}
+
+// A WirelessHART burst mode reads as its name, in the box and in the table row of the message
+// the reply names; the table asks for messages the page's edit would refuse.
+TEST(Hart7Replies, BurstModesAndTableRows) {
+    Bytes data = {3, 31, 2, 0, 250, 250, 250, 250, 250, 250, 4, 6, 0x01, 0x00};
+    data = concat(data, {0, 0, 0x7D, 0x00, 0, 0x1D, 0x4C, 0x00, 1, 65, 12});  // 1 s, 60 s
+    data = concat(data, wireFloat(2.5f));
+    Session s;
+    auto out = decodeData("ReadBurstConfigButton", data, s);
+    EXPECT_EQ(selectionOf(out, "BurstControlBox"), 3);
+    out = decodeData("ReadBurstTableRow", data, s);
+    EXPECT_EQ(out.result, hart::Result::Done);
+    using C = hart7::BurstColumn;
+    const auto cell = [&](C column) { return textOf(out, hart7::burstTableCell(4, column)); };
+    EXPECT_EQ(cell(C::Command), "256");
+    EXPECT_EQ(cell(C::Variables), "2 0");
+    EXPECT_EQ(cell(C::Update) + " " + cell(C::Maximum), "1.000 60.000");
+    EXPECT_EQ(cell(C::Trigger) + " / " + cell(C::Level), "Window / 2.5 KPa");
+    EXPECT_EQ(cell(C::Mode), "ON (TDMA+CSMA)");
+    EXPECT_EQ(textOf(out, "BurstMaxMessagesLabel"), "6");
+    EXPECT_EQ(dataOf(hart7::burstTableRead(5, validControls(), s)), "05 ");
 }
 
 // Replies to expanded commands are command 31 naming their number; the fields start behind it.

@@ -63,6 +63,7 @@ const std::map<std::string_view, Expected> kDispatch = {
     {"WriteVariableDampingButton", {755, 55, W}}, {"WritePreamblesButton", {759, 59, W}},
     {"SquawkButton", {772, 72, W}}, {"WriteBurstPeriodButton", {803, 103, W}},
     {"WriteBurstTriggerButton", {804, 104, W}}, {"ReadBurstConfigButton", {805, 105, R}},
+    {"ReadBurstTableRow", {905, 105, R}},
     {"WriteBurstVariablesButton", {807, 107, W}}, {"WriteBurstCommandButton", {808, 108, W}},
     {"WriteBurstControlButton", {809, 109, W}}, {"ReadCountryButton", {7512, 512, R}},
     {"WriteCountryButton", {7513, 513, W}}, {"ReadProcessUnitTagButton", {7520, 520, R}},

@@ -70,12 +70,41 @@ TEST_F(Hart7, DeviceVariablesByRevision) {
 TEST_F(Hart7, FindByTagAndResetOnlyOnceConfirmed) {
     startHart7();
     run({{{{"FindTagEdit", "PT-101"}, {"Edit4", ""}}, "FindTagButton", kFound, {{"Edit4", "4660"}}},
-         {{{"FindLongTagEdit", kLongTag}, {"Edit4", ""}}, "FindLongTagButton", kFound, {}}});
+         {{{"FindLongTagEdit", kLongTag}, {"Edit4", ""}, {"ComboBox9", "#5"}},
+          "FindLongTagButton",
+          kFound,
+          {{"ComboBox9", "#0"}}}});
+    // The broadcast's answer told no polling address; the loop configuration did.
+    run({{{{"Edit4", ""}}, "Button3", kReadOk, {{"Edit4", "4660"}}}});
     const std::size_t sent = sim->received().size();
     confirm = false;
     click("DeviceResetButton");
     QTest::qWait(600);
     EXPECT_EQ(sim->received().size(), sent) << "a reset not confirmed went out";
+}
+
+// The table shows every message the instrument keeps, each as configured.
+TEST_F(Hart7, BurstTableShowsEveryMessage) {
+    startHart7();
+    run({{{{"BurstMessageEdit", "1"}, {"BurstCommandEdit", "9"}},
+          "WriteBurstCommandButton",
+          kWriteOk,
+          {}},
+         {{{"BurstMessageEdit", "2"}, {"BurstCommandEdit", "33"}},
+          "WriteBurstCommandButton",
+          kWriteOk,
+          {}},
+         {{{"BurstMessageEdit", "2"}, {"BurstControlBox", "#1"}},
+          "WriteBurstControlButton",
+          kWriteOk,
+          {}}});
+    click("RefreshBurstTableButton");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text("BurstTable.2.mode").isEmpty(); }, kWaitMs));
+    QStringList rows;
+    for (int row = 0; row < 4; ++row)
+        rows << text(("BurstTable." + std::to_string(row) + ".command").c_str()) + " " +
+                    text(("BurstTable." + std::to_string(row) + ".mode").c_str());
+    EXPECT_EQ(rows.join(", "), "1 OFF, 9 OFF, 33 ON,  ");
 }
 
 // Nobody answers the broadcast: the window polls address after address and reads each tag, then
