@@ -1,8 +1,11 @@
 // A pseudo-terminal pair: the serial link opens the slave by its path, the test plays modem and
-// instrument on the master.
+// instrument on the master. On Windows the pair is two COM ports joined by the caller
+// (HART_TEST_COM for the link, HART_TEST_PEER for the test).
 #pragma once
 
+#ifndef _WIN32
 #include <termios.h>
+#endif
 
 #include <chrono>
 #include <cstddef>
@@ -23,7 +26,9 @@ class PtyPair {
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& path() const { return path_; }
+#ifndef _WIN32
     termios slaveSettings() const;
+#endif
     // The modem goes away: the slave side hangs up.
     void hangUp();
 
@@ -40,8 +45,12 @@ class PtyPair {
     Bytes collect(std::size_t count, std::chrono::milliseconds first,
                   std::chrono::milliseconds gap) const;
 
+#ifdef _WIN32
+    void* peer_ = nullptr;  // the test's COM port
+#else
     int master_ = -1;
     int slave_ = -1;
+#endif
     std::string path_;
 };
 

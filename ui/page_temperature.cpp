@@ -88,37 +88,39 @@ void buildEh(QWidget* page) {
     QGroupBox* g = group(page, "GroupBox20", Tr::tr("E+H温度变送器"), 612, 6, 360, 316);
     constexpr int kField = 130;
     constexpr int kFieldWidth = 100;
+    // Up to the fields: in Windows' Arial "Polynom_RTD传感器：" takes all of it.
+    constexpr int kLabel = kField - 10;
     constexpr int kButtons = kField + kFieldWidth + 6;
     int y = kGroupTop;
-    label(g, Tr::tr("传感器编号："), 10, y, 118);
+    label(g, Tr::tr("传感器编号："), 10, y, kLabel);
     combo(g, "TempBIAHO", kField, y, kFieldWidth, boxItems("TempBIAHO"), Typing::Off, 0);
     y += kRowPitch;
-    label(g, Tr::tr("传感类型："), 10, y, 118);
+    label(g, Tr::tr("传感类型："), 10, y, kLabel);
     combo(g, "EHTEMNX", kField, y, kFieldWidth, boxItems("EHTEMNX"), Typing::Off);
     upDown(g, "Button56", "Button57", Tr::tr(" 保存"), kButtons, y);
     y += kRowPitch;
-    label(g, Tr::tr("接线方式:"), 10, y, 118);
+    label(g, Tr::tr("接线方式:"), 10, y, kLabel);
     combo(g, "EHTEMFS", kField, y, kFieldWidth, boxItems("EHTEMFS"), Typing::Off);
     upDown(g, "Button59", "Button60", Tr::tr("保存"), kButtons, y);
     y += kRowPitch;
-    label(g, Tr::tr("传感器单位与偏移值："), 10, y, 118);
+    label(g, Tr::tr("传感器单位与偏移值："), 10, y, kLabel);
     edit(g, "EHPIANYI", kField, y, kFieldWidth);
     upDown(g, "Button65", "Button66", Tr::tr("保存"), kButtons, y);
 
     y += kRowPitch + 10;
-    label(g, Tr::tr("Polynom_RTD传感器："), 10, y, 118);
+    label(g, Tr::tr("Polynom_RTD传感器："), 10, y, kLabel);
     combo(g, "POTMXU", kField, y, kFieldWidth, boxItems("POTMXU"), Typing::On, 0);
     y += kRowPitch;
-    label(g, Tr::tr("系数值"), 10, y, 118);
+    label(g, Tr::tr("系数值"), 10, y, kLabel);
     edit(g, "RTDxishu", kField, y, kFieldWidth);
     button(g, "Button61", Tr::tr("保存"), kButtons + kUpDownWidth + 6, y, kUpDownWidth);
 
     y += kRowPitch + 10;
-    label(g, "callendar-Alp(ABC):", 10, y, 118);
+    label(g, "callendar-Alp(ABC):", 10, y, kLabel);
     combo(g, "CALL_ALP", kField, y, kFieldWidth, boxItems("CALL_ALP"), Typing::On, -1,
           Tr::tr("设置计数系数A"));
     y += kRowPitch;
-    label(g, Tr::tr("系数值"), 10, y, 118);
+    label(g, Tr::tr("系数值"), 10, y, kLabel);
     edit(g, "CALL_ALP_XS", kField, y, kFieldWidth);
     button(g, "Button62", Tr::tr("保存"), kButtons + kUpDownWidth + 6, y, kUpDownWidth);
 }

@@ -98,4 +98,10 @@ if(WIN32)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/com_port_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
     LIBS hartwindow Qt6::Test
     ENV "QT_QPA_PLATFORM=offscreen")
+  # The window's own tests on two COM ports joined to each other. The open-failure table is
+  # Linux's errors; the link's tests cover Windows' refusals.
+  hart_add_test(window_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/qt_test_main.cpp
+    LIBS hartwindow hartcompair Qt6::Test
+    ENV "QT_QPA_PLATFORM=offscreen")
 endif()

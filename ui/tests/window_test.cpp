@@ -424,6 +424,9 @@ TEST_F(WindowTest, EditingKeysWithTheirXTextPassTheKeyFilters) {
 }
 
 TEST_F(WindowTest, ALostPortIsReportedAndClosedAndOpensAgainOnceBack) {
+#ifdef _WIN32
+    GTEST_SKIP() << "one pair of COM ports, which only the caller can take away";
+#endif
     for (const bool pending : {false, true}) {
         SCOPED_TRACE(pending ? "during a request" : "idle");
         PtyPair modem;
