@@ -332,11 +332,6 @@ class ReplyData {
         : reply_(reply), base_(reply.firstDataOffset() + (hart::isExpanded(command) ? 2 : 0)) {}
 
     bool has(std::size_t at, std::size_t n = 1) const { return reply_.has(base_ + at, n); }
-    std::size_t size() const {
-        const std::size_t counted = reply_.at(reply_.byteCountOffset());
-        const std::size_t skipped = base_ - reply_.byteCountOffset() - 1;
-        return counted > skipped ? counted - skipped : 0;
-    }
     std::uint8_t u8(std::size_t at) const { return reply_.at(base_ + at); }
     std::uint32_t u32(std::size_t at) const {
         std::uint32_t v = 0;
@@ -412,9 +407,10 @@ hart::Outcome decodeDeviceVariables(const std::optional<hart::Reply>& reply, Ses
     const auto d = dataOf(reply, command, first + slotBytes, out);
     if (!d) return out;
     const bool withStatus = slotBytes == 8;
-    // A truncated reply (code 30) carries fewer slots than were asked: only whole ones count.
-    const std::size_t slots =
-        std::min((d->size() - first) / slotBytes, static_cast<std::size_t>(kDeviceVariableSlots));
+    // A truncated reply (code 30) carries fewer slots than were asked, and a chunk may end
+    // before the byte count does: only whole slots that arrived count.
+    std::size_t slots = 0;
+    while (slots < kDeviceVariableSlots && d->has(first + slots * slotBytes, slotBytes)) ++slots;
     if (withStatus) out.setText(std::string(kExtendedStatusLabel), std::to_string(d->u8(0)));
     for (std::size_t i = 0; i < slots; ++i) {
         const std::size_t at = first + i * slotBytes;

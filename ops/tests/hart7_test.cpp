@@ -146,6 +146,16 @@ TEST(Hart7Replies, DeviceVariablesTruncatedWithData) {
     const auto whole = decodeData("ReadDeviceVariablesButton", data, s);
     EXPECT_EQ(whole.result, hart::Result::Done);
     EXPECT_EQ(textOf(whole, "DeviceVariableTimeLabel"), "12:00:00.010");
+
+    // A chunk that ends inside the second slot: the bytes the byte count promises but that did not
+    // arrive are not read (the buffer's older bytes, or past its end).
+    Bytes two = concat(concat(Bytes{0x00}, concat({0, 65, 12}, wireFloat(1.0f))), {0xC0});
+    two = concat(two, concat({1, 65, 12}, wireFloat(2.0f)));
+    Bytes chunk = hart::testing::longReply(9, 0, concat(two, {0xC0, 0, 0, 0, 0}));
+    chunk.resize(chunk.size() - 8);
+    const auto cut = decodeChunk("ReadDeviceVariablesButton", chunk, s);
+    EXPECT_EQ(textOf(cut, hart7::deviceVariableCell(0, hart7::Column::Value)), "1");
+    EXPECT_EQ(textOf(cut, hart7::deviceVariableCell(1, hart7::Column::Value)), "<unset>");
 }
 
 // A WirelessHART burst mode reads as its name, in the box and in the table row of the message
